@@ -1,0 +1,46 @@
+// Start-up, the frame loop, the frame itself and shutdown.
+#pragma once
+#include <cstdint>
+
+#include "platform/clock.h"
+#include "platform/messages.h"
+
+class Window;
+
+// Start-up in its fixed order; 1 on success, 0 with StartupError set (or left null).
+int InitApp();
+// The steps of start-up after the window, also used by headless tests: the screen-sized
+// offscreen (of the given size), mapscreen, the 33 bitmaps, then the five game objects.
+int CreateSurfaces(int screenWidth, int screenHeight);
+int LoadAllBitmaps();
+void CreateGameObjects();
+
+void render_frame();
+// Releases every surface and object, then shows StartupError if set. Runs once.
+void ReleaseAll();
+// The entry point's body: start-up, the paced loop, and the exit code.
+int RunGame();
+
+// The window procedure (app/window_proc.cpp).
+LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LParam lParam);
+
+// Frame pacing: a frame is due when the clock is strictly past the deadline; the next
+// deadline counts from the reading taken before the frame.
+class FramePacer {
+public:
+    explicit FramePacer(ClockSource& clock);
+    // True when a frame is due now; the deadline then moves on from this reading.
+    bool FrameDue();
+    // Milliseconds until the next frame may be due (for sleeping), at least 0.
+    int MillisecondsToDeadline();
+    bool UsesMillisecondClock() const { return !highResolution_; }
+    std::int64_t FrameInterval() const { return interval_; }
+
+private:
+    std::int64_t Now();
+    ClockSource& clock_;
+    bool highResolution_;
+    std::int64_t frequency_ = 1000;
+    std::int64_t interval_;
+    std::int64_t nextFrameTime_;
+};

@@ -1,0 +1,2 @@
+#include "app/app.h"
+int main() { return RunGame(); }

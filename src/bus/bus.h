@@ -1,0 +1,83 @@
+// The bus: its four types, body geometry, state on the course and motion.
+#pragma once
+#include <cstdint>
+
+#include "platform/geometry.h"
+
+constexpr int MaxOutlinePoints = 10;
+constexpr int MaxOptions = 10;
+constexpr int MaxOptionPoints = 20;
+constexpr int BusTypeCount = 4;
+
+// Decoration kinds ("Option Type").
+enum BusOptionType { OptionEnd = 0, OptionLinePairs = 1, OptionOutlinedPolygon = 2, OptionFilledPolygon = 3 };
+
+struct BusOption {
+    std::int32_t type;
+    Colorref colour;
+    std::int32_t count;
+    Point points[MaxOptionPoints];
+};
+
+// Body measurements of the selected type, in pixels relative to the rear-axle centre,
+// x to the bus's right, y backwards (the front has negative y).
+struct BusGeometry {
+    std::int32_t halfWidth;
+    std::int32_t wheelbase;
+    std::int32_t frontOverhang;
+    std::int32_t rearOverhang;
+    std::int32_t minTurnRadius;
+    Point driverPoint;
+    std::int32_t outlineCount;
+    Point outline[MaxOutlinePoints];
+    Point frontWheel[2];
+    Colorref bodyColour;
+    BusOption options[MaxOptions];
+};
+
+// The bus on the course, in course-view pixels.
+struct BusState {
+    std::int32_t x;
+    std::int32_t y;
+    double exactX;
+    double exactY;
+    std::int32_t outlineCount;
+    Point outline[MaxOutlinePoints];
+    Point driverPoint;
+    Point frontWheel[2];
+    Point frontWheelLine[2][2];
+    Point rearWheel[2];
+    double speed;        // pixels per frame, negative in reverse
+    std::int32_t gear;   // -1 reverse, 0 neutral, 1 forward
+    double heading;      // radians, 0 faces up the screen, positive turns counter-clockwise
+    double steering;     // radians, positive turns left
+    std::int32_t placed;
+    BusOption options[MaxOptions];
+};
+
+extern BusGeometry busGeometry;
+extern std::int32_t maxSteerDeg;
+extern BusState liveBusState;
+extern BusState frameBusState;
+
+class Bus {
+public:
+    Bus();
+    virtual ~Bus();
+
+    std::int32_t busType = 0;
+
+    // Fills busGeometry for busType, derives maxSteerDeg and resets the bus state.
+    void Setup();
+    void Advance();
+    void Transform();
+    void Shift(int tilesX, int tilesY);
+
+    static double DegToRad(int degrees);
+    static int RadToDeg(double radians);
+    static Point RotatePoint(int x, int y, double angle);
+};
+
+// Driver's instruments on the driving screen (bus/instruments.cpp).
+void DrawGear();
+void DrawSteeringGauge();

@@ -1,0 +1,78 @@
+// The course: a grid of tiles with its start, goal and current cells, and every operation
+// that works on it (map files, course view, minimap, course rules, times and result).
+#pragma once
+#include <cstdint>
+#include <string>
+
+class Surface;
+
+constexpr int GridSize = 20;        // the grid holds at most 20 by 20 cells
+constexpr int TileSize = 128;       // pixels per tile side
+constexpr int TileCodeCount = 24;   // tile codes 0 to 23
+
+// Tile codes.
+enum TileCode {
+    TileEmpty = 0,
+    TileStraightX = 1,
+    TileStraightY = 2,
+    TileStartLeft = 16,   // start, facing -x
+    TileStartRight = 17,  // start, facing +x
+    TileStartUp = 18,     // start, facing -y
+    TileStartDown = 19,   // start, facing +y
+    TileGoalFirst = 20,
+    TileGoalLast = 23,
+};
+
+// Course index: 0 practice, 1..10 numbered courses, 11 the user-made map.
+constexpr int PracticeCourse = 0;
+constexpr int LastNumberedCourse = 10;
+constexpr int UserMapCourse = 11;
+
+class CourseMap {
+public:
+    CourseMap();
+    virtual ~CourseMap();
+
+    // Largest valid subscripts; a cell outside 0..lastCellX, 0..lastCellY is off the course.
+    std::int32_t lastCellY = 0;
+    std::int32_t lastCellX = 0;
+    std::int32_t goalReached = 0;
+    std::int32_t violationCount = 0;
+    std::int32_t currentCellX = 0;
+    std::int32_t currentCellY = 0;
+    std::int32_t goalCellX = 23;
+    std::int32_t goalCellY = 23;
+    std::int32_t startCellX = 23;
+    std::int32_t startCellY = 23;
+    std::int32_t grid[GridSize][GridSize];  // [x][y]; -1 for a cell never loaded
+
+    // The code at (x, y), or -1 for a cell outside the 20 by 20 grid. Never reads outside it.
+    std::int32_t CodeAt(std::int32_t x, std::int32_t y) const;
+
+    // Map files (course/map_file.cpp, course/user_map.cpp).
+    int LoadCourse(int courseIndex);
+    int LoadUserMap(const std::string& path);
+    void ChooseUserMap();
+
+    // Course view and minimap (course/course_view.cpp, course/minimap.cpp).
+    void RenderMap(Surface& target);
+    void DrawMinimap();
+
+    // The bus on the course (bus/bus_placement.cpp, bus/bus_drawing.cpp).
+    void PlaceBus(int startCode);
+    void FollowBus();
+    void DrawBus();
+
+    // Course rules (rules/).
+    int CheckLane();
+    void ApplyLaneRule();
+    int CheckWallContact();
+    void ApplyWallRule();
+    int CheckCrash();
+    int CheckGoalIn();
+    void BuildCornerPiece(int corner);
+
+    // Time display and result screen (records/time_display.cpp).
+    void DrawTimes();
+    void DrawResult();
+};

@@ -1,0 +1,38 @@
+// Fonts by face name, resolved through fontconfig.
+#pragma once
+#include <memory>
+#include <string>
+
+struct _TTF_Font;
+
+constexpr int FW_NORMAL = 400;
+constexpr int FW_BOLD = 700;
+
+class Font {
+public:
+    // A font of the given face, cell height in pixels and weight (700 is bold). Null when
+    // no usable font file is found. The face "ＭＳ ゴシック" resolves to a Japanese gothic face.
+    static std::shared_ptr<Font> Create(const std::string& face, int height, int weight);
+    // The font a drawing context uses before any other is selected.
+    static std::shared_ptr<Font> Default();
+    ~Font();
+    Font(const Font&) = delete;
+    Font& operator=(const Font&) = delete;
+
+    int Height() const { return height_; }
+    // Width in pixels of a UTF-8 text.
+    int TextWidth(const std::string& utf8) const;
+    // Path of the font file in use (for diagnostics and tests).
+    const std::string& FilePath() const { return path_; }
+    _TTF_Font* Ttf() const { return ttf_; }
+
+private:
+    Font(_TTF_Font* ttf, int height, std::string path);
+    _TTF_Font* ttf_;
+    int height_;
+    std::string path_;
+};
+
+// The font file that fontconfig gives for a face name, asking for Japanese coverage.
+// Empty when none covers Japanese text.
+std::string ResolveFontFile(const std::string& face, int weight);

@@ -1,0 +1,56 @@
+// The message and key vocabulary of the game's window procedure.
+#pragma once
+#include <cstdint>
+
+constexpr std::uint32_t WM_DESTROY = 2;
+constexpr std::uint32_t WM_CLOSE = 16;
+constexpr std::uint32_t WM_QUIT = 18;
+constexpr std::uint32_t WM_KEYDOWN = 256;
+constexpr std::uint32_t WM_KEYUP = 257;
+constexpr std::uint32_t WM_SYSKEYDOWN = 260;
+constexpr std::uint32_t WM_SYSKEYUP = 261;
+constexpr std::uint32_t WM_COMMAND = 273;
+constexpr std::uint32_t WM_MOUSEMOVE = 512;
+constexpr std::uint32_t WM_LBUTTONDOWN = 513;
+constexpr std::uint32_t WM_LBUTTONUP = 514;
+constexpr std::uint32_t WM_RBUTTONDOWN = 516;
+
+// Virtual-key codes.
+constexpr int VK_RETURN = 13;
+constexpr int VK_CONTROL = 17;
+constexpr int VK_MENU = 18;  // Alt
+constexpr int VK_ESCAPE = 27;
+constexpr int VK_SPACE = 32;
+constexpr int VK_LEFT = 37;
+constexpr int VK_UP = 38;
+constexpr int VK_RIGHT = 39;
+constexpr int VK_DOWN = 40;
+constexpr int VK_NUMPAD0 = 96;   // VK_NUMPAD0 + n for keypad digit n
+constexpr int VK_F1 = 112;       // VK_F1 + n - 1 for Fn
+constexpr int VK_F2 = 113;
+constexpr int VK_F4 = 115;
+constexpr int VK_F8 = 119;
+constexpr int VK_F9 = 120;
+constexpr int VK_F11 = 122;
+// Letters use their capital ASCII code, 'A' (65) to 'Z' (90).
+
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+
+struct Message {
+    std::uint32_t message = 0;
+    WParam wParam = 0;
+    LParam lParam = 0;
+};
+
+// Mouse positions travel in lParam as x | y << 16.
+constexpr LParam MakePointParam(int x, int y) {
+    return static_cast<LParam>((static_cast<std::uint32_t>(x) & 0xFFFF) |
+                               ((static_cast<std::uint32_t>(y) & 0xFFFF) << 16));
+}
+constexpr int PointParamX(LParam l) { return static_cast<int>(l & 0xFFFF); }
+constexpr int PointParamY(LParam l) { return static_cast<int>((l >> 16) & 0xFFFF); }
+
+// The popup menu's commands.
+constexpr int IDM_GAME_START = 40001;
+constexpr int IDM_GAME_EXIT = 40002;

@@ -1,0 +1,28 @@
+// Polygon regions filled by the nonzero winding rule.
+#pragma once
+#include <vector>
+
+#include "platform/geometry.h"
+
+// A pixel (x, y) belongs to the region when its centre (x + 0.5, y + 0.5) has a nonzero
+// winding number around the polygon. Filling and the point test use the same rule, so a
+// drawn region and its point test always agree pixel for pixel.
+class Region {
+public:
+    // Fewer than three points give an empty (invalid) region, as a failed creation would.
+    static Region FromPolygon(const Point* points, int count);
+    Region() = default;
+
+    bool IsValid() const { return valid_; }
+    bool Contains(int x, int y) const;
+    // Bounding box of the pixels that can belong to the region.
+    Rect Bounds() const { return bounds_; }
+
+private:
+    std::vector<Point> points_;
+    Rect bounds_{0, 0, 0, 0};
+    bool valid_ = false;
+};
+
+// Winding number of the point (px, py) (any real position) around the closed polygon.
+int WindingNumber(const Point* points, int count, double px, double py);

@@ -1,0 +1,68 @@
+// A 32-bit pixel surface with rectangle copies, stretching and a source colour key.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/geometry.h"
+
+struct SDL_Surface;
+
+// Copy results: 0 is success, anything else an error code.
+constexpr int kCopyOk = 0;
+constexpr int kErrInvalidRect = -2005532542;   // a rectangle outside a surface or empty
+constexpr int kErrSurfaceLost = -2005532222;   // the surface cannot be used any more
+constexpr int kErrInvalidParams = -2147024809;
+
+class Surface {
+public:
+    // A new surface of the given size, black. Null when it cannot be made.
+    static std::unique_ptr<Surface> Create(int width, int height);
+    // One bitmap file into a new surface of the bitmap's own size. Null on any failure.
+    static std::unique_ptr<Surface> LoadBmp(const std::string& path);
+
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    int Width() const;
+    int Height() const;
+
+    // Pixels outside the surface read as 0 and are not written.
+    Colorref PixelAt(int x, int y) const;
+    void SetPixel(int x, int y, Colorref colour);
+    void Fill(Colorref colour);
+    void FillRect(const Rect& rect, Colorref colour);
+
+    // The source colour key that keyed copies from this surface use.
+    void SetColourKey(Colorref key);
+    bool HasColourKey() const;
+
+    // Copies srcRect of source onto dstRect of this surface (null means the whole surface).
+    // Different sizes stretch by nearest pixel. With useSourceKey the pixels of source
+    // equal to its colour key leave this surface unchanged. Parts outside this surface are
+    // clipped; a source rectangle outside the source fails with kErrInvalidRect.
+    int Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect, bool useSourceKey);
+    // Unstretched copy of srcRect to (x, y).
+    int BltFast(int x, int y, const Surface& source, const Rect& srcRect, bool useSourceKey);
+
+    // A lost surface fails every copy and refuses drawing contexts (as after a mode change).
+    void SetLost(bool lost);
+    bool IsLost() const;
+
+    // Writes a 24-bit BMP file; false on failure.
+    bool SaveBmp(const std::string& path) const;
+
+    // Raw XRGB8888 access for the platform layer and its tests.
+    std::uint32_t* Pixels();
+    const std::uint32_t* Pixels() const;
+    int PitchInPixels() const;
+    SDL_Surface* Sdl() const { return sdl_; }
+
+private:
+    explicit Surface(SDL_Surface* sdl);
+    SDL_Surface* sdl_;
+    bool hasKey_ = false;
+    Colorref key_ = 0;
+    bool lost_ = false;
+};

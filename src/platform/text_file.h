@@ -1,0 +1,29 @@
+// Files in the Windows text mode that the game's files were written with.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads a whole file, turning each stored 0x0D 0x0A pair back into 0x0A; every other byte is
+// taken as it is. False when the file cannot be opened.
+bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream);
+
+// Writes the stream with every 0x0A stored as 0x0D 0x0A. The new content goes to a file beside
+// the old one, which is then replaced in one rename, so a failure at any point leaves either
+// the old file or the new one, never a mixture. False on failure.
+bool WriteTextModeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& stream);
+
+// Test switch: make the next writes fail after this many bytes (negative: never fail).
+void SetWriteFailureAfterBytes(long bytes);
+
+// Little-endian int32 reader over a stream; a value past the end is reported as missing.
+class Int32Reader {
+public:
+    explicit Int32Reader(const std::vector<std::uint8_t>& stream) : stream_(stream) {}
+    bool Read(std::int32_t& value);
+private:
+    const std::vector<std::uint8_t>& stream_;
+    std::size_t offset_ = 0;
+};
+
+void AppendInt32(std::vector<std::uint8_t>& stream, std::int32_t value);

@@ -1,0 +1,75 @@
+// The game's one window: a borderless X11 window fed by SDL, and its message queue.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/geometry.h"
+#include "platform/messages.h"
+#include "platform/surface.h"
+
+class Window;
+using WindowProc = LParam (*)(Window* window, std::uint32_t message, WParam wParam, LParam lParam);
+
+struct PopupItem {
+    std::string text;
+    int command;   // sent as WM_COMMAND when chosen
+    bool greyed;
+};
+
+class Window {
+public:
+    // Creates and shows the window with the given X11 class name and UTF-8 title. Null when
+    // no display or no window can be had (the reason goes to stderr).
+    static std::unique_ptr<Window> Create(WindowProc proc, const std::string& className,
+                                          const std::string& title, int x, int y, int width,
+                                          int height);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Takes the next message if there is one. Keyboard, mouse and close requests become
+    // window-procedure messages; WM_QUIT arrives once PostQuitMessage was called.
+    bool PeekMessage(Message& out);
+    // Sleeps until an event arrives or timeoutMs passes.
+    void WaitForEvent(int timeoutMs);
+    void PostQuitMessage(int exitCode);
+    // Hands a message to the window procedure.
+    LParam DispatchMessage(const Message& message);
+    // Default processing: WM_CLOSE destroys the window, Alt+F4 closes it.
+    LParam DefWindowProc(std::uint32_t message, WParam wParam, LParam lParam);
+    // Sends WM_DESTROY to the window procedure, then removes the window from the screen.
+    void Destroy();
+    bool IsDestroyed() const { return destroyed_; }
+
+    // Copies the window's part of a screen-sized surface (at the window's position) into
+    // the window. 0 on success, else an error code.
+    int Present(const Surface& screenSized);
+
+    void Move(int x, int y, int width, int height);
+    Point Position() const;
+    Point ClientToScreen(Point client) const;
+    // High bit (0x80) set when the key is held, as the keyboard state table gives it.
+    unsigned char KeyState(int virtualKey) const;
+    // Gives the window the keyboard focus again (after a dialog process closed).
+    void TakeFocus();
+    // Shows a popup menu with a caption at a screen point, modal until an item is chosen
+    // or it is dismissed. Returns the chosen command, 0 when dismissed.
+    int TrackPopupMenu(const std::string& caption, const std::vector<PopupItem>& items,
+                       Point screen);
+
+    // The window that dialogs give the keyboard back to; null when none exists.
+    static Window* Current();
+
+private:
+    Window() = default;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    WindowProc proc_ = nullptr;
+    bool destroyed_ = false;
+    friend struct WindowAccess;
+};
+
+// The screen size, as the system metrics give it.
+int ScreenWidth();
+int ScreenHeight();

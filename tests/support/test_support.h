@@ -1,0 +1,56 @@
+// Shared helpers for the tests: a fresh working folder per test, a settable clock,
+// recorded message boxes.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+
+// Makes a new empty folder the current directory for the life of the object.
+class ScopedWorkDir {
+public:
+    ScopedWorkDir();
+    ~ScopedWorkDir();
+    const std::string& Path() const { return path_; }
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+// A clock the test sets by hand; installed while the object lives.
+class FakeClock : public ClockSource {
+public:
+    FakeClock();
+    ~FakeClock() override;
+    bool PerformanceFrequency(std::int64_t& ticksPerSecond) override;
+    std::int64_t PerformanceCounter() override { return counter; }
+    std::uint32_t MillisecondClock() override { return millis; }
+    std::int64_t WallSeconds() override { return wallSeconds; }
+
+    bool hasHighResolution = true;
+    std::int64_t frequency = 3000000;
+    std::int64_t counter = 0;
+    std::uint32_t millis = 0;
+    std::int64_t wallSeconds = 1700000000;
+};
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    unsigned type;
+};
+
+// Message boxes are recorded instead of shown while the object lives.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    std::vector<RecordedBox> boxes;
+};
+
+// Bytes of a file, empty when it cannot be read.
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Links the game's data files (bitmaps, courses) into the current directory.
+void LinkGameData();
