@@ -15,7 +15,7 @@ constexpr int RoadBandFirst = 28;
 constexpr int RoadBandLast = 99;
 constexpr int LaneSplit = 64;          // first pixel of the second lane
 constexpr int DeepZoneDepth = 11;      // a crash needs a body point this close to the edge
-constexpr int CornerPieceVertices = 25;
+constexpr int CornerPieceVertexCount = 25;
 constexpr int CornerOutlineCapacity = 30;
 
 // The shared buffer that a corner piece is built into.
@@ -38,7 +38,7 @@ int ContactCornerOrder(int code, int corners[4]);
 int CrashCornerOrder(int code, int corners[4]);
 
 // Vertices of a corner piece (25, mirrored from the top-left list) and of a corner triangle (3).
-void CornerPieceVertices(int corner, Point out[CornerPieceVertices]);
+void CornerPieceVertices(int corner, Point out[CornerPieceVertexCount]);
 void CornerTriangleVertices(int corner, Point out[3]);
 
 // Point tests by the nonzero winding rule on those polygons.
