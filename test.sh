@@ -1,11 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test (end-to-end ones under Xvfb).
+# Installs what is missing, builds everything and runs every test: the unit and end-to-end
+# tests (each end-to-end test starts its own Xvfb), then the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer in a separate build folder.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 scripts/install-packages.sh "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
 
+echo "== build"
 cmake -S . -B build >/dev/null
 cmake --build build -j"$jobs"
+echo "== tests"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -DQUONFEL_SANITIZE=ON -DQUONFEL_BENCH=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+(cd build-sanitize && ctest --output-on-failure -j"$jobs" -L unit)
