@@ -27,6 +27,10 @@ struct OpenFileRequest {
 // failure. Never changes the current directory.
 bool GetOpenFileName(const OpenFileRequest& request, std::string& chosenPath);
 
+// The command lines of the zenity processes that show the dialogs (for tests).
+std::vector<std::string> MessageBoxArguments(const std::string& text, const std::string& caption, unsigned type);
+std::vector<std::string> OpenFileArguments(const OpenFileRequest& request);
+
 // Test doubles: when set, these are called instead of showing anything.
 using MessageBoxHandler =
     std::function<int(const std::string& text, const std::string& caption, unsigned type)>;

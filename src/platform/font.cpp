@@ -1,8 +1,148 @@
-// Placeholder; replaced by the platform layer's implementation.
+// Fonts: fontconfig finds the file, SDL_ttf draws it. The game asks for "ＭＳ ゴシック",
+// which Linux does not have; IPAGothic has the same cell metrics, so we prefer it.
 #include "platform/font.h"
-std::shared_ptr<Font> Font::Create(const std::string&, int, int) { return nullptr; }
-std::shared_ptr<Font> Font::Default() { return nullptr; }
+
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+#include <map>
+#include <tuple>
+
+namespace {
+
+constexpr const char* kDefaultFace = "ＭＳ ゴシック";
+constexpr FcChar32 kHiraganaA = 0x3042;
+
+// Without this alias fontconfig answers "ＭＳ ゴシック" with a Latin face.
+constexpr const char* kGothicAlias = R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <alias binding="strong">
+    <family>ＭＳ ゴシック</family>
+    <prefer><family>IPAGothic</family><family>IPAゴシック</family></prefer>
+  </alias>
+  <alias binding="strong">
+    <family>MS Gothic</family>
+    <prefer><family>IPAGothic</family><family>IPAゴシック</family></prefer>
+  </alias>
+</fontconfig>
+)";
+
+FcConfig* FontConfig() {
+    static FcConfig* config = [] {
+        FcInit();
+        FcConfig* current = FcConfigGetCurrent();
+        FcConfigParseAndLoadFromMemory(current, reinterpret_cast<const FcChar8*>(kGothicAlias), FcFalse);
+        return current;
+    }();
+    return config;
+}
+
+// The best match for the pattern: its file and whether it has Japanese characters.
+bool MatchFont(FcPattern* pattern, std::string& path, bool& coversJapanese) {
+    FcConfig* config = FontConfig();
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    if (!match) return false;
+    FcChar8* file = nullptr;
+    FcCharSet* charset = nullptr;
+    const bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
+    if (found) path = reinterpret_cast<const char*>(file);
+    coversJapanese = FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch &&
+                     FcCharSetHasChar(charset, kHiraganaA);
+    FcPatternDestroy(match);
+    return found;
+}
+
+// Any font at all for the face, Japanese or not; empty when fontconfig has none.
+std::string ResolveAnyFontFile(const std::string& face) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    std::string path;
+    bool japanese = false;
+    MatchFont(pattern, path, japanese);
+    FcPatternDestroy(pattern);
+    return path;
+}
+
+void WarnNoJapaneseFontOnce() {
+    static bool warned = false;
+    if (warned) return;
+    warned = true;
+    std::fprintf(stderr,
+                 "quonfel: no font with Japanese characters was found; Japanese text will not "
+                 "show. Install the package fonts-ipafont-gothic.\n");
+}
+
+bool TtfReady() {
+    static const bool ready = TTF_WasInit() > 0 || TTF_Init() == 0;
+    return ready;
+}
+
+// Face asked for, height, bold.
+using FontKey = std::tuple<std::string, int, bool>;
+
+// Opened fonts live for the whole program: the menus ask for their font every frame, and
+// a repeated request skips fontconfig as well as the file.
+std::map<FontKey, std::shared_ptr<Font>>& FontCache() {
+    static auto* cache = new std::map<FontKey, std::shared_ptr<Font>>();
+    return *cache;
+}
+
+}  // namespace
+
+// The weight does not change the file: IPAGothic has no bold face, so bold is made from
+// the regular one when drawing (SDL_ttf's own emboldening fills the small letters in).
+std::string ResolveFontFile(const std::string& face, int /*weight*/) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    std::string path;
+    bool japanese = false;
+    const bool found = MatchFont(pattern, path, japanese);
+    FcPatternDestroy(pattern);
+    return found && japanese ? path : std::string();
+}
+
+std::shared_ptr<Font> Font::Create(const std::string& face, int height, int weight) {
+    if (!TtfReady()) return nullptr;
+    if (height < 0) height = -height;
+    if (height == 0) height = 16;
+    const bool bold = weight >= FW_BOLD;
+
+    auto& cache = FontCache();
+    const FontKey key{face, height, bold};
+    auto cached = cache.find(key);
+    if (cached != cache.end()) return cached->second;
+
+    std::string path = ResolveFontFile(face, weight);
+    if (path.empty()) {
+        WarnNoJapaneseFontOnce();
+        path = ResolveAnyFontFile(face);
+        if (path.empty()) return nullptr;
+    }
+
+    TTF_Font* ttf = TTF_OpenFont(path.c_str(), height);
+    if (!ttf) return nullptr;
+    std::shared_ptr<Font> font(new Font(ttf, height, path));
+    font->bold_ = bold;
+    cache.emplace(key, font);
+    return font;
+}
+
+std::shared_ptr<Font> Font::Default() { return Create(kDefaultFace, 16, FW_NORMAL); }
+
 Font::Font(_TTF_Font* ttf, int height, std::string path) : ttf_(ttf), height_(height), path_(std::move(path)) {}
-Font::~Font() = default;
-int Font::TextWidth(const std::string&) const { return 0; }
-std::string ResolveFontFile(const std::string&, int) { return {}; }
+
+Font::~Font() { TTF_CloseFont(ttf_); }
+
+int Font::TextWidth(const std::string& utf8) const {
+    if (utf8.empty()) return 0;
+    int width = 0;
+    int height = 0;
+    if (TTF_SizeUTF8(ttf_, utf8.c_str(), &width, &height) != 0) return 0;
+    return width;
+}

@@ -20,6 +20,8 @@ public:
     Font& operator=(const Font&) = delete;
 
     int Height() const { return height_; }
+    // Bold text is drawn twice, one pixel apart, as classic bitmap fonts were emboldened.
+    bool Bold() const { return bold_; }
     // Width in pixels of a UTF-8 text.
     int TextWidth(const std::string& utf8) const;
     // Path of the font file in use (for diagnostics and tests).
@@ -31,6 +33,7 @@ private:
     _TTF_Font* ttf_;
     int height_;
     std::string path_;
+    bool bold_ = false;
 };
 
 // The font file that fontconfig gives for a face name, asking for Japanese coverage.

@@ -1,6 +1,15 @@
-// Placeholder; replaced by the platform layer's implementation.
+// Ending the process at once: no buffers are flushed and no destructors run.
 #include "platform/process.h"
+
 #include <cstdlib>
-static ExitHandler handler = nullptr;
-void ExitProcessNow(int status) { if (handler) handler(status); std::_Exit(status & 0xFF); }
-void SetExitHandler(ExitHandler h) { handler = h; }
+
+namespace {
+ExitHandler exitHandler = nullptr;
+}
+
+void ExitProcessNow(int status) {
+    if (exitHandler) exitHandler(status);
+    std::_Exit(status);
+}
+
+void SetExitHandler(ExitHandler handler) { exitHandler = handler; }

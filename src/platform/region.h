@@ -5,8 +5,8 @@
 #include "platform/geometry.h"
 
 // A pixel (x, y) belongs to the region when its centre (x + 0.5, y + 0.5) has a nonzero
-// winding number around the polygon. Filling and the point test use the same rule, so a
-// drawn region and its point test always agree pixel for pixel.
+// winding number around the polygon or lies exactly on its outline. Filling and the point
+// test use the same rule, so a drawn region and its point test always agree pixel for pixel.
 class Region {
 public:
     // Fewer than three points give an empty (invalid) region, as a failed creation would.

@@ -1,7 +1,89 @@
-// Placeholder; replaced by the platform layer's implementation.
+// The game's files keep the line ends of the Windows text mode they were designed with.
 #include "platform/text_file.h"
-bool ReadTextModeFile(const std::string&, std::vector<std::uint8_t>&) { return false; }
-bool WriteTextModeFileAtomically(const std::string&, const std::vector<std::uint8_t>&) { return false; }
-void SetWriteFailureAfterBytes(long) {}
-bool Int32Reader::Read(std::int32_t& value) { value = 0; return false; }
-void AppendInt32(std::vector<std::uint8_t>&, std::int32_t) {}
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+long writeFailureAfterBytes = -1;
+
+// Writes all bytes or fails; the test switch cuts the file short after its byte budget.
+bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t limit = bytes.size();
+    const bool injectFailure = writeFailureAfterBytes >= 0 &&
+                               static_cast<std::size_t>(writeFailureAfterBytes) < bytes.size();
+    if (injectFailure) limit = static_cast<std::size_t>(writeFailureAfterBytes);
+    std::size_t done = 0;
+    while (done < limit) {
+        const ssize_t written = write(fd, bytes.data() + done, limit - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return !injectFailure;
+}
+
+std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& stream) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(stream.size() + stream.size() / 8);
+    for (std::uint8_t b : stream) {
+        if (b == 0x0A) bytes.push_back(0x0D);
+        bytes.push_back(b);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::vector<std::uint8_t> raw;
+    std::uint8_t buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) raw.insert(raw.end(), buffer, buffer + got);
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readFailed) return false;
+
+    stream.clear();
+    stream.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == 0x0D && i + 1 < raw.size() && raw[i + 1] == 0x0A) continue;
+        stream.push_back(raw[i]);
+    }
+    return true;
+}
+
+bool WriteTextModeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& stream) {
+    const std::string temporary = path + ".tmp-" + std::to_string(getpid());
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, WithCrLf(stream));
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) std::remove(temporary.c_str());
+    return ok;
+}
+
+void SetWriteFailureAfterBytes(long bytes) { writeFailureAfterBytes = bytes; }
+
+bool Int32Reader::Read(std::int32_t& value) {
+    value = 0;
+    if (stream_.size() - offset_ < 4) return false;
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) bits |= static_cast<std::uint32_t>(stream_[offset_ + i]) << (8 * i);
+    offset_ += 4;
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+void AppendInt32(std::vector<std::uint8_t>& stream, std::int32_t value) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) stream.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+}

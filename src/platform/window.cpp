@@ -1,21 +1,508 @@
-// Placeholder; replaced by the platform layer's implementation.
+// The game's window on SDL2: SDL events become the messages of the game's window procedure,
+// and a frame composed on a screen-sized surface is copied into the window.
 #include "platform/window.h"
-struct Window::Impl {};
-std::unique_ptr<Window> Window::Create(WindowProc, const std::string&, const std::string&, int, int, int, int) { return nullptr; }
-Window::~Window() = default;
-bool Window::PeekMessage(Message&) { return false; }
-void Window::WaitForEvent(int) {}
-void Window::PostQuitMessage(int) {}
-LParam Window::DispatchMessage(const Message&) { return 0; }
-LParam Window::DefWindowProc(std::uint32_t, WParam, LParam) { return 0; }
-void Window::Destroy() { destroyed_ = true; }
-int Window::Present(const Surface&) { return 0; }
-void Window::Move(int, int, int, int) {}
-Point Window::Position() const { return {0, 0}; }
-Point Window::ClientToScreen(Point p) const { return p; }
-unsigned char Window::KeyState(int) const { return 0; }
-void Window::TakeFocus() {}
-int Window::TrackPopupMenu(const std::string&, const std::vector<PopupItem>&, Point) { return 0; }
-Window* Window::Current() { return nullptr; }
-int ScreenWidth() { return 1280; }
-int ScreenHeight() { return 1024; }
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/draw_context.h"
+#include "platform/font.h"
+
+namespace {
+
+Window* currentWindow = nullptr;
+
+constexpr LParam kAltDownBit = LParam{1} << 29;
+constexpr LParam kWasDownBit = LParam{1} << 30;
+constexpr LParam kReleasedBit = static_cast<LParam>(std::uint32_t{1} << 31);
+constexpr int VK_SHIFT = 16;
+constexpr int VK_F10 = 121;
+constexpr WParam MK_LBUTTON = 0x1;
+constexpr WParam MK_RBUTTON = 0x2;
+constexpr WParam MK_CONTROL = 0x8;
+
+bool StartVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "quonfel: cannot open the display: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+// The keypad keeps its digits whatever NumLock says, so it is known by its scancode.
+int KeypadKey(SDL_Scancode scancode) {
+    switch (scancode) {
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
+    case SDL_SCANCODE_KP_1: return VK_NUMPAD0 + 1;
+    case SDL_SCANCODE_KP_2: return VK_NUMPAD0 + 2;
+    case SDL_SCANCODE_KP_3: return VK_NUMPAD0 + 3;
+    case SDL_SCANCODE_KP_4: return VK_NUMPAD0 + 4;
+    case SDL_SCANCODE_KP_5: return VK_NUMPAD0 + 5;
+    case SDL_SCANCODE_KP_6: return VK_NUMPAD0 + 6;
+    case SDL_SCANCODE_KP_7: return VK_NUMPAD0 + 7;
+    case SDL_SCANCODE_KP_8: return VK_NUMPAD0 + 8;
+    case SDL_SCANCODE_KP_9: return VK_NUMPAD0 + 9;
+    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    default: return 0;
+    }
+}
+
+int SymbolKey(SDL_Keycode sym) {
+    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return VK_F1 + (sym - SDLK_F1);
+    if (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (sym - SDLK_KP_1);
+    switch (sym) {
+    case SDLK_KP_0: return VK_NUMPAD0;
+    // The keypad with NumLock off, should a keysym come without its keypad scancode.
+    case SDLK_HOME: return 36;
+    case SDLK_END: return 35;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
+    case SDLK_INSERT: return 45;
+    case SDLK_DELETE: return 46;
+    case SDLK_CLEAR: return 12;
+    case SDLK_RETURN:
+    case SDLK_RETURN2:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return 9;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
+    const int keypad = KeypadKey(static_cast<SDL_Scancode>(sdlScancode));
+    return keypad != 0 ? keypad : SymbolKey(static_cast<SDL_Keycode>(sdlKeycode));
+}
+
+struct Window::Impl {
+    SDL_Window* sdl = nullptr;
+    Point origin{0, 0};  // where the game asked the window to be
+    int width = 0;
+    int height = 0;
+    bool quitPosted = false;
+    int quitCode = 0;
+    bool destroying = false;
+    // Ctrl as of the last translated event, so a click reads the state it happened in.
+    bool controlDown = false;
+    bool altDown = false;
+
+    bool Translate(const SDL_Event& event, Message& out);
+    bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
+    WParam MouseKeys(Uint32 buttons) const;
+};
+
+bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
+    const bool down = key.type == SDL_KEYDOWN;
+    const int vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    if (vk == VK_CONTROL) controlDown = down;
+    if (vk == VK_MENU) altDown = down;
+    if (vk == 0) return false;
+    // Keys pressed with Alt held, Alt itself and F10 are system keys.
+    const bool system = altDown || vk == VK_MENU || vk == VK_F10;
+    out.message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    out.wParam = static_cast<WParam>(vk);
+    out.lParam = 1 | (static_cast<LParam>(key.keysym.scancode & 0xFF) << 16);
+    if (altDown && vk != VK_MENU) out.lParam |= kAltDownBit;
+    if (!down) out.lParam |= kWasDownBit | kReleasedBit;
+    else if (key.repeat) out.lParam |= kWasDownBit;
+    return true;
+}
+
+WParam Window::Impl::MouseKeys(Uint32 buttons) const {
+    WParam keys = 0;
+    if (buttons & SDL_BUTTON_LMASK) keys |= MK_LBUTTON;
+    if (buttons & SDL_BUTTON_RMASK) keys |= MK_RBUTTON;
+    if (controlDown) keys |= MK_CONTROL;
+    return keys;
+}
+
+bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return TranslateKey(event.key, out);
+    case SDL_MOUSEMOTION:
+        out.message = WM_MOUSEMOVE;
+        out.wParam = MouseKeys(event.motion.state);
+        out.lParam = MakePointParam(event.motion.x, event.motion.y);
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+        if (event.button.button == SDL_BUTTON_LEFT) out.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        else if (event.button.button == SDL_BUTTON_RIGHT && down) out.message = WM_RBUTTONDOWN;
+        else return false;
+        out.wParam = MouseKeys(SDL_GetMouseState(nullptr, nullptr));
+        out.lParam = MakePointParam(event.button.x, event.button.y);
+        return true;
+    }
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+            altDown = (SDL_GetModState() & KMOD_ALT) != 0;
+        }
+        if (event.window.event != SDL_WINDOWEVENT_CLOSE) return false;
+        out = Message{WM_CLOSE, 0, 0};
+        return true;
+    case SDL_QUIT:
+        out = Message{WM_CLOSE, 0, 0};
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& className,
+                                       const std::string& title, int x, int y, int width, int height) {
+    std::setlocale(LC_ALL, "");
+    // Without this SDL recreates the window under OpenGL to present, at several times the CPU.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 1);
+    if (!StartVideo()) return nullptr;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        std::fprintf(stderr, "quonfel: no display to show the window on (SDL chose its \"%s\" driver); "
+                     "run it in a desktop session or set DISPLAY\n", driver);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x, y, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    if (!sdl) {
+        std::fprintf(stderr, "quonfel: cannot create the window: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    // The game reads keys, not text; keep any input method out of the way.
+    SDL_StopTextInput();
+    std::unique_ptr<Window> window(new Window());
+    window->impl_ = std::make_unique<Impl>();
+    window->impl_->sdl = sdl;
+    window->impl_->origin = Point{x, y};
+    window->impl_->width = width;
+    window->impl_->height = height;
+    window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+    window->proc_ = proc;
+    currentWindow = window.get();
+    return window;
+}
+
+std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width, int height) {
+    if (!SDL_WasInit(SDL_INIT_EVENTS) && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return nullptr;
+    std::unique_ptr<Window> window(new Window());
+    window->impl_ = std::make_unique<Window::Impl>();
+    window->impl_->width = width;
+    window->impl_->height = height;
+    window->proc_ = proc;
+    currentWindow = window.get();
+    return window;
+}
+
+Window::~Window() {
+    if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
+    if (currentWindow == this) currentWindow = nullptr;
+}
+
+bool Window::PeekMessage(Message& out) {
+    if (impl_->quitPosted) {
+        impl_->quitPosted = false;
+        out = Message{WM_QUIT, static_cast<WParam>(impl_->quitCode), 0};
+        return true;
+    }
+    if (destroyed_) return false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (impl_->Translate(event, out)) return true;
+    }
+    return false;
+}
+
+void Window::WaitForEvent(int timeoutMs) {
+    if (impl_->quitPosted || timeoutMs <= 0) return;
+    SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
+
+void Window::PostQuitMessage(int exitCode) {
+    impl_->quitPosted = true;
+    impl_->quitCode = exitCode;
+}
+
+// The quit message belongs to no window, and a destroyed window gets nothing.
+LParam Window::DispatchMessage(const Message& message) {
+    if (message.message == WM_QUIT || destroyed_ || !proc_) return 0;
+    return proc_(this, message.message, message.wParam, message.lParam);
+}
+
+LParam Window::DefWindowProc(std::uint32_t message, WParam wParam, LParam lParam) {
+    if (message == WM_CLOSE) {
+        Destroy();
+    } else if (message == WM_SYSKEYDOWN && wParam == static_cast<WParam>(VK_F4) && (lParam & kAltDownBit)) {
+        // Alt+F4 asks the window to close, as the system menu would.
+        if (proc_ && !destroyed_) proc_(this, WM_CLOSE, 0, 0);
+    }
+    return 0;
+}
+
+void Window::Destroy() {
+    if (destroyed_ || impl_->destroying) return;
+    impl_->destroying = true;
+    if (proc_) proc_(this, WM_DESTROY, 0, 0);
+    if (impl_->sdl) SDL_DestroyWindow(impl_->sdl);
+    impl_->sdl = nullptr;
+    destroyed_ = true;
+    if (currentWindow == this) currentWindow = nullptr;
+}
+
+int Window::Present(const Surface& screenSized) {
+    if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
+    SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
+    if (!target) return kErrSurfaceLost;
+    SDL_Rect part{impl_->origin.x, impl_->origin.y, impl_->width, impl_->height};
+    SDL_Rect at{0, 0, impl_->width, impl_->height};
+    if (SDL_BlitSurface(screenSized.Sdl(), &part, target, &at) != 0) return kErrSurfaceLost;
+    if (SDL_UpdateWindowSurface(impl_->sdl) != 0) return kErrSurfaceLost;
+    return kCopyOk;
+}
+
+void Window::Move(int x, int y, int width, int height) {
+    impl_->origin = Point{x, y};
+    if (!impl_->sdl) return;
+    if (width != impl_->width || height != impl_->height) SDL_SetWindowSize(impl_->sdl, width, height);
+    impl_->width = width;
+    impl_->height = height;
+    SDL_SetWindowPosition(impl_->sdl, x, y);
+}
+
+Point Window::Position() const {
+    if (!impl_->sdl) return impl_->origin;
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(impl_->sdl, &x, &y);
+    return Point{x, y};
+}
+
+Point Window::ClientToScreen(Point client) const {
+    const Point at = Position();
+    return Point{at.x + client.x, at.y + client.y};
+}
+
+unsigned char Window::KeyState(int virtualKey) const {
+    bool down = false;
+    if (virtualKey == VK_CONTROL) {
+        down = impl_->controlDown;
+    } else if (virtualKey == VK_MENU) {
+        down = impl_->altDown;
+    } else {
+        int count = 0;
+        const Uint8* keys = SDL_GetKeyboardState(&count);
+        for (int scancode = 0; scancode < count && !down; ++scancode) {
+            const SDL_Keycode sym = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+            down = keys[scancode] && VirtualKeyOf(sym, scancode) == virtualKey;
+        }
+    }
+    return down ? 0x80 : 0;
+}
+
+// After a dialog process closes, X gives the focus to the root window; take it back.
+void Window::TakeFocus() {
+    if (!impl_->sdl) return;
+    SDL_RaiseWindow(impl_->sdl);
+    SDL_SetWindowInputFocus(impl_->sdl);
+}
+
+Window* Window::Current() { return currentWindow; }
+
+int ScreenWidth() {
+    SDL_DisplayMode mode{};
+    if (!StartVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 640;
+    return mode.w;
+}
+
+int ScreenHeight() {
+    SDL_DisplayMode mode{};
+    if (!StartVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 480;
+    return mode.h;
+}
+
+// ---- The popup menu, drawn inside the window like a classic one ----
+
+namespace {
+
+constexpr Colorref kMenuFace = Rgb(192, 192, 192);
+constexpr Colorref kMenuShadow = Rgb(128, 128, 128);
+constexpr Colorref kMenuText = Rgb(0, 0, 0);
+constexpr Colorref kMenuGreyText = Rgb(128, 128, 128);
+constexpr Colorref kMenuHighlight = Rgb(0, 0, 128);
+constexpr Colorref kMenuHighlightText = Rgb(255, 255, 255);
+constexpr int kRowHeight = 20;
+constexpr int kTextIndent = 20;
+constexpr int kSeparatorHeight = 8;
+
+struct PopupLayout {
+    Rect box;          // the whole menu, in window coordinates
+    int firstItemTop;  // top of item 0
+};
+
+PopupLayout LayOutPopup(const Font& font, const std::string& caption, const std::vector<PopupItem>& items,
+                        Point at, int windowWidth, int windowHeight) {
+    int textWidth = font.TextWidth(caption);
+    for (const PopupItem& item : items) textWidth = std::max(textWidth, font.TextWidth(item.text));
+    const int width = std::max(textWidth + 2 * kTextIndent, 80);
+    const int height = 2 + kRowHeight + kSeparatorHeight + kRowHeight * static_cast<int>(items.size()) + 2;
+    // Opens right of and below the point; where there is no room it opens left of or
+    // above it, so the pointer never starts on an item.
+    const int left = std::max(0, at.x + width <= windowWidth ? at.x : at.x - width);
+    const int top = std::max(0, at.y + height <= windowHeight ? at.y : at.y - height);
+    return PopupLayout{Rect{left, top, left + width, top + height}, top + 2 + kRowHeight + kSeparatorHeight};
+}
+
+// The item under a window point, -1 for none.
+int ItemAt(const PopupLayout& layout, int count, int x, int y) {
+    if (x < layout.box.left || x >= layout.box.right || y < layout.firstItemTop) return -1;
+    const int row = (y - layout.firstItemTop) / kRowHeight;
+    return row < count ? row : -1;
+}
+
+bool Inside(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+void ShowInWindow(SDL_Window* window, const Surface& picture) {
+    SDL_Surface* target = SDL_GetWindowSurface(window);
+    if (target && SDL_BlitSurface(picture.Sdl(), nullptr, target, nullptr) == 0) SDL_UpdateWindowSurface(window);
+}
+
+void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::string& caption,
+               const std::vector<PopupItem>& items, int hover) {
+    DrawContext dc(canvas);
+    const Rect& b = layout.box;
+    dc.SelectPen(CreatePen(1, kMenuShadow));
+    dc.SelectBrush(CreateSolidBrush(kMenuFace));
+    dc.Rectangle(b.left, b.top, b.right, b.bottom);
+
+    dc.SelectFont(Font::Default());
+    dc.SetBkColor(kMenuFace);
+    dc.SetTextColor(kMenuText);
+    dc.TextOut(b.left + kTextIndent / 2, b.top + 4, caption);
+    const int separatorY = b.top + 2 + kRowHeight + kSeparatorHeight / 2 - 1;
+    dc.MoveTo(b.left + 2, separatorY);
+    dc.LineTo(b.right - 2, separatorY);
+    dc.SelectPen(CreatePen(1, Rgb(255, 255, 255)));
+    dc.MoveTo(b.left + 2, separatorY + 1);
+    dc.LineTo(b.right - 2, separatorY + 1);
+
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        const int top = layout.firstItemTop + i * kRowHeight;
+        const bool lit = i == hover;
+        const Colorref face = lit ? kMenuHighlight : kMenuFace;
+        canvas.FillRect(Rect{b.left + 2, top, b.right - 2, top + kRowHeight}, face);
+        dc.SetBkColor(face);
+        dc.SetTextColor(items[i].greyed ? kMenuGreyText : lit ? kMenuHighlightText : kMenuText);
+        dc.TextOut(b.left + kTextIndent, top + 2, items[i].text);
+    }
+}
+
+}  // namespace
+
+int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupItem>& items, Point screen) {
+    if (!impl_->sdl) return 0;
+    SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
+    auto font = Font::Default();
+    auto saved = Surface::Create(impl_->width, impl_->height);
+    auto canvas = Surface::Create(impl_->width, impl_->height);
+    if (!target || !font || !saved || !canvas) return 0;
+    SDL_BlitSurface(target, nullptr, saved->Sdl(), nullptr);
+
+    const Point window = Position();
+    const PopupLayout layout =
+        LayOutPopup(*font, caption, items, Point{screen.x - window.x, screen.y - window.y}, impl_->width, impl_->height);
+    const int count = static_cast<int>(items.size());
+    const auto enabledAt = [&](int x, int y) {
+        const int i = ItemAt(layout, count, x, y);
+        return i >= 0 && !items[i].greyed ? i : -1;
+    };
+    const auto show = [&](int hover) {
+        canvas->Blt(nullptr, *saved, nullptr, false);
+        DrawPopup(*canvas, layout, caption, items, hover);
+        ShowInWindow(impl_->sdl, *canvas);
+    };
+
+    int hover = -1;
+    int chosen = 0;
+    bool open = true;
+    // The release of the click that opened the menu chooses nothing unless the pointer
+    // moved first.
+    bool armed = false;
+    show(hover);
+    SDL_Event event;
+    while (open && SDL_WaitEvent(&event)) {
+        int newHover = hover;
+        switch (event.type) {
+        case SDL_MOUSEMOTION:
+            armed = true;
+            newHover = enabledAt(event.motion.x, event.motion.y);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            armed = true;
+            if (!Inside(layout.box, event.button.x, event.button.y)) open = false;
+            break;
+        case SDL_MOUSEBUTTONUP: {
+            const int i = enabledAt(event.button.x, event.button.y);
+            if (armed && i >= 0) {
+                chosen = items[i].command;
+                open = false;
+            }
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            Message unused;
+            impl_->TranslateKey(event.key, unused);  // keeps Ctrl and Alt up to date
+            // Esc leaves the menu; so does Alt, as it leaves menu mode.
+            const SDL_Keycode sym = event.key.keysym.sym;
+            if (event.type == SDL_KEYDOWN && (sym == SDLK_ESCAPE || sym == SDLK_LALT || sym == SDLK_RALT))
+                open = false;
+            break;
+        }
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                SDL_PushEvent(&event);  // the game still has to see it
+                open = false;
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                show(hover);
+            }
+            break;
+        case SDL_QUIT:
+            SDL_PushEvent(&event);
+            open = false;
+            break;
+        default:
+            break;
+        }
+        if (open && newHover != hover) {
+            hover = newHover;
+            show(hover);
+        }
+    }
+    // Take the menu away at once; the next frame redraws the window anyway.
+    ShowInWindow(impl_->sdl, *saved);
+    return chosen;
+}

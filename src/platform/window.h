@@ -70,6 +70,16 @@ private:
     friend struct WindowAccess;
 };
 
+// The virtual-key code of an SDL key (its keycode and scancode); 0 for keys the game
+// has no code for. Keypad digits keep their codes whether NumLock is on or off.
+int VirtualKeyOf(int sdlKeycode, int sdlScancode);
+
+// For tests: a window with no display behind it. It reads the events queued with
+// SDL_PushEvent; it cannot present, move or show a popup menu.
+struct WindowAccess {
+    static std::unique_ptr<Window> CreateHeadless(WindowProc proc, int width, int height);
+};
+
 // The screen size, as the system metrics give it.
 int ScreenWidth();
 int ScreenHeight();

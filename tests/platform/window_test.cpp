@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace {
+
+struct Seen {
+    std::uint32_t message;
+    WParam wParam;
+    LParam lParam;
+};
+
+std::vector<Seen> seen;
+unsigned char controlAtClick = 0;
+
+// A window procedure shaped like the game's: it records, quits on WM_DESTROY and leaves
+// the rest to the default processing.
+LParam RecordingProc(Window* window, std::uint32_t message, WParam wParam, LParam lParam) {
+    seen.push_back({message, wParam, lParam});
+    if (message == WM_LBUTTONDOWN) controlAtClick = window->KeyState(VK_CONTROL);
+    if (message == WM_DESTROY) {
+        window->PostQuitMessage(7);
+        return 0;
+    }
+    return window->DefWindowProc(message, wParam, lParam);
+}
+
+void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode scancode, bool repeat = false) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = scancode;
+    SDL_PushEvent(&e);
+}
+
+void PushButton(Uint32 type, Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.type = type;
+    e.button.button = button;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+}
+
+void PushType(Uint32 type) {
+    SDL_Event e{};
+    e.type = type;
+    SDL_PushEvent(&e);
+}
+
+// All messages now waiting, each dispatched like the game's loop does.
+std::vector<Message> Pump(Window& window) {
+    std::vector<Message> out;
+    Message m;
+    while (window.PeekMessage(m)) {
+        out.push_back(m);
+        window.DispatchMessage(m);
+        if (m.message == WM_QUIT) break;
+    }
+    return out;
+}
+
+class HeadlessWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        seen.clear();
+        controlAtClick = 0;
+        window = WindowAccess::CreateHeadless(RecordingProc, 640, 480);
+        ASSERT_TRUE(window);
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override { SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); }
+    std::unique_ptr<Window> window;
+};
+
+}  // namespace
+
+struct KeyCase {
+    SDL_Keycode sym;
+    SDL_Scancode scancode;
+    int vk;
+};
+
+TEST(VirtualKeys, GameKeysGetTheirClassicCodes) {
+    const KeyCase cases[] = {
+        {SDLK_a, SDL_SCANCODE_A, 65},          {SDLK_z, SDL_SCANCODE_Z, 90},
+        {SDLK_w, SDL_SCANCODE_W, 87},          {SDLK_0, SDL_SCANCODE_0, 48},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37},    {SDLK_UP, SDL_SCANCODE_UP, 38},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39},  {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},
+        {SDLK_RETURN, SDL_SCANCODE_RETURN, 13}, {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
+        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27}, {SDLK_SPACE, SDL_SCANCODE_SPACE, 32},
+        {SDLK_F1, SDL_SCANCODE_F1, 112},       {SDLK_F2, SDL_SCANCODE_F2, 113},
+        {SDLK_F4, SDL_SCANCODE_F4, 115},       {SDLK_F8, SDL_SCANCODE_F8, 119},
+        {SDLK_F9, SDL_SCANCODE_F9, 120},       {SDLK_F11, SDL_SCANCODE_F11, 122},
+        {SDLK_F12, SDL_SCANCODE_F12, 123},     {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 17},
+        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 17},  {SDLK_LALT, SDL_SCANCODE_LALT, 18},
+        // Keypad with NumLock on ...
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, 96},    {SDLK_KP_1, SDL_SCANCODE_KP_1, 97},
+        {SDLK_KP_5, SDL_SCANCODE_KP_5, 101},   {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},
+        // ... and off: the keysym says Home or Up, the scancode keeps the digit.
+        {SDLK_HOME, SDL_SCANCODE_KP_7, 103},   {SDLK_UP, SDL_SCANCODE_KP_8, 104},
+        {SDLK_PAGEUP, SDL_SCANCODE_KP_9, 105}, {SDLK_LEFT, SDL_SCANCODE_KP_4, 100},
+        {SDLK_CLEAR, SDL_SCANCODE_KP_5, 101},  {SDLK_RIGHT, SDL_SCANCODE_KP_6, 102},
+        {SDLK_END, SDL_SCANCODE_KP_1, 97},     {SDLK_DOWN, SDL_SCANCODE_KP_2, 98},
+        {SDLK_PAGEDOWN, SDL_SCANCODE_KP_3, 99}, {SDLK_INSERT, SDL_SCANCODE_KP_0, 96},
+        // A keypad keysym without its scancode still counts as the keypad digit.
+        {SDLK_KP_3, SDL_SCANCODE_UNKNOWN, 99},
+        {SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(VirtualKeyOf(c.sym, c.scancode), c.vk) << SDL_GetKeyName(c.sym);
+}
+
+TEST_F(HeadlessWindow, KeysBecomeKeyMessagesAndEveryRepeatCounts) {
+    PushKey(SDL_KEYDOWN, SDLK_w, SDL_SCANCODE_W);
+    PushKey(SDL_KEYDOWN, SDLK_w, SDL_SCANCODE_W, true);
+    PushKey(SDL_KEYUP, SDLK_w, SDL_SCANCODE_W);
+    PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK);  // no code: skipped
+    PushKey(SDL_KEYDOWN, SDLK_END, SDL_SCANCODE_KP_1);
+    const auto messages = Pump(*window);
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[0].message, WM_KEYDOWN);
+    EXPECT_EQ(messages[0].wParam, 87u);
+    EXPECT_EQ(messages[0].lParam & (LParam{1} << 30), 0);
+    EXPECT_EQ(messages[1].message, WM_KEYDOWN);
+    EXPECT_NE(messages[1].lParam & (LParam{1} << 30), 0);  // was already down
+    EXPECT_EQ(messages[2].message, WM_KEYUP);
+    EXPECT_EQ(messages[3].message, WM_KEYDOWN);
+    EXPECT_EQ(messages[3].wParam, 97u);
+    EXPECT_EQ(seen.size(), 4u);
+}
+
+TEST_F(HeadlessWindow, AltF4ClosesThroughTheDefaultProcessingAndQuitFollows) {
+    PushKey(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT);
+    PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4);
+    PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);  // never seen: the window is gone
+    const auto messages = Pump(*window);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].message, WM_SYSKEYDOWN);
+    EXPECT_EQ(messages[0].wParam, 18u);
+    EXPECT_EQ(messages[1].message, WM_SYSKEYDOWN);
+    EXPECT_EQ(messages[1].wParam, 115u);
+    EXPECT_NE(messages[1].lParam & (LParam{1} << 29), 0);
+    EXPECT_EQ(messages[2].message, WM_QUIT);
+    EXPECT_EQ(messages[2].wParam, 7u);
+
+    std::vector<std::uint32_t> procOrder;
+    for (const auto& s : seen) procOrder.push_back(s.message);
+    EXPECT_EQ(procOrder, (std::vector<std::uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_CLOSE, WM_DESTROY}));
+    EXPECT_TRUE(window->IsDestroyed());
+    EXPECT_EQ(Window::Current(), nullptr);
+    Message m;
+    EXPECT_FALSE(window->PeekMessage(m));
+}
+
+TEST_F(HeadlessWindow, F4WithoutAltIsAPlainKey) {
+    PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4);
+    const auto messages = Pump(*window);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, WM_KEYDOWN);
+    EXPECT_FALSE(window->IsDestroyed());
+}
+
+TEST_F(HeadlessWindow, CloseRequestsBecomeWmClose) {
+    PushType(SDL_QUIT);
+    const auto messages = Pump(*window);
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[0].message, WM_CLOSE);
+    EXPECT_EQ(messages.back().message, WM_QUIT);
+    EXPECT_TRUE(window->IsDestroyed());
+
+    // WM_QUIT is never handed to the procedure.
+    for (const auto& s : seen) EXPECT_NE(s.message, WM_QUIT);
+}
+
+TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
+    PushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 200);
+    PushKey(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 310, 205);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 1);  // ignored
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 1);     // ignored
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 639, 479);
+    const auto messages = Pump(*window);
+    ASSERT_EQ(messages.size(), 5u);
+    EXPECT_EQ(messages[1].message, WM_LBUTTONDOWN);
+    EXPECT_EQ(messages[1].lParam, MakePointParam(300, 200));
+    EXPECT_EQ(controlAtClick, 0x80);
+    EXPECT_EQ(messages[3].message, WM_LBUTTONUP);
+    EXPECT_EQ(messages[3].lParam, MakePointParam(310, 205));
+    EXPECT_EQ(messages[4].message, WM_RBUTTONDOWN);
+    EXPECT_EQ(PointParamX(messages[4].lParam), 639);
+    EXPECT_EQ(PointParamY(messages[4].lParam), 479);
+    EXPECT_EQ(window->KeyState(VK_CONTROL), 0);
+}
+
+TEST_F(HeadlessWindow, PostedQuitComesNextEvenWithInputWaiting) {
+    PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+    window->PostQuitMessage(3);
+    Message m;
+    ASSERT_TRUE(window->PeekMessage(m));
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 3u);
+    EXPECT_EQ(window->DispatchMessage(m), 0);
+    EXPECT_TRUE(seen.empty());
+    ASSERT_TRUE(window->PeekMessage(m));
+    EXPECT_EQ(m.message, WM_KEYDOWN);
+}
+
+// The real window needs a display; the game's end-to-end tests cover the rest.
+TEST(RealWindow, PresentsMovesAndReportsTheScreen) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    seen.clear();
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 40, 30, 64, 48);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(Window::Current(), window.get());
+    EXPECT_GT(ScreenWidth(), 0);
+    EXPECT_GT(ScreenHeight(), 0);
+
+    auto screen = Surface::Create(ScreenWidth(), ScreenHeight());
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(window->Present(*screen), kCopyOk);
+    screen->SetLost(true);
+    EXPECT_EQ(window->Present(*screen), kErrSurfaceLost);
+    screen->SetLost(false);
+
+    window->Move(100, 120, 64, 48);
+    Message m;
+    while (window->PeekMessage(m)) window->DispatchMessage(m);
+    const Point at = window->Position();
+    EXPECT_EQ(at.x, 100);
+    EXPECT_EQ(at.y, 120);
+    const Point p = window->ClientToScreen(Point{5, 6});
+    EXPECT_EQ(p.x, at.x + 5);
+    EXPECT_EQ(p.y, at.y + 6);
+    EXPECT_EQ(window->Present(*screen), kCopyOk);
+
+    window->Destroy();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().message, WM_DESTROY);
+    EXPECT_NE(window->Present(*screen), kCopyOk);
+    ASSERT_TRUE(window->PeekMessage(m));
+    EXPECT_EQ(m.message, WM_QUIT);
+}
+
+namespace {
+
+void PushMotion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+}
+
+const std::vector<PopupItem> kGameMenu = {{"開始", IDM_GAME_START, true}, {"終了", IDM_GAME_EXIT, false}};
+
+}  // namespace
+
+// The events are queued before the modal menu opens; it reads them as if the player acted.
+TEST(RealWindow, PopupMenuChoosesOnlyEnabledItemsAndIsDismissedByEscOrAClickOutside) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 0, 0, 640, 480);
+    ASSERT_TRUE(window);
+    Message m;
+    while (window->PeekMessage(m)) {
+    }
+    const auto track = [&](int x, int y) {
+        return window->TrackPopupMenu("ゲーム", kGameMenu, window->ClientToScreen(Point{x, y}));
+    };
+    // Opened at (10, 10): a header row, then "開始" at y 40..59 and "終了" at y 60..79.
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 65);  // the opening click's release
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(track(10, 10), 0);
+
+    PushMotion(30, 45);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 45);  // greyed: nothing
+    PushMotion(30, 65);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 30, 65);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 65);
+    EXPECT_EQ(track(10, 10), IDM_GAME_EXIT);
+
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 400, 300);
+    EXPECT_EQ(track(10, 10), 0);
+
+    // No room below and right of the corner: the menu opens above and left of the pointer,
+    // so the pointer is not on an item.
+    PushMotion(630, 470);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 630, 470);
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(track(630, 470), 0);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
