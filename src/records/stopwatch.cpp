@@ -1,16 +1,102 @@
-// Placeholder; replaced by the stopwatch's implementation.
+// The stopwatch: driving time and penalty time in whole wall-clock seconds.
 #include "records/stopwatch.h"
-#include <cstring>
-void FormatTimeText(std::int64_t, char* text) { std::strcpy(text, "00:00:00"); }
-Stopwatch::Stopwatch() = default;
+
+#include <cstdio>
+#include <ctime>
+
+#include "app/globals.h"
+#include "platform/clock.h"
+#include "records/score_table.h"
+
+namespace {
+
+std::int32_t Now() { return static_cast<std::int32_t>(Clock().WallSeconds()); }
+
+// Seconds from an earlier reading to now. A clock set back since then gives 0, never a
+// negative duration.
+std::int64_t SecondsSince(std::int32_t earlier) {
+    const std::int64_t elapsed = static_cast<std::int64_t>(Now()) - earlier;
+    return elapsed > 0 ? elapsed : 0;
+}
+
+bool ValidCourse(int courseIndex) { return courseIndex >= 0 && courseIndex < RecordsPerSet; }
+bool ValidSet(int set) { return set >= 0 && set < MaxRecordSets; }
+
+}  // namespace
+
+void FormatTimeText(std::int64_t seconds, char* text) {
+    const std::time_t moment = static_cast<std::time_t>(seconds > 0 ? seconds : 0);
+    std::tm utc{};
+    if (!gmtime_r(&moment, &utc)) utc = std::tm{};
+    std::snprintf(text, TimeTextSize, "%02d:%02d:%02d", utc.tm_hour, utc.tm_min, utc.tm_sec);
+}
+
+Stopwatch::Stopwatch() { Reset(); }
+
 Stopwatch::~Stopwatch() = default;
-void Stopwatch::Reset() {}
-void Stopwatch::Start() {}
-void Stopwatch::Stop() {}
-void Stopwatch::StartPenalty() {}
-void Stopwatch::StopPenalty() {}
-void Stopwatch::FormatDriveTime(char* text) { FormatTimeText(0, text); }
-void Stopwatch::FormatPenaltyTime(char* text) { FormatTimeText(0, text); }
-void Stopwatch::FormatTotalTime(char* text) { FormatTimeText(0, text); }
-std::int32_t Stopwatch::TotalSeconds() { return 0; }
-void Stopwatch::FormatBestTime(int, char* text) { FormatTimeText(0, text); }
+
+void Stopwatch::Reset() {
+    penaltyStart = 0;
+    driveTime = 0;
+    penaltyRunning = 0;
+    penaltyTime = 0;
+    startTime = 0;
+    watchState = Idle;
+}
+
+// Only the first driving key of a drive starts the watch.
+void Stopwatch::Start() {
+    if (watchState == Running || watchState == Stopped) return;
+    startTime = Now();
+    watchState = Running;
+    penaltyTime = 0;
+}
+
+void Stopwatch::Stop() {
+    watchState = Stopped;
+    driveTime = static_cast<std::int32_t>(SecondsSince(startTime));
+}
+
+// Called in every frame with a violation; a running penalty clock keeps its first second.
+void Stopwatch::StartPenalty() {
+    if (penaltyRunning == 1) return;
+    penaltyStart = Now();
+    penaltyRunning = 1;
+}
+
+void Stopwatch::StopPenalty() {
+    if (penaltyRunning == 0) return;
+    penaltyRunning = 0;
+    penaltyTime = static_cast<std::int32_t>(penaltyTime + SecondsSince(penaltyStart) * PenaltyFactor);
+}
+
+void Stopwatch::FormatDriveTime(char* text) {
+    switch (watchState) {
+        case Running: FormatTimeText(SecondsSince(startTime), text); break;
+        case Stopped: FormatTimeText(driveTime, text); break;
+        default: FormatTimeText(0, text); break;
+    }
+}
+
+void Stopwatch::FormatPenaltyTime(char* text) {
+    std::int64_t shown = penaltyTime;
+    if (penaltyRunning != 0) shown += SecondsSince(penaltyStart) * PenaltyFactor;
+    FormatTimeText(shown, text);
+}
+
+void Stopwatch::FormatTotalTime(char* text) {
+    FormatTimeText(static_cast<std::int64_t>(penaltyTime) + driveTime, text);
+}
+
+std::int32_t Stopwatch::TotalSeconds() {
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(penaltyTime) + driveTime);
+}
+
+// A course or record set the table does not hold shows no time.
+void Stopwatch::FormatBestTime(int courseIndex, char* text) {
+    std::int64_t best = 0;
+    if (scoreTable && ValidCourse(courseIndex) && ValidSet(scoreTable->currentSet)) {
+        best = scoreTable->records[scoreTable->currentSet][courseIndex].bestTime;
+    }
+    FormatTimeText(best, text);
+}
