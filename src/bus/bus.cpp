@@ -1,21 +1,65 @@
-// Placeholder; replaced by the bus's implementation.
+// The Bus object: type selection, set-up and the angle conversions.
 #include "bus/bus.h"
-#include "course/course_map.h"
+
+#include <cmath>
+
+#include "app/globals.h"
+
 BusGeometry busGeometry{};
 std::int32_t maxSteerDeg = 0;
 BusState liveBusState{};
 BusState frameBusState{};
+
 Bus::Bus() = default;
 Bus::~Bus() = default;
-void Bus::Setup() {}
-void Bus::Advance() {}
-void Bus::Transform() {}
-void Bus::Shift(int, int) {}
+
+Bus& ActiveBus() {
+    // Motion and drawing touch only the global records, so a spare object serves as well
+    // when the shell has not created its Bus (as in tests of the course view).
+    static Bus spare;
+    return bus ? *bus : spare;
+}
+
 double Bus::DegToRad(int degrees) { return degrees * 0.017453292519943295; }
-int Bus::RadToDeg(double) { return 0; }
-Point Bus::RotatePoint(int x, int y, double) { return {x, y}; }
-void CourseMap::PlaceBus(int) {}
-void CourseMap::FollowBus() {}
-void CourseMap::DrawBus() {}
-void DrawGear() {}
-void DrawSteeringGauge() {}
+
+// One more than the truncated degrees for a positive angle; the steering limit and the
+// steering gauge are scaled with this offset.
+int Bus::RadToDeg(double radians) {
+    return 1 - static_cast<int>(std::trunc(radians * -57.29577951308232));
+}
+
+static void ClearOptions(BusOption* options) {
+    for (int i = 0; i < MaxOptions; ++i) {
+        options[i].type = OptionEnd;
+        options[i].count = 0;
+    }
+}
+
+// The steering angle at which the outer front corner runs on the type's minimum turning
+// circle.
+static int DeriveMaxSteerDeg(const BusGeometry& g) {
+    const double L = g.wheelbase;
+    const double F = g.frontOverhang;
+    const double B = g.minTurnRadius;
+    const double W = g.halfWidth;
+    const double rearAxleRadius = std::sqrt(std::pow(B, 2.0) - std::pow(L + F, 2.0)) - W;
+    return Bus::RadToDeg(std::atan2(L, rearAxleRadius));
+}
+
+// A new run: the bus stands still and is placed on the start tile by the next frame.
+static void ResetBusState() {
+    frameBusState.speed = 0.0;
+    frameBusState.gear = 0;
+    frameBusState.heading = 0.0;
+    frameBusState.steering = 0.0;
+    frameBusState.placed = 0;
+    liveBusState = frameBusState;
+}
+
+void Bus::Setup() {
+    ClearOptions(busGeometry.options);
+    // An unknown type keeps the previous measurements but loses its decorations.
+    if (busType >= 0 && busType < BusTypeCount) busGeometry = BusTypeTables[busType];
+    maxSteerDeg = DeriveMaxSteerDeg(busGeometry);
+    ResetBusState();
+}

@@ -55,6 +55,9 @@ struct BusState {
     BusOption options[MaxOptions];
 };
 
+// The four types' measurements and decorations, in busType order (bus/bus_types.cpp).
+extern const BusGeometry BusTypeTables[BusTypeCount];
+
 extern BusGeometry busGeometry;
 extern std::int32_t maxSteerDeg;
 extern BusState liveBusState;
@@ -78,6 +81,16 @@ public:
     static Point RotatePoint(int x, int y, double angle);
 };
 
+// The shell's Bus, or a spare one when none exists; the motion works on the global records
+// either way.
+Bus& ActiveBus();
+
+// Point counts in use, never more than the arrays hold.
+int OptionPointCount(const BusOption& option);
+int OutlinePointCount(std::int32_t outlineCount);
+
 // Driver's instruments on the driving screen (bus/instruments.cpp).
 void DrawGear();
 void DrawSteeringGauge();
+// Signed length of the steering bar for a steering angle, with the selected type's limit.
+int SteeringGaugeWidth(double steering);

@@ -1,4 +1,67 @@
-// Placeholder; replaced by the course view's implementation.
+// The scrolling course view: the bus step, the 5 by 5 tiles around the current cell, the
+// bus on top, and the 384 by 384 square around the driver's seat copied to the screen.
+#include "app/error_log.h"
+#include "app/globals.h"
+#include "bus/bus.h"
 #include "course/course_map.h"
-void CourseMap::RenderMap(Surface&) {}
-void CourseMap::DrawMinimap() {}
+#include "platform/dialogs.h"
+
+namespace {
+
+constexpr int ViewTiles = 5;      // the view block is 5 by 5 tiles
+constexpr int ViewHalfSide = 192;  // half of the 384-pixel square shown on screen
+
+// Tile code drawn for a cell: off the 20 by 20 grid, never loaded (-1) or not a tile code
+// at all, the cell shows empty ground.
+int TileCodeForView(const CourseMap& map, int x, int y) {
+    const int code = map.CodeAt(x, y);
+    return (code >= 0 && code < TileCodeCount) ? code : TileEmpty;
+}
+
+// First frame of a drive: place the bus on the start tile; afterwards: one frame of motion.
+void RunBusStep(CourseMap& map) {
+    if (frameBusState.placed == 0) {
+        map.currentCellX = map.startCellX;
+        map.currentCellY = map.startCellY;
+        map.PlaceBus(map.CodeAt(map.startCellX, map.startCellY));
+        return;
+    }
+    Bus& theBus = ActiveBus();
+    theBus.Advance();
+    theBus.Transform();
+    map.FollowBus();
+}
+
+void DrawViewTiles(const CourseMap& map) {
+    const Rect tileRect{0, 0, TileSize, TileSize};
+    for (int i = 0; i < ViewTiles; ++i) {
+        for (int j = 0; j < ViewTiles; ++j) {
+            const int code = TileCodeForView(map, map.currentCellX + i - 2, map.currentCellY + j - 2);
+            const Surface* tile = TileSurfaces[code].get();
+            if (!tile) continue;
+            const int result = mapscreen->BltFast(i * TileSize, j * TileSize, *tile, tileRect, true);
+            if (result != kCopyOk) WriteErrorLog("error.txt", "%02d", result);
+        }
+    }
+}
+
+void CopyViewToScreen(Surface& target) {
+    const Point centre = frameBusState.driverPoint;
+    const Rect source{centre.x - ViewHalfSide, centre.y - ViewHalfSide, centre.x + ViewHalfSide,
+                      centre.y + ViewHalfSide};
+    const Rect destination{WindowOrigin.x + 6, WindowOrigin.y + 6, WindowOrigin.x + 390,
+                           WindowOrigin.y + 390};
+    if (target.Blt(&destination, *mapscreen, &source, false) != kCopyOk)
+        MessageBox("RenderMap(mapscreen->Offscreen) Blt Error ", "Blt Error!", MB_OK);
+}
+
+}  // namespace
+
+void CourseMap::RenderMap(Surface& target) {
+    RunBusStep(*this);
+    frameBusState = liveBusState;
+    if (!mapscreen) return;
+    DrawViewTiles(*this);
+    DrawBus();
+    CopyViewToScreen(target);
+}

@@ -1,0 +1,81 @@
+// The bus seen from above, drawn into the course view: wheel strokes, body, decorations.
+#include "app/error_log.h"
+#include "app/globals.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "platform/draw_context.h"
+
+namespace {
+
+constexpr Colorref Black = Rgb(0, 0, 0);
+
+void DrawLine(DrawContext& dc, Point from, Point to) {
+    dc.MoveTo(from.x, from.y);
+    dc.LineTo(to.x, to.y);
+}
+
+void DrawFrontWheels(DrawContext& dc, const BusState& s) {
+    const Pen previous = dc.SelectPen(CreatePen(2, Black));
+    for (const auto& stroke : s.frontWheelLine) DrawLine(dc, stroke[0], stroke[1]);
+    dc.SelectPen(previous);
+}
+
+// Filled only: no outline is stroked around the body, so it hides the wheel strokes it covers.
+void DrawBody(DrawContext& dc, const BusState& s) {
+    const Brush brush = CreateSolidBrush(busGeometry.bodyColour);
+    if (!brush.valid) WriteErrorLog("error_CreateSolidBrush.txt", "CreateSolidBrush = NULL");
+    const Brush previous = dc.SelectBrush(brush);
+    const Region body = CreatePolygonRgn(s.outline, OutlinePointCount(s.outlineCount));
+    if (!body.IsValid()) WriteErrorLog("error_CreatePolygonRgn.txt", "CreatePolygonRgn = NULL");
+    if (!dc.FillRgn(body, brush)) WriteErrorLog("error_FillRgn.txt", "FillRgn = FALSE");
+    dc.SelectBrush(previous);
+}
+
+// Each pair of points is its own line, not a polyline.
+void DrawLinePairs(DrawContext& dc, const BusOption& option) {
+    const Pen pen = CreatePen(1, option.colour);
+    if (!pen.valid) WriteErrorLog("error_CreatePen.txt", "CreatePen = NULL at Option Type 1");
+    const Pen previous = dc.SelectPen(pen);
+    const int count = OptionPointCount(option);
+    for (int i = 0; i < count; i += 2) DrawLine(dc, option.points[i], option.points[i + 1]);
+    dc.SelectPen(previous);
+}
+
+void DrawOutlinedPolygon(DrawContext& dc, const BusOption& option) {
+    const Pen previousPen = dc.SelectPen(CreatePen(1, option.colour));
+    const Brush previousBrush = dc.SelectBrush(HollowBrush());
+    dc.Polygon(option.points, OptionPointCount(option));
+    dc.SelectBrush(previousBrush);
+    dc.SelectPen(previousPen);
+}
+
+void DrawFilledPolygon(DrawContext& dc, const BusOption& option) {
+    const Brush brush = CreateSolidBrush(option.colour);
+    const Brush previous = dc.SelectBrush(brush);
+    dc.FillRgn(CreatePolygonRgn(option.points, OptionPointCount(option)), brush);
+    dc.SelectBrush(previous);
+}
+
+// The list ends at the first entry of type 0; unknown kinds are passed over.
+void DrawOptions(DrawContext& dc, const BusState& s) {
+    for (const BusOption& option : s.options) {
+        if (option.type == OptionEnd) break;
+        switch (option.type) {
+        case OptionLinePairs: DrawLinePairs(dc, option); break;
+        case OptionOutlinedPolygon: DrawOutlinedPolygon(dc, option); break;
+        case OptionFilledPolygon: DrawFilledPolygon(dc, option); break;
+        default: break;
+        }
+    }
+}
+
+}  // namespace
+
+void CourseMap::DrawBus() {
+    if (!mapscreen) return;
+    DrawContext dc(*mapscreen);
+    if (!dc.Ok()) return;
+    DrawFrontWheels(dc, frameBusState);
+    DrawBody(dc, frameBusState);
+    DrawOptions(dc, frameBusState);
+}

@@ -1,0 +1,174 @@
+// The course view: bus step, tiles around the current cell, and the copy to the screen.
+#include <gtest/gtest.h>
+
+#include "bus/bus_test_helpers.h"
+#include "platform/dialogs.h"
+#include "support/test_support.h"
+
+namespace {
+
+constexpr Colorref Sentinel = Rgb(1, 2, 3);
+
+// Each tile code has its own flat colour.
+Colorref TileColour(int code) { return Rgb(10 * code, 100, 50); }
+
+class CourseViewTest : public BusGlobalsTest {
+protected:
+    void SetUp() override {
+        BusGlobalsTest::SetUp();
+        offscreen = MakeFilledSurface(640, 480, Sentinel);
+        mapscreen = MakeFilledSurface(640, 640, Sentinel);
+        for (int code = 0; code < TileCodeCount; ++code) {
+            TileSurfaces[code] = MakeFilledSurface(128, 128, TileColour(code));
+            TileSurfaces[code]->SetColourKey(ColourKeyMagenta);
+        }
+        SetupBusType(0);
+    }
+
+    // A bus already on the course, standing still with its driver's seat at the point.
+    void StandBusWithDriverAt(Point driver) {
+        const Point seat = Bus::RotatePoint(busGeometry.driverPoint.x, busGeometry.driverPoint.y, 0.0);
+        liveBusState.x = driver.x - seat.x;
+        liveBusState.y = driver.y - seat.y;
+        liveBusState.exactX = liveBusState.x;
+        liveBusState.exactY = liveBusState.y;
+        liveBusState.heading = 0.0;
+        liveBusState.placed = 1;
+        frameBusState = liveBusState;
+    }
+
+    // The code whose colour shows in a corner of view block (i, j), clear of the bus.
+    int ShownCode(int i, int j) const {
+        const Colorref c = mapscreen->PixelAt(i * TileSize + 2, j * TileSize + 2);
+        for (int code = 0; code < TileCodeCount; ++code)
+            if (TileColour(code) == c) return code;
+        return -1;
+    }
+
+    CourseMap map;
+};
+
+TEST_F(CourseViewTest, FirstFramePlacesTheBusOnTheStartTileWithoutMoving) {
+    map.startCellX = 3;
+    map.startCellY = 4;
+    map.grid[3][4] = TileStartUp;
+    map.currentCellX = 9;
+    frameBusState.speed = liveBusState.speed = 5.0;
+    map.RenderMap(*offscreen);
+    EXPECT_EQ(map.currentCellX, 3);
+    EXPECT_EQ(map.currentCellY, 4);
+    EXPECT_EQ(frameBusState.placed, 1);
+    EXPECT_EQ(frameBusState.x, 300);
+    EXPECT_EQ(frameBusState.y, 339);
+    EXPECT_EQ(frameBusState.exactY, 339.0);
+    EXPECT_EQ(ShownCode(2, 2), TileStartUp);
+    // The bus is drawn in the centre tile.
+    EXPECT_EQ(mapscreen->PixelAt(300, 320), busGeometry.bodyColour);
+}
+
+TEST_F(CourseViewTest, LaterFramesMoveFollowAndCopyTheState) {
+    StandBusWithDriverAt({300, 257});
+    liveBusState.speed = 2.0;
+    map.currentCellX = 6;
+    map.currentCellY = 6;
+    map.RenderMap(*offscreen);
+    // The driver's seat crossed into the tile above: the view moved one cell up.
+    EXPECT_EQ(map.currentCellY, 5);
+    EXPECT_EQ(frameBusState.driverPoint, (Point{300, 255 + 128}));
+    EXPECT_EQ(frameBusState.exactY, liveBusState.exactY);
+    EXPECT_EQ(frameBusState.y, liveBusState.y);
+    EXPECT_EQ(frameBusState.placed, 1);
+}
+
+TEST_F(CourseViewTest, TilesOffTheGridOrWithoutACodeShowEmptyGround) {
+    for (int x = 0; x < GridSize; ++x)
+        for (int y = 0; y < GridSize; ++y) map.grid[x][y] = 7;
+    map.grid[1][2] = -1;  // never loaded
+    map.grid[2][1] = 99;  // not a tile code
+    map.lastCellX = 11;   // the course's counts do not limit the view
+    map.grid[12][19] = 9;
+    struct Case {
+        int cellX, cellY;
+    };
+    for (const Case c : {Case{0, 0}, Case{19, 19}, Case{12, 19}, Case{1, 1}}) {
+        SCOPED_TRACE(testing::Message() << "current " << c.cellX << "," << c.cellY);
+        StandBusWithDriverAt({320, 320});
+        map.currentCellX = c.cellX;
+        map.currentCellY = c.cellY;
+        map.RenderMap(*offscreen);
+        for (int i = 0; i < 5; ++i)
+            for (int j = 0; j < 5; ++j) {
+                const int x = c.cellX + i - 2, y = c.cellY + j - 2;
+                const bool onGrid = x >= 0 && x < GridSize && y >= 0 && y < GridSize;
+                int expected = onGrid ? 7 : TileEmpty;
+                if ((x == 1 && y == 2) || (x == 2 && y == 1)) expected = TileEmpty;
+                if (x == 12 && y == 19) expected = 9;
+                EXPECT_EQ(ShownCode(i, j), expected) << "block " << i << "," << j;
+            }
+    }
+}
+
+// The tiles are opaque pictures with holes: a magenta pixel of a tile leaves what was there.
+TEST_F(CourseViewTest, TileCopiesUseTheColourKey) {
+    for (auto& column : map.grid)
+        for (auto& cell : column) cell = 3;
+    TileSurfaces[3]->FillRect({0, 0, 4, 4}, ColourKeyMagenta);
+    StandBusWithDriverAt({320, 320});
+    map.currentCellX = map.currentCellY = 10;
+    map.RenderMap(*offscreen);
+    EXPECT_EQ(mapscreen->PixelAt(0, 0), Sentinel);
+    EXPECT_EQ(mapscreen->PixelAt(4, 4), TileColour(3));
+}
+
+TEST_F(CourseViewTest, CopiesTheSquareAroundTheDriversSeat) {
+    for (int x = 0; x < GridSize; ++x)
+        for (int y = 0; y < GridSize; ++y) map.grid[x][y] = (x * 3 + y) % TileCodeCount;
+    for (Point origin : {Point{0, 0}, Point{25, 10}}) {
+        SCOPED_TRACE(testing::Message() << "origin " << origin.x << "," << origin.y);
+        WindowOrigin = origin;
+        offscreen = MakeFilledSurface(700, 520, Sentinel);
+        StandBusWithDriverAt({256, 383});
+        map.currentCellX = map.currentCellY = 8;
+        map.RenderMap(*offscreen);
+        ASSERT_EQ(frameBusState.driverPoint, (Point{256, 383}));
+        // Destination (ox + 6, oy + 6) to (ox + 390, oy + 390) shows mapscreen (64, 191) to (448, 575).
+        int mismatches = 0;
+        for (int v = 0; v < 384; ++v)
+            for (int u = 0; u < 384; ++u)
+                if (offscreen->PixelAt(origin.x + 6 + u, origin.y + 6 + v) != mapscreen->PixelAt(64 + u, 191 + v))
+                    ++mismatches;
+        EXPECT_EQ(mismatches, 0);
+        for (Point outside : {Point{5, 6}, Point{6, 5}, Point{390, 389}, Point{389, 390}})
+            EXPECT_EQ(offscreen->PixelAt(origin.x + outside.x, origin.y + outside.y), Sentinel);
+    }
+}
+
+TEST_F(CourseViewTest, FailedTileCopyLeavesItsCodeInTheLog) {
+    ScopedWorkDir dir;
+    for (auto& column : map.grid)
+        for (auto& cell : column) cell = 1;
+    map.grid[10][10] = 5;
+    TileSurfaces[5]->SetLost(true);
+    StandBusWithDriverAt({320, 320});
+    map.currentCellX = map.currentCellY = 10;
+    map.RenderMap(*offscreen);
+    const auto bytes = ReadBytes("error.txt");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string("-2005532222\0\0\0\0\0\0\0\0\0", 20));
+    // The other tiles were still drawn.
+    EXPECT_EQ(ShownCode(0, 0), 1);
+    EXPECT_EQ(ShownCode(4, 4), 1);
+}
+
+TEST_F(CourseViewTest, FailedScreenCopyShowsABoxEveryFrame) {
+    MessageBoxRecorder boxes;
+    StandBusWithDriverAt({320, 320});
+    offscreen->SetLost(true);
+    map.RenderMap(*offscreen);
+    map.RenderMap(*offscreen);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "RenderMap(mapscreen->Offscreen) Blt Error ");
+    EXPECT_EQ(boxes.boxes[0].caption, "Blt Error!");
+    EXPECT_EQ(boxes.boxes[0].type, MB_OK);
+}
+
+}  // namespace
