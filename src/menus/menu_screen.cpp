@@ -1,8 +1,132 @@
-// Placeholder; replaced by the menus' implementation.
+// The course menu and the bus-type menu.
 #include "menus/menu_screen.h"
+
+#include <cstring>
+
+#include "app/error_log.h"
+#include "app/globals.h"
+#include "platform/draw_context.h"
+#include "platform/font.h"
+#include "records/score_table.h"
+#include "records/stopwatch.h"
+
 char CourseNames[MenuTextSlots][MenuTextSize];
 char BusCaptions[MenuTextSlots][MenuTextSize];
-MenuScreen::MenuScreen() = default;
+
+namespace {
+
+const char* const CourseNameTexts[CourseCount] = {
+    "練習用コース", "第１コース", "第２コース", "第３コース", "第４コース", "第５コース",
+    "第６コース", "第７コース", "第８コース", "第９コース", "第10コース", "ユーザ作成マップ",
+};
+
+const char* const BusCaptionTexts[BusCaptionCount] = {
+    "大型路線車(全長約10m、ホイルベース4.8m)",
+    "中型路線車(全長約 9m、ホイルベース4.8m)",
+    "中型路線車(全長約10m、ホイルベース5.5m)",
+    "大型観光車(全長約12m、ホイルベース6.2m)",
+};
+
+constexpr int MenuLeft = 50;
+constexpr int MenuTop = 100;
+constexpr int RowHeight = 20;
+constexpr int BestTimeLeft = 490;
+
+void CopyTexts(const char* const* texts, int count, char (*slots)[MenuTextSize]) {
+    for (int i = 0; i < count; ++i) {
+        std::strncpy(slots[i], texts[i], MenuTextSize - 1);
+        slots[i][MenuTextSize - 1] = '\0';
+    }
+}
+
+int RowTop(int row) { return WindowOrigin.y + MenuTop + RowHeight * row; }
+
+// The red bar behind the highlighted course.
+void DrawHighlightBar(DrawContext& dc, int row) {
+    const Brush brush = CreateSolidBrush(MenuHighlight);
+    const Pen pen = CreatePen(1, MenuHighlight);
+    // An object that could not be made is not selected, so the context keeps its own.
+    const Brush previousBrush = brush.valid ? dc.SelectBrush(brush) : Brush{};
+    const Pen previousPen = pen.valid ? dc.SelectPen(pen) : Pen{};
+    const int ox = WindowOrigin.x;
+    if (!dc.Rectangle(ox + MenuLeft, RowTop(row), ox + BestTimeLeft, RowTop(row) + RowHeight - 1)) {
+        WriteErrorLog("error_Rectangle.txt", "Rectangle = FALSE at Handle Disp");
+    }
+    if (pen.valid) dc.SelectPen(previousPen);
+    if (brush.valid) dc.SelectBrush(previousBrush);
+}
+
+// The menu font for the life of one drawing operation; without it the context's font is used.
+class MenuFontSelection {
+public:
+    explicit MenuFontSelection(DrawContext& dc)
+        : dc_(dc), font_(Font::Create(MenuFontFace, MenuFontHeight, FW_BOLD)) {
+        if (font_) previous_ = dc_.SelectFont(font_);
+    }
+    ~MenuFontSelection() {
+        if (font_) dc_.SelectFont(previous_);
+    }
+    MenuFontSelection(const MenuFontSelection&) = delete;
+    MenuFontSelection& operator=(const MenuFontSelection&) = delete;
+
+private:
+    DrawContext& dc_;
+    std::shared_ptr<Font> font_;
+    std::shared_ptr<Font> previous_;
+};
+
+Colorref RowBackground(int row, int cursor) { return row == cursor ? MenuHighlight : MenuBackground; }
+
+}  // namespace
+
+MenuScreen::MenuScreen() {
+    CopyTexts(CourseNameTexts, CourseCount, CourseNames);
+    CopyTexts(BusCaptionTexts, BusCaptionCount, BusCaptions);
+}
+
 MenuScreen::~MenuScreen() = default;
-void MenuScreen::DrawCourseMenu() {}
-void MenuScreen::DrawBusMenu() {}
+
+void MenuScreen::DrawCourseMenu() {
+    if (!offscreen) return;
+    DrawContext dc(*offscreen);
+    if (!dc.Ok()) return;
+    DrawHighlightBar(dc, CourseCursor);
+
+    MenuFontSelection font(dc);
+    dc.SetTextColor(MenuOpenText);
+    const int ox = WindowOrigin.x;
+    for (int i = 0; i < CourseCount; ++i) {
+        const int y = RowTop(i);
+        dc.SetBkColor(RowBackground(i, CourseCursor));
+        const std::int32_t state = scoreTable->Current(i).courseState;
+        if (state == Locked) {
+            dc.SetTextColor(MenuLockedText);
+        } else if (state == Completed) {
+            dc.SetTextColor(MenuCompletedText);
+            // The user-made map has no fixed course, so its time is not shown.
+            if (i < CourseCount - 1) {
+                char bestTime[TimeTextSize] = {};
+                stopwatch->FormatBestTime(i, bestTime);
+                dc.TextOut(ox + BestTimeLeft, y, bestTime);
+            }
+        } else {
+            dc.SetTextColor(MenuOpenText);
+        }
+        dc.TextOut(ox + MenuLeft, y, CourseNames[i]);
+    }
+}
+
+void MenuScreen::DrawBusMenu() {
+    if (!offscreen) return;
+    DrawContext dc(*offscreen);
+    if (!dc.Ok()) return;
+    {
+        MenuFontSelection font(dc);
+        dc.SetTextColor(MenuOpenText);
+        for (int i = 0; i < BusCaptionCount; ++i) {
+            dc.SetBkColor(RowBackground(i, BusCursor));
+            dc.TextOut(WindowOrigin.x + MenuLeft, RowTop(i), BusCaptions[i]);
+        }
+    }
+    ShowBusMenu = 0;
+}

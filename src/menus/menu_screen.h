@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/geometry.h"
+
 constexpr int CourseCount = 12;
 constexpr int BusCaptionCount = 4;
 constexpr int MenuTextSlots = 20;
@@ -9,6 +11,16 @@ constexpr int MenuTextSize = 256;
 
 extern char CourseNames[MenuTextSlots][MenuTextSize];  // UTF-8
 extern char BusCaptions[MenuTextSlots][MenuTextSize];  // UTF-8
+
+// The menu font: created and dropped in each drawing operation.
+constexpr const char* MenuFontFace = "ＭＳ ゴシック";
+constexpr int MenuFontHeight = 16;
+
+constexpr Colorref MenuHighlight = 0x0000FF;      // bar and highlighted text background: red
+constexpr Colorref MenuBackground = 0x000000;     // other text background: black
+constexpr Colorref MenuOpenText = 0xFFFFFF;       // open courses and bus captions: white
+constexpr Colorref MenuLockedText = 0x808080;     // locked courses: grey
+constexpr Colorref MenuCompletedText = 0x00FFFF;  // cleared courses and their best times: yellow
 
 class MenuScreen {
 public:

@@ -1,0 +1,99 @@
+// The running times of the driving screen and the result screen.
+#include <cstdio>
+
+#include "app/globals.h"
+#include "course/course_map.h"
+#include "platform/draw_context.h"
+#include "platform/font.h"
+#include "records/stopwatch.h"
+
+namespace {
+
+constexpr int GlyphWidth = 12;
+constexpr int GlyphHeight = 21;
+constexpr int ColonGlyph = 10;
+constexpr int TimeTextLength = 8;
+
+constexpr int TimesLeft = 505;
+constexpr int DriveTimeTop = 120;
+constexpr int PenaltyTimeTop = 155;
+
+constexpr const char* ResultFontFace = "ＭＳ ゴシック";
+constexpr int ResultFontHeight = 24;
+constexpr int ResultTextLeft = 170;
+constexpr Colorref ResultBackground = 0xFFFFFF;
+constexpr Colorref ResultText = 0x000000;
+constexpr Colorref ScoreText = 0x0000FF;
+
+// Which number.bmp glyph shows a character of a time text; anything not a digit shows 0.
+int GlyphOf(char c) {
+    if (c == ':') return ColonGlyph;
+    if (c >= '0' && c <= '9') return c - '0';
+    return 0;
+}
+
+// One time text in digit pictures; glyphRow 0 holds the driving-time digits, 1 the penalty's.
+void DrawTimeText(const char* text, int glyphRow, int top) {
+    const int ox = WindowOrigin.x;
+    const int sourceTop = glyphRow * GlyphHeight;
+    for (int k = 0; k < TimeTextLength; ++k) {
+        const int g = GlyphOf(text[k]);
+        const Rect source{GlyphWidth * g, sourceTop, GlyphWidth * g + GlyphWidth, sourceTop + GlyphHeight};
+        const int left = ox + TimesLeft + GlyphWidth * k;
+        const Rect target{left, top, left + GlyphWidth, top + GlyphHeight};
+        offscreen->Blt(&target, *numberSurface, &source, false);  // a failed copy leaves a gap
+    }
+}
+
+void CopyFullScreen(const Surface& picture) {
+    const Rect source{0, 0, 640, 480};
+    const Rect target{WindowOrigin.x, WindowOrigin.y, WindowOrigin.x + 640, WindowOrigin.y + 480};
+    offscreen->Blt(&target, picture, &source, false);
+}
+
+// One result line: the caption format with a time text, top-left at (ox + 170, top).
+void DrawResultLine(DrawContext& dc, const char* format, const char* time, int top) {
+    char line[128];
+    std::snprintf(line, sizeof line, format, time);
+    dc.TextOut(WindowOrigin.x + ResultTextLeft, top, line);
+}
+
+}  // namespace
+
+void CourseMap::DrawTimes() {
+    if (!offscreen || !numberSurface) return;
+    char text[TimeTextSize] = {};
+    stopwatch->FormatDriveTime(text);
+    DrawTimeText(text, 0, WindowOrigin.y + DriveTimeTop);
+    stopwatch->FormatPenaltyTime(text);
+    DrawTimeText(text, 1, WindowOrigin.y + PenaltyTimeTop);
+}
+
+void CourseMap::DrawResult() {
+    if (!offscreen) return;
+    if (goalReached == 0) {
+        if (discontinueSurface) CopyFullScreen(*discontinueSurface);
+        return;
+    }
+    if (goalinSurface) CopyFullScreen(*goalinSurface);
+
+    DrawContext dc(*offscreen);
+    if (!dc.Ok()) return;
+    // Without the font the context's own font is used.
+    std::shared_ptr<Font> font = Font::Create(ResultFontFace, ResultFontHeight, FW_BOLD);
+    std::shared_ptr<Font> previousFont = font ? dc.SelectFont(font) : nullptr;
+    dc.SetBkColor(ResultBackground);
+    dc.SetTextColor(ResultText);
+
+    const int oy = WindowOrigin.y;
+    char time[TimeTextSize] = {};
+    stopwatch->FormatDriveTime(time);
+    DrawResultLine(dc, " 所要時間 ：　%s", time, oy + 170);
+    stopwatch->FormatPenaltyTime(time);
+    DrawResultLine(dc, "ペナルティ：　%s", time, oy + 194);
+    stopwatch->FormatTotalTime(time);
+    dc.SetTextColor(ScoreText);
+    DrawResultLine(dc, "スコア時間：　%s", time, oy + 221);
+
+    if (font) dc.SelectFont(previousFont);
+}
