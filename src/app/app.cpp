@@ -1,13 +1,104 @@
-// Placeholder; replaced by the shell's implementation.
+// Start-up, the frame loop and shutdown.
 #include "app/app.h"
-int InitApp() { return 0; }
-int CreateSurfaces(int, int) { return 0; }
-int LoadAllBitmaps() { return 0; }
-void CreateGameObjects() {}
-void render_frame() {}
-void ReleaseAll() {}
-int RunGame() { return 0; }
-FramePacer::FramePacer(ClockSource& clock) : clock_(clock), highResolution_(false), interval_(33), nextFrameTime_(0) {}
-bool FramePacer::FrameDue() { return false; }
-int FramePacer::MillisecondsToDeadline() { return 0; }
-std::int64_t FramePacer::Now() { return 0; }
+
+#include "app/globals.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "menus/menu_screen.h"
+#include "platform/dialogs.h"
+#include "platform/window.h"
+#include "records/score_table.h"
+#include "records/stopwatch.h"
+
+namespace {
+constexpr const char* kWindowClass = "Quonfel.exe";
+constexpr const char* kWindowTitle = "Ｑｕｏｎｆｅｌ";
+constexpr const char* kWindowCreateError = "ウィンドウの作成エラー";
+
+void ReleaseSurface(std::unique_ptr<Surface>& surface) { surface.reset(); }
+
+void ReleaseBitmaps() {
+    for (auto& tile : TileSurfaces) ReleaseSurface(tile);
+    for (auto* bitmap : {&backSurface, &alarmSurface, &gearSurface, &discontinueSurface,
+                         &goalinSurface, &numberSurface, &menu1Surface, &menu2Surface,
+                         &frontSurface}) {
+        ReleaseSurface(*bitmap);
+    }
+}
+
+void DeleteGameObjects() {
+    courseMap.reset();
+    menuScreen.reset();
+    bus.reset();
+    stopwatch.reset();
+    scoreTable.reset();
+}
+
+void ShowStartupError() {
+    if (StartupError == nullptr) return;
+    MessageBox(StartupError, kWindowTitle, MB_OK);
+    StartupError = nullptr;
+}
+
+// The window must exist before the screen size can be asked and the surfaces made.
+int CreateMainWindow() {
+    mainWindow = Window::Create(MainWindowProc, kWindowClass, kWindowTitle, WindowOrigin.x,
+                                WindowOrigin.y, WindowSize.width, WindowSize.height);
+    if (mainWindow) return 1;
+    StartupError = kWindowCreateError;
+    return 0;
+}
+}  // namespace
+
+void CreateGameObjects() {
+    menuScreen = std::make_unique<MenuScreen>();
+    courseMap = std::make_unique<CourseMap>();
+    bus = std::make_unique<Bus>();
+    bus->Setup();
+    stopwatch = std::make_unique<Stopwatch>();
+    scoreTable = std::make_unique<ScoreTable>();
+    scoreTable->Load();
+}
+
+int InitApp() {
+    WindowOrigin = {0, 0};
+    WindowSize = {640, 480};
+    if (!CreateMainWindow()) return 0;
+    // A surface that cannot be made ends start-up without a message.
+    if (!CreateSurfaces(ScreenWidth(), ScreenHeight())) return 0;
+    if (!LoadAllBitmaps()) return 0;
+    CreateGameObjects();
+    return 1;
+}
+
+void ReleaseAll() {
+    ReleaseBitmaps();
+    ReleaseSurface(mapscreen);
+    DeleteGameObjects();
+    ReleaseSurface(offscreen);
+    ShowStartupError();
+}
+
+int RunGame() {
+    if (!InitApp()) {
+        ReleaseAll();
+        mainWindow.reset();
+        return 0;
+    }
+    FramePacer pacer(Clock());
+    Message message;
+    bool running = true;
+    while (running) {
+        if (mainWindow->PeekMessage(message)) {
+            if (message.message == WM_QUIT) running = false;
+            mainWindow->DispatchMessage(message);
+        } else if (pacer.FrameDue()) {
+            render_frame();
+        } else {
+            // Sleep until input or the deadline instead of spinning a core.
+            mainWindow->WaitForEvent(pacer.MillisecondsToDeadline());
+        }
+    }
+    mainWindow.reset();
+    return static_cast<int>(message.wParam);
+}

@@ -1,10 +1,13 @@
 // Start-up, the frame loop, the frame itself and shutdown.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "platform/clock.h"
+#include "platform/geometry.h"
 #include "platform/messages.h"
 
+class Surface;
 class Window;
 
 // Start-up in its fixed order; 1 on success, 0 with StartupError set (or left null).
@@ -14,6 +17,8 @@ int InitApp();
 int CreateSurfaces(int screenWidth, int screenHeight);
 int LoadAllBitmaps();
 void CreateGameObjects();
+// One bitmap file into a new surface of its own size; null when it cannot be loaded.
+std::unique_ptr<Surface> LoadBitmapSurface(const char* fileName);
 
 void render_frame();
 // Releases every surface and object, then shows StartupError if set. Runs once.
@@ -21,8 +26,17 @@ void ReleaseAll();
 // The entry point's body: start-up, the paced loop, and the exit code.
 int RunGame();
 
-// The window procedure (app/window_proc.cpp).
+// The window procedure (app/window_proc.cpp). A null window stands for a headless game:
+// closing then runs the shutdown directly and the window itself is left out.
 LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LParam lParam);
+
+// Window dragging with Ctrl and the left button; points are the window's client points.
+extern int Dragging;
+extern Point DragLastPoint;  // screen coordinates
+void BeginWindowDrag(Window* window, int x, int y);
+void DragWindow(Window* window, int x, int y);
+// The right-button popup "ゲーム" at a client point; 0 when it cannot be shown, else 1.
+int ShowGameMenu(Window* window, int x, int y);
 
 // Frame pacing: a frame is due when the clock is strictly past the deadline; the next
 // deadline counts from the reading taken before the frame.

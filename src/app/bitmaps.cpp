@@ -1,0 +1,66 @@
+// The display surfaces and the 33 bitmaps the game draws with.
+#include <cstdio>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "platform/surface.h"
+
+namespace {
+constexpr int kMapscreenSide = 640;
+constexpr int kTileCount = 24;
+constexpr const char* kImageLoadError = "イメージのロードエラー";
+
+struct NamedBitmap {
+    const char* fileName;
+    std::unique_ptr<Surface>* surface;
+};
+
+// Loaded after the tiles, in this order.
+const NamedBitmap kSingleBitmaps[] = {
+    {"front.bmp", &frontSurface},         {"back.bmp", &backSurface},
+    {"gear.bmp", &gearSurface},           {"alarm.bmp", &alarmSurface},
+    {"discontinue.bmp", &discontinueSurface}, {"goalin.bmp", &goalinSurface},
+    {"menu1.bmp", &menu1Surface},         {"number.bmp", &numberSurface},
+    {"menu2.bmp", &menu2Surface},
+};
+
+bool LoadInto(std::unique_ptr<Surface>& target, const char* fileName) {
+    target = LoadBitmapSurface(fileName);
+    if (target) return true;
+    StartupError = kImageLoadError;
+    return false;
+}
+
+void SetMagentaKeys() {
+    for (auto& tile : TileSurfaces) tile->SetColourKey(ColourKeyMagenta);
+    // back.bmp carries the key too, although its copy never uses it.
+    for (auto* overlay : {&frontSurface, &backSurface, &menu1Surface, &menu2Surface}) {
+        (*overlay)->SetColourKey(ColourKeyMagenta);
+    }
+}
+}  // namespace
+
+int CreateSurfaces(int screenWidth, int screenHeight) {
+    mapscreen = Surface::Create(kMapscreenSide, kMapscreenSide);
+    if (!mapscreen) return 0;
+    offscreen = Surface::Create(screenWidth, screenHeight);
+    if (!offscreen) return 0;
+    return 1;
+}
+
+std::unique_ptr<Surface> LoadBitmapSurface(const char* fileName) {
+    return Surface::LoadBmp(fileName);
+}
+
+int LoadAllBitmaps() {
+    for (int n = 0; n < kTileCount; ++n) {
+        char fileName[16] = {};
+        std::snprintf(fileName, sizeof fileName, "%01d.bmp", n);
+        if (!LoadInto(TileSurfaces[n], fileName)) return 0;
+    }
+    for (const auto& bitmap : kSingleBitmaps) {
+        if (!LoadInto(*bitmap.surface, bitmap.fileName)) return 0;
+    }
+    SetMagentaKeys();
+    return 1;
+}

@@ -1,0 +1,237 @@
+#include "app/keys.h"
+
+#include "app/globals.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "menus/menu_screen.h"
+#include "platform/dialogs.h"
+#include "platform/messages.h"
+#include "records/score_table.h"
+#include "records/stopwatch.h"
+
+namespace {
+constexpr int kLastCourseRow = CourseCount - 1;
+constexpr int kLastBusRow = BusTypeCount - 1;
+// Leaving a run reloads the course, except for this row (course 11 is reloaded).
+constexpr int kCourseNotReloaded = 10;
+
+// Speed keys: speed changes by gear times the step.
+struct SpeedKey {
+    int key;
+    double step;
+};
+const SpeedKey kSpeedKeys[] = {
+    {'W', 0.4}, {VK_F8, 0.4}, {'S', 0.3},  {VK_F4, 0.3}, {'X', 0.2},  {VK_F9, 0.2},
+    {'Q', -0.7}, {VK_F2, -0.7}, {'A', -0.5}, {'Z', -0.3}, {VK_F11, -0.3},
+};
+
+enum SteerKind { SteerLeft, SteerRight, SteerTowardZero };
+struct SteerKey {
+    int key;
+    SteerKind kind;
+    int degrees;
+};
+const SteerKey kSteerKeys[] = {
+    {'U', SteerLeft, 16},  {VK_NUMPAD0 + 7, SteerLeft, 16},
+    {'H', SteerLeft, 8},   {VK_LEFT, SteerLeft, 8},   {VK_NUMPAD0 + 4, SteerLeft, 8},
+    {'J', SteerLeft, 4},   {VK_NUMPAD0 + 1, SteerLeft, 4},
+    {'I', SteerRight, 16}, {VK_NUMPAD0 + 9, SteerRight, 16},
+    {'L', SteerRight, 8},  {VK_RIGHT, SteerRight, 8}, {VK_NUMPAD0 + 6, SteerRight, 8},
+    {'K', SteerRight, 4},  {VK_NUMPAD0 + 3, SteerRight, 4},
+    {VK_NUMPAD0 + 8, SteerTowardZero, 16},
+    {VK_NUMPAD0 + 5, SteerTowardZero, 8},
+    {VK_NUMPAD0 + 2, SteerTowardZero, 4},
+};
+
+bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
+
+void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
+    if (key == VK_UP && cursor > 0) --cursor;
+    if (key == VK_DOWN && cursor < lastRow) ++cursor;
+}
+
+// ---- Course menu -------------------------------------------------------------------------
+
+void StartDriving() {
+    bus->Setup();
+    courseMap->LoadCourse(menuScreen->CourseCursor);
+    ScreenState = Driving;
+}
+
+void ChooseCourse() {
+    const int course = menuScreen->CourseCursor;
+    scoreTable->currentCourse = course;
+    const std::int32_t state = scoreTable->Current(course).courseState;
+    if (state < 0) {
+        MessageBox("このコースは、まだ運転できません。", "Course Select Error", MB_OK);
+        return;
+    }
+    if (course == UserMapCourse) courseMap->ChooseUserMap();
+    if (state == Completed) menuScreen->ShowBusMenu = 1;
+    if (menuScreen->ShowBusMenu == 1) {
+        ScreenState = BusSelect;
+        return;
+    }
+    StartDriving();
+}
+
+void CourseSelectKey(Window* window, int key) {
+    if (key == VK_ESCAPE) {
+        CloseMainWindow(window);
+    } else if (IsChooseKey(key)) {
+        ChooseCourse();
+    } else {
+        MoveCursor(menuScreen->CourseCursor, key, kLastCourseRow);
+    }
+}
+
+// ---- Bus-type menu -----------------------------------------------------------------------
+
+void BusSelectKey(Window* window, int key) {
+    if (key == VK_ESCAPE) {
+        CloseMainWindow(window);
+    } else if (IsChooseKey(key)) {
+        bus->busType = menuScreen->BusCursor;
+        StartDriving();
+    } else {
+        MoveCursor(menuScreen->BusCursor, key, kLastBusRow);
+    }
+}
+
+// ---- Goal ---------------------------------------------------------------------------------
+
+void ClearBusControls() {
+    liveBusState.placed = 0;
+    liveBusState.speed = 0;
+    liveBusState.gear = 0;
+    liveBusState.steering = 0;
+}
+
+void RecordGoal(std::int32_t seconds) {
+    CourseRecord& record = scoreTable->Current(scoreTable->currentCourse);
+    if (record.bestTime > seconds || record.bestTime == 0) record.bestTime = seconds;
+    record.courseState = Completed;
+    if (scoreTable->currentCourse < UserMapCourse) {
+        CourseRecord& next = scoreTable->Current(scoreTable->currentCourse + 1);
+        if (next.courseState != Completed) next.courseState = Open;
+    }
+}
+
+void TryGoalIn() {
+    if (courseMap->CheckGoalIn() != 1) return;
+    ScreenState = Result;
+    ClearBusControls();
+    stopwatch->Stop();
+    RecordGoal(stopwatch->TotalSeconds());
+    scoreTable->Save();
+    bus->busType = 0;  // set up again when the next course starts
+}
+
+// ---- Driving ------------------------------------------------------------------------------
+
+// The gear moves only while the bus stands; in neutral the goal is tried even when the
+// press changed nothing.
+void ShiftGear(int direction) {
+    std::int32_t& gear = liveBusState.gear;
+    if (liveBusState.speed == 0) gear += direction;
+    if (gear > 1) {
+        gear = 1;
+    } else if (gear < -1) {
+        gear = -1;
+    } else if (gear == 0) {
+        TryGoalIn();
+    }
+}
+
+void ChangeSpeed(double step) {
+    double& speed = liveBusState.speed;
+    speed = speed + liveBusState.gear * step;
+    if (liveBusState.gear == 1 && speed < 0) speed = 0;
+    if (liveBusState.gear == -1 && speed > 0) speed = 0;
+}
+
+void Steer(SteerKind kind, int degrees) {
+    double& angle = liveBusState.steering;
+    switch (kind) {
+    case SteerLeft:
+        angle = angle + Bus::DegToRad(degrees);
+        if (angle > Bus::DegToRad(maxSteerDeg)) angle = Bus::DegToRad(maxSteerDeg);
+        break;
+    case SteerRight:
+        angle = angle - Bus::DegToRad(degrees);
+        if (angle < -Bus::DegToRad(maxSteerDeg)) angle = -Bus::DegToRad(maxSteerDeg);
+        break;
+    case SteerTowardZero:
+        if (angle < 0) {
+            angle = angle + Bus::DegToRad(degrees);
+            if (angle > 0) angle = 0;
+        } else {
+            angle = angle - Bus::DegToRad(degrees);
+            if (angle < 0) angle = 0;
+        }
+        break;
+    }
+}
+
+// Gear, speed and steering keys; false for any other key.
+bool DrivingControlKey(int key) {
+    if (key == VK_UP || key == VK_DOWN) {
+        stopwatch->Start();
+        ShiftGear(key == VK_UP ? 1 : -1);
+        return true;
+    }
+    for (const auto& speedKey : kSpeedKeys) {
+        if (speedKey.key != key) continue;
+        stopwatch->Start();
+        ChangeSpeed(speedKey.step);
+        return true;
+    }
+    for (const auto& steerKey : kSteerKeys) {
+        if (steerKey.key != key) continue;
+        stopwatch->Start();
+        Steer(steerKey.kind, steerKey.degrees);
+        return true;
+    }
+    return false;
+}
+
+// Leaving a run or the result screen: nothing is recorded.
+void ReturnToCourseMenu() {
+    if (menuScreen->CourseCursor != kCourseNotReloaded) {
+        courseMap->LoadCourse(menuScreen->CourseCursor);
+    }
+    stopwatch->Reset();
+    ScreenState = CourseSelect;
+}
+
+void LeaveOrCloseKey(Window* window, int key) {
+    if (key == VK_ESCAPE) {
+        CloseMainWindow(window);
+    } else if (IsChooseKey(key)) {
+        ReturnToCourseMenu();
+    }
+}
+
+bool GameObjectsExist() { return courseMap && menuScreen && bus && stopwatch && scoreTable; }
+}  // namespace
+
+void HandleKeyDown(Window* window, int key) {
+    // Keys still queued after shutdown find nothing to act on.
+    if (!GameObjectsExist()) return;
+    switch (ScreenState) {
+    case CourseSelect:
+        CourseSelectKey(window, key);
+        break;
+    case BusSelect:
+        BusSelectKey(window, key);
+        break;
+    case Driving:
+        if (!DrivingControlKey(key)) LeaveOrCloseKey(window, key);
+        break;
+    case Result:
+        LeaveOrCloseKey(window, key);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,70 @@
+// The course files "%d.map" and what both map readers share.
+#include <cstdio>
+#include <vector>
+
+#include "course/course_map.h"
+#include "course/map_reading.h"
+#include "platform/dialogs.h"
+#include "platform/process.h"
+#include "platform/text_file.h"
+
+namespace {
+constexpr int kDamagedCourseStatus = -2;
+
+[[noreturn]] void RejectDamagedCourse() {
+    MessageBox("マップファイルが壊れています。", "Map File Error", MB_ICONERROR);
+    ExitProcessNow(kDamagedCourseStatus);
+}
+
+std::int32_t ReadOr(Int32Reader& reader, std::int32_t missing) {
+    std::int32_t value = 0;
+    return reader.Read(value) ? value : missing;
+}
+}  // namespace
+
+bool MapCountFits(std::int32_t count) { return count >= 0 && count <= GridSize; }
+
+void StoreMapCell(CourseMap& map, int x, int y, std::int32_t value) {
+    map.grid[x][y] = value;
+    if (value >= TileStartLeft && value <= TileStartDown) {
+        map.startCellX = x;
+        map.startCellY = y;
+    }
+    if (value >= TileGoalFirst && value <= TileGoalLast) {
+        map.goalCellX = x;
+        map.goalCellY = y;
+    }
+}
+
+void FinishMapLoad(CourseMap& map, std::int32_t xCount, std::int32_t yCount) {
+    map.violationCount = 0;
+    map.goalReached = 0;
+    map.lastCellX = xCount - 1;
+    map.lastCellY = yCount - 1;
+}
+
+// The grid is not cleared first: cells beyond the file's counts keep what they held.
+int CourseMap::LoadCourse(int courseIndex) {
+    char fileName[256] = {};
+    std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
+    std::vector<std::uint8_t> stream;
+    if (!ReadTextModeFile(fileName, stream)) return 0;
+
+    Int32Reader reader(stream);
+    const std::int32_t version = ReadOr(reader, 0);
+    if (version < OffsetMapVersion) RejectDamagedCourse();
+    const std::int32_t xCount = ReadOr(reader, 0);
+    const std::int32_t yCount = ReadOr(reader, 0);
+    // Counts the grid cannot hold would make the reader write outside it.
+    if (!MapCountFits(xCount) || !MapCountFits(yCount)) RejectDamagedCourse();
+
+    for (int x = 0; x < xCount; ++x) {
+        for (int y = 0; y < yCount; ++y) {
+            std::int32_t value = ReadOr(reader, -1);
+            if (version == OffsetMapVersion) value -= OffsetMapCodeBias;
+            StoreMapCell(*this, x, y, value == -1 ? TileEmpty : value);
+        }
+    }
+    FinishMapLoad(*this, xCount, yCount);
+    return 1;
+}

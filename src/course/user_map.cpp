@@ -1,0 +1,74 @@
+// The user-made map: a map file chosen in the file dialog.
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "course/course_map.h"
+#include "course/map_reading.h"
+#include "platform/dialogs.h"
+#include "platform/process.h"
+#include "platform/text_file.h"
+#include "platform/window.h"
+
+namespace {
+constexpr int kShortUserMapStatus = -3;
+
+[[noreturn]] void RejectUserMap() {
+    MessageBox("Map File Read Error!!", "Read Error", MB_ICONERROR);
+    ExitProcessNow(kShortUserMapStatus);
+}
+
+std::int32_t ReadOrZero(Int32Reader& reader) {
+    std::int32_t value = 0;
+    return reader.Read(value) ? value : 0;
+}
+
+std::string CurrentDirectory() {
+    std::error_code error;
+    const auto path = std::filesystem::current_path(error);
+    return error ? std::string() : path.string();
+}
+
+OpenFileRequest UserMapRequest() {
+    OpenFileRequest request;
+    request.title = "ユーザ作成マップファイルの選択";
+    request.filters = {{"Map Files(*.map)", "*.map"}, {"All Files(*.*)", "*.*"}};
+    request.filterIndex = 1;
+    request.initialDirectory = CurrentDirectory();
+    return request;
+}
+}  // namespace
+
+// Unlike the course reader: every version is taken, every negative value is an empty cell,
+// and a file shorter than its counts promise ends the program.
+int CourseMap::LoadUserMap(const std::string& path) {
+    std::vector<std::uint8_t> stream;
+    if (!ReadTextModeFile(path, stream)) return 0;
+
+    Int32Reader reader(stream);
+    const std::int32_t version = ReadOrZero(reader);
+    const std::int32_t xCount = ReadOrZero(reader);
+    const std::int32_t yCount = ReadOrZero(reader);
+    // Counts the grid cannot hold would make the reader write outside it.
+    if (!MapCountFits(xCount) || !MapCountFits(yCount)) RejectUserMap();
+
+    for (int x = 0; x < xCount; ++x) {
+        for (int y = 0; y < yCount; ++y) {
+            std::int32_t value = 0;
+            if (!reader.Read(value)) RejectUserMap();
+            if (version == OffsetMapVersion) value -= OffsetMapCodeBias;
+            StoreMapCell(*this, x, y, value < 0 ? TileEmpty : value);
+        }
+    }
+    FinishMapLoad(*this, xCount, yCount);
+    return 1;
+}
+
+void CourseMap::ChooseUserMap() {
+    std::string path;
+    const bool chosen = GetOpenFileName(UserMapRequest(), path);
+    // The dialog was a separate window; give the game its keyboard back.
+    if (Window::Current()) Window::Current()->TakeFocus();
+    if (!chosen) return;
+    LoadUserMap(path);  // the dialog's path is already full
+}

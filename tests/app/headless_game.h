@@ -1,0 +1,45 @@
+// A game without a window, in a fresh folder: what start-up makes, minus the window.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/geometry.h"
+#include "support/test_support.h"
+
+// Colours of the test bitmaps.
+constexpr Colorref kBackColour = Rgb(10, 20, 30);
+constexpr Colorref kMenu1Band = Rgb(200, 0, 0);
+constexpr Colorref kMenu2Band = Rgb(0, 200, 0);
+constexpr Colorref kFrontBand = Rgb(0, 0, 200);
+// Rows 460 to 479 of the overlays are opaque; the rest is magenta.
+constexpr int kOverlayBandTop = 460;
+// back.bmp has one magenta pixel here.
+constexpr Point kBackMagentaPixel{5, 5};
+
+void WriteSolidBitmap(const std::string& name, int width, int height, Colorref colour);
+// All 33 bitmaps of the game, except the one named (if any).
+void WriteGameBitmaps(const std::string& skipped = "");
+// Back to the state of a freshly started program.
+void ResetShellState();
+// Map file bytes: version, counts, then the cells x-major.
+void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
+                  const std::vector<std::int32_t>& cells);
+
+// The five game objects in an empty folder (no score.dat), boxes recorded, a settable clock.
+class HeadlessObjects : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    ScopedWorkDir dir;
+    MessageBoxRecorder boxes;
+    FakeClock clock;
+};
+
+// Also the surfaces and all bitmaps, as after a successful start-up.
+class HeadlessGame : public HeadlessObjects {
+protected:
+    void SetUp() override;
+};

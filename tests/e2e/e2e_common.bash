@@ -1,0 +1,162 @@
+# Shared steps of the end-to-end tests: a private X server, a fresh copy of the game folder,
+# the game window, keys, screenshots and the exit status. Sourced by the *.sh tests.
+set -euo pipefail
+
+GAME_DIR=$(cd "$1" && pwd)
+BUILD_DIR=$2
+WORK=$(mktemp -d /tmp/quonfel-e2e-XXXXXX)
+XVFB_PID=
+GAME_PID=
+GAME_WINDOW=
+export GSETTINGS_BACKEND=memory
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -f $WORK/game.log ]]; then
+        echo "--- game output" >&2
+        cat "$WORK/game.log" >&2
+    fi
+    exit 1
+}
+
+cleanup() {
+    [[ -n $GAME_PID ]] && kill "$GAME_PID" 2>/dev/null || true
+    # Dialog processes the game started die with the X server.
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
+    [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+display_free() {
+    [[ ! -e /tmp/.X$1-lock && ! -e /tmp/.X11-unix/X$1 ]]
+}
+
+start_xvfb() {
+    local n
+    for n in $(seq 91 160); do
+        display_free "$n" || continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        if wait_for 10 xdpyinfo -display "$DISPLAY"; then
+            return 0
+        fi
+        # Someone took the same number at the same moment: try the next one.
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    done
+    fail "no X server could be started"
+}
+
+# Runs the game in a fresh copy of its folder (so score.dat starts absent).
+start_game() {
+    cp -r "$GAME_DIR/." "$WORK/game"
+    rm -f "$WORK/game/score.dat"
+    (cd "$WORK/game" && exec ./quonfel >"$WORK/game.log" 2>&1) &
+    GAME_PID=$!
+    GAME_WINDOW=$(timeout 20 xdotool search --sync --class 'Quonfel\.exe' | head -n 1) ||
+        fail "the game window did not appear"
+    [[ -n $GAME_WINDOW ]] || fail "the game window did not appear"
+}
+
+focus_game() {
+    xdotool windowfocus --sync "$GAME_WINDOW"
+}
+
+# Sends keys (xdotool names) to the focused game window, one after the other.
+press() {
+    local key
+    for key in "$@"; do
+        xdotool key --delay 30 "$key"
+        sleep 0.05
+    done
+}
+
+window_field() {
+    xwininfo -id "$GAME_WINDOW" | sed -n "s/^ *$1: *//p"
+}
+
+window_is_at() {
+    [[ $(window_field Width) == 640 && $(window_field Height) == 480 &&
+        $(window_field "Absolute upper-left X") == "$1" && $(window_field "Absolute upper-left Y") == "$2" ]]
+}
+
+# The game window: its title, 640x480, at x y (moves reach the X server a moment later).
+check_window_at() {
+    local title
+    title=$(xdotool getwindowname "$GAME_WINDOW")
+    [[ $title == "Ｑｕｏｎｆｅｌ" ]] || fail "window title is '$title'"
+    wait_for 5 window_is_at "$1" "$2" ||
+        fail "window is $(window_field Width)x$(window_field Height) at $(window_field 'Absolute upper-left X'),$(window_field 'Absolute upper-left Y'), not 640x480 at $1,$2"
+}
+
+# Screenshot of the whole screen into $WORK/$1.
+shoot() {
+    import -window root "$WORK/$1"
+}
+
+# The colour of a screenshot pixel as RRGGBB.
+pixel() {
+    convert "$WORK/$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
+}
+
+# Whether a rectangle (x y width height) of a screenshot holds the colour RRGGBB.
+region_has_colour() {
+    convert "$WORK/$1" -crop "$4x$5+$2+$3" -depth 8 -unique-colors txt:- | grep -qi "#$6"
+}
+
+screen_pixel_is() {
+    shoot screen.png && [[ $(pixel screen.png "$1" "$2") == "$3" ]]
+}
+
+screen_pixel_is_not() {
+    shoot screen.png && [[ $(pixel screen.png "$1" "$2") != "$3" ]]
+}
+
+screen_region_has() {
+    shoot screen.png && region_has_colour screen.png "$@"
+}
+
+# Screen checks wait up to 10 seconds for the frame that shows what the keys did.
+expect_pixel() {
+    wait_for 10 screen_pixel_is "$1" "$2" "$3" ||
+        fail "${4:-screen}: pixel $1,$2 is $(pixel screen.png "$1" "$2"), expected $3"
+}
+
+expect_pixel_gone() {
+    wait_for 10 screen_pixel_is_not "$1" "$2" "$3" || fail "${4:-screen}: pixel $1,$2 stays $3"
+}
+
+expect_region_colour() {
+    wait_for 10 screen_region_has "$1" "$2" "$3" "$4" "$5" || fail "$6"
+}
+
+# Waits for the game to end and checks its exit status.
+expect_exit() {
+    local want=$1 status=0
+    wait_for 15 bash -c "! kill -0 $GAME_PID" || fail "the game did not end"
+    wait "$GAME_PID" || status=$?
+    GAME_PID=
+    [[ $status == "$want" ]] || fail "exit status $status, expected $want"
+}
+
+# Waits for a window with this exact title (a dialog) and prints its id.
+wait_for_window_named() {
+    local name=$1 id
+    id=$(timeout 30 xdotool search --sync --name "^$name\$" | head -n 1) || fail "no window named '$name'"
+    [[ -n $id ]] || fail "no window named '$name'"
+    echo "$id"
+}
