@@ -12,7 +12,10 @@ echo "== build"
 cmake -S . -B build >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
-(cd build && ctest --output-on-failure -j"$jobs")
+# The unit tests that open a real window get a display of their own; the end-to-end tests
+# start one Xvfb each.
+(cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  ctest --output-on-failure -j"$jobs")
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-sanitize -DQUONFEL_SANITIZE=ON -DQUONFEL_BENCH=OFF >/dev/null
