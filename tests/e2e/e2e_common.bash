@@ -99,7 +99,7 @@ check_window_at() {
     local title
     title=$(xdotool getwindowname "$GAME_WINDOW")
     [[ $title == "Ｑｕｏｎｆｅｌ" ]] || fail "window title is '$title'"
-    wait_for 5 window_is_at "$1" "$2" ||
+    wait_for 15 window_is_at "$1" "$2" ||
         fail "window is $(window_field Width)x$(window_field Height) at $(window_field 'Absolute upper-left X'),$(window_field 'Absolute upper-left Y'), not 640x480 at $1,$2"
 }
 
@@ -132,22 +132,22 @@ screen_region_has() {
 
 # Screen checks wait up to 10 seconds for the frame that shows what the keys did.
 expect_pixel() {
-    wait_for 10 screen_pixel_is "$1" "$2" "$3" ||
+    wait_for 30 screen_pixel_is "$1" "$2" "$3" ||
         fail "${4:-screen}: pixel $1,$2 is $(pixel screen.png "$1" "$2"), expected $3"
 }
 
 expect_pixel_gone() {
-    wait_for 10 screen_pixel_is_not "$1" "$2" "$3" || fail "${4:-screen}: pixel $1,$2 stays $3"
+    wait_for 30 screen_pixel_is_not "$1" "$2" "$3" || fail "${4:-screen}: pixel $1,$2 stays $3"
 }
 
 expect_region_colour() {
-    wait_for 10 screen_region_has "$1" "$2" "$3" "$4" "$5" || fail "$6"
+    wait_for 30 screen_region_has "$1" "$2" "$3" "$4" "$5" || fail "$6"
 }
 
 # Waits for the game to end and checks its exit status.
 expect_exit() {
     local want=$1 status=0
-    wait_for 15 bash -c "! kill -0 $GAME_PID" || fail "the game did not end"
+    wait_for 30 bash -c "! kill -0 $GAME_PID" || fail "the game did not end"
     wait "$GAME_PID" || status=$?
     GAME_PID=
     [[ $status == "$want" ]] || fail "exit status $status, expected $want"

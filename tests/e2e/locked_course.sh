@@ -11,7 +11,7 @@ press Down Return
 box=$(wait_for_window_named "Course Select Error")
 xdotool windowfocus --sync "$box"
 xdotool key Return
-wait_for 15 bash -c "! xdotool search --name '^Course Select Error\$'" || fail "the box did not close"
+wait_for 30 bash -c "! xdotool search --name '^Course Select Error\$'" || fail "the box did not close"
 
 # Still on the course menu, with the bar on the second row (rows are 20 pixels apart).
 expect_pixel 480 130 FF0000 "menu after the box"

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "maptool/course_check.h"
+#include "maptool/course_route.h"
+
+namespace {
+
+CourseGrid Grid(const std::string& text) {
+    CourseGrid grid;
+    std::vector<std::string> problems;
+    EXPECT_TRUE(ParseCourseText(text, grid, problems)) << text;
+    return grid;
+}
+
+std::string Joined(const std::vector<std::string>& problems) {
+    std::string all;
+    for (const std::string& p : problems) all += p + "\n";
+    return all;
+}
+
+TEST(CourseCheck, SoundCourseHasNoProblems) {
+    const char* sound[] = {
+        "/= == == == =\\\n|| .. .. .. ||\n\\= S> == G> =/\n",
+        "/= == == == =\\\n|| .. .. .. G^\n|| .. .. .. G^\n\\= S> == == =/\n",
+        // Two goal tiles in a row along their road make one goal.
+        "/= == == == == =\\\n|| .. .. .. .. ||\n\\= S> == G> G> =/\n",
+    };
+    for (const char* text : sound) EXPECT_EQ(Joined(CheckCourse(Grid(text))), "") << text;
+}
+
+TEST(CourseCheck, EachKindOfProblemIsExplainedWithItsCell) {
+    struct Case {
+        const char* text;
+        std::vector<const char*> expected;  // pieces of the problems, in order
+    };
+    const Case cases[] = {
+        {"/= == == =\\\n|| .. .. ||\n\\= S> 24 =/\n",
+         {"row 3, column 3 (x=2, y=2) holds 24, which is not a tile code", "there is no goal",
+          "\"S>\" at row 3, column 2 (x=1, y=2): its road on its right side runs into row 3, column 3 (x=2, y=2), "
+          "which is not a tile",
+          "\"=/\" at row 3, column 4 (x=3, y=2): its road on its left side runs into row 3, column 3"}},
+        {"/= == =\\\n|| .. ||\n\\= == =/\n", {"there is no start", "there is no goal"}},
+        {"/= S> G> =\\\n|| .. .. ||\n\\= S< == =/\n",
+         {"there are 2 starts (\"S>\" at row 1, column 2 (x=1, y=0); \"S<\" at row 3, column 2 (x=1, y=2))"}},
+        {"/= G> == G> =\\\n|| .. .. .. ||\n\\= S< == == =/\n",
+         {"there are 2 goals (\"G>\" at row 1, column 2 (x=1, y=0); \"G>\" at row 1, column 4 (x=3, y=0))"}},
+        {"S> == G>\n",
+         {"\"S>\" at row 1, column 1 (x=0, y=0): its road runs off the course on its left side",
+          "\"G>\" at row 1, column 3 (x=2, y=0): its road runs off the course on its right side"}},
+        {"/= == == =\\\n|| .. .. ||\n\\= S> G> ..\n",
+         {"\"||\" at row 2, column 4 (x=3, y=1): its road on its bottom side runs into empty ground at row 3, column 4",
+          "\"G>\" at row 3, column 3 (x=2, y=2): its road on its right side runs into empty ground at row 3, column 4"}},
+        {"/= == =\\\n|| .. ||\n\\= S> ||\n",
+         {"there is no goal",
+          "\"S>\" at row 3, column 2 (x=1, y=2): its road on its right side runs into the wall of \"||\" at row 3, "
+          "column 3",
+          "\"||\" at row 3, column 3 (x=2, y=2): its road runs off the course on its bottom side"}},
+        {"/= == =\\\n|| .. ||\n\\= S> =/\n/= == =\\\nGv .. ||\n\\= == =/\n",
+         {"no road leads from the start \"S>\" at row 3, column 2 (x=1, y=2) to the goal \"Gv\" at row 5, column 1"}},
+        {"/= == G> =\\\n|| .. .. ||\n\\= S> == =/\n",
+         {"reaches the goal \"G>\" at row 1, column 3 (x=2, y=0) only the wrong way round: driving forwards from "
+          "the start, the bus cannot enter the goal in its lane (its box is the lane for driving right)"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> problems = CheckCourse(Grid(c.text));
+        ASSERT_EQ(problems.size(), c.expected.size()) << c.text << Joined(problems);
+        for (std::size_t i = 0; i < problems.size(); ++i)
+            EXPECT_NE(problems[i].find(c.expected[i]), std::string::npos) << problems[i];
+    }
+}
+
+TEST(CourseCheck, CountsOutsideOneToTwentyAreProblems) {
+    CourseGrid grid;
+    grid.Resize(21, 1);
+    std::vector<std::string> problems = CheckCourse(grid);
+    ASSERT_FALSE(problems.empty());
+    EXPECT_NE(problems[0].find("21 cells wide; it must be 1 to 20"), std::string::npos);
+    grid.Resize(3, 0);
+    EXPECT_NE(CheckCourse(grid)[0].find("0 cells high"), std::string::npos);
+}
+
+TEST(CourseRoute, TurnsAtJunctionsAndRunsToTheEndOfTheGoalRow) {
+    // The planner follows joined roads only; the dead end above the goal does not matter to it.
+    CourseGrid grid = Grid(
+        "/= == =v == =\\\n"
+        "|| .. || .. ||\n"
+        "\\= S> =^ G^ ||\n"
+        ".. .. .. G^ ||\n"
+        ".. .. .. \\= =/\n");
+    std::vector<RouteStep> route = PlanRoute(grid, 1, 2);
+    // Left at the junction, right along the top, round and up into the goal from below.
+    std::vector<std::pair<int, int>> cells;
+    for (const RouteStep& step : route) cells.push_back({step.x, step.y});
+    std::vector<std::pair<int, int>> expected = {{1, 2}, {2, 2}, {2, 1}, {2, 0}, {3, 0}, {4, 0}, {4, 1},
+                                                 {4, 2}, {4, 3}, {4, 4}, {3, 4}, {3, 3}, {3, 2}};
+    EXPECT_EQ(cells, expected);
+    EXPECT_EQ(route.front().inSide, NoSide);
+    EXPECT_EQ(route.front().outSide, SideRight);
+    EXPECT_EQ(route[2].inSide, SideBottom);
+    EXPECT_EQ(route.back().inSide, SideBottom);
+    EXPECT_EQ(route.back().outSide, NoSide);
+    // The goal row was entered at (3, 3) and carried on to (3, 2).
+    EXPECT_EQ(route[route.size() - 2].outSide, SideTop);
+}
+
+TEST(CourseRoute, NoRouteWhenTheGoalCanOnlyBeEnteredTheWrongWay) {
+    CourseGrid grid = Grid("/= == G> =\\\n|| .. .. ||\n\\= S> == =/\n");
+    EXPECT_TRUE(PlanRoute(grid, 1, 2).empty());
+    EXPECT_TRUE(PlanRoute(grid, 0, 0).empty());  // not a start
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The quonfel-map program as a player uses it, and the eleven courses it builds.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "maptool/course_check.h"
+#include "maptool/course_route.h"
+#include "maptool/map_file.h"
+#include "support/test_support.h"
+
+namespace {
+
+const std::string Tool = std::string(QUONFEL_GAME_DIR) + "/quonfel-map";
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+ToolRun RunTool(const std::string& arguments) {
+    std::string command = "'" + Tool + "' " + arguments + " >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText("out.txt"), ReadText("err.txt")};
+}
+
+std::vector<std::uint8_t> Int32s(const std::vector<std::int32_t>& values) {
+    std::vector<std::uint8_t> bytes;
+    for (std::int32_t value : values) {
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+    return bytes;
+}
+
+const char* const SmallCourse = "/= == == =\\\n|| .. .. ||\n\\= S> G> =/\n";
+
+TEST(MapTool, BuildWritesTheCheckedCourseAsVersion3) {
+    ScopedWorkDir dir;
+    WriteText("small.txt", SmallCourse);
+    ToolRun run = RunTool("build small.txt small.map");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadBytes("small.map"), Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2, 9}));
+}
+
+TEST(MapTool, BuildRefusesACourseWithProblemsAndListsThem) {
+    ScopedWorkDir dir;
+    WriteText("broken.txt", "/= == =\\\n|| .. ||\n\\= S> ..\n");
+    ToolRun run = RunTool("build broken.txt broken.map");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("broken.txt: there is no goal"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("broken.txt: \"S>\" at row 3, column 2 (x=1, y=2): its road on its right side runs into "
+                           "empty ground"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("broken.map not written"), std::string::npos);
+    EXPECT_TRUE(ReadBytes("broken.map").empty());
+
+    WriteText("typo.txt", "S> =! G>\n");
+    run = RunTool("build typo.txt typo.map");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("typo.txt: line 1, cell 2: \"=!\""), std::string::npos) << run.err;
+}
+
+TEST(MapTool, PrintTurnsAnyVersionBackIntoText) {
+    ScopedWorkDir dir;
+    // Version 2 stores codes plus 64, and 63 or 64 for empty ground.
+    WriteBytes("old.map", Int32s({2, 4, 3, 71, 66, 74, 65, 63, 81, 65, 64, 85, 72, 66, 73}));
+    ToolRun run = RunTool("print old.map");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("(map file version 2)"), std::string::npos);
+    EXPECT_NE(run.out.find(SmallCourse), std::string::npos) << run.out;
+
+    // The printed text builds into the same course.
+    WriteText("old.txt", run.out);
+    EXPECT_EQ(RunTool("build old.txt new.map").status, 0);
+    EXPECT_EQ(ReadBytes("new.map"), Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2, 9}));
+
+    // Version 3 with -1 for empty ground.
+    WriteBytes("v3.map", Int32s({3, 1, 2, -1, 17}));
+    run = RunTool("print v3.map");
+    EXPECT_NE(run.out.find("\n..\nS>\n"), std::string::npos) << run.out;
+}
+
+TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
+    ScopedWorkDir dir;
+    WriteText("small.txt", SmallCourse);
+    ToolRun run = RunTool("check small.txt");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "small.txt: ok, 4 by 3 cells\n");
+
+    // A short map file: its own flaw and what it does to the course are both told.
+    WriteBytes("short.map", Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2}));
+    run = RunTool("check short.map");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("short.map: the file ends after 11 of its 12 cell values"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("\"||\" at row 2, column 4 (x=3, y=1): its road on its bottom side runs into empty"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
+    ScopedWorkDir dir;
+    EXPECT_EQ(RunTool("").status, 2);
+    EXPECT_EQ(RunTool("build only-one-argument").status, 2);
+    EXPECT_EQ(RunTool("paint x.map").status, 2);
+    ToolRun run = RunTool("check missing.txt");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("cannot read missing.txt"), std::string::npos);
+    WriteText("small.txt", SmallCourse);
+    EXPECT_EQ(RunTool("build small.txt no-such-folder/small.map").status, 2);
+    EXPECT_EQ(RunTool("print missing.map").status, 2);
+    WriteBytes("wide.map", Int32s({3, 30, 1}));
+    EXPECT_EQ(RunTool("print wide.map").status, 1);
+}
+
+// The courses the game ships, as built into the game folder.
+std::vector<CourseGrid> ShippedCourses() {
+    std::vector<CourseGrid> courses;
+    for (int n = 0; n <= 10; ++n) {
+        CourseGrid grid;
+        int version = 0;
+        std::vector<std::string> problems;
+        std::string path = std::string(QUONFEL_GAME_DIR) + "/" + std::to_string(n) + ".map";
+        EXPECT_TRUE(DecodeMapFile(ReadBytes(path), grid, version, problems)) << path;
+        EXPECT_TRUE(problems.empty()) << path;
+        EXPECT_EQ(CheckCourse(grid), std::vector<std::string>{}) << path;
+        courses.push_back(grid);
+    }
+    return courses;
+}
+
+TEST(ShippedCourses, AreSoundAndTogetherUseEveryTileStartAndGoal) {
+    std::set<int> used;
+    for (const CourseGrid& grid : ShippedCourses()) used.insert(grid.cells.begin(), grid.cells.end());
+    for (int code = 1; code <= 23; ++code) EXPECT_EQ(used.count(code), 1u) << "tile code " << code << " unused";
+}
+
+TEST(ShippedCourses, GrowLongerFromThePracticeCourseToTheLast) {
+    std::vector<std::size_t> routeCells;
+    for (const CourseGrid& grid : ShippedCourses()) {
+        for (int x = 0; x < grid.xCount; ++x)
+            for (int y = 0; y < grid.yCount; ++y)
+                if (IsStartCode(grid.At(x, y))) routeCells.push_back(PlanRoute(grid, x, y).size());
+    }
+    ASSERT_EQ(routeCells.size(), 11u);
+    // The practice course is the shortest drive and the last course the longest; every one of
+    // the last five is longer than any of the first six.
+    for (std::size_t n = 1; n < routeCells.size(); ++n) {
+        EXPECT_GT(routeCells[n], routeCells[0]) << "course " << n;
+        EXPECT_GT(routeCells[10], routeCells[n - 1]) << "course " << n - 1;
+    }
+    for (std::size_t late = 6; late <= 10; ++late)
+        for (std::size_t early = 0; early <= 5; ++early)
+            EXPECT_GT(routeCells[late], routeCells[early]) << "course " << late << " against " << early;
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include "maptool/course_check.h"
+
+#include <deque>
+
+#include "maptool/course_route.h"
+
+namespace {
+
+constexpr int MaxCells = 20;
+
+std::string Describe(const CourseGrid& grid, int x, int y) {
+    return "\"" + SymbolOf(grid.At(x, y)) + "\" at " + CellName(x, y);
+}
+
+const char* GoalTravel(std::int32_t code) {
+    static const char* words[4] = {"driving left", "driving right", "driving up", "driving down"};
+    return words[code - 20];
+}
+
+struct Cell {
+    int x;
+    int y;
+};
+
+std::vector<Cell> CellsWhere(const CourseGrid& grid, bool (*test)(std::int32_t)) {
+    std::vector<Cell> found;
+    for (int y = 0; y < grid.yCount; ++y) {
+        for (int x = 0; x < grid.xCount; ++x) {
+            if (test(grid.At(x, y))) found.push_back({x, y});
+        }
+    }
+    return found;
+}
+
+std::string ListCells(const CourseGrid& grid, const std::vector<Cell>& cells) {
+    std::string list;
+    for (const Cell& cell : cells) list += (list.empty() ? "" : "; ") + Describe(grid, cell.x, cell.y);
+    return list;
+}
+
+void CheckCounts(const CourseGrid& grid, std::vector<std::string>& problems) {
+    if (grid.xCount < 1 || grid.xCount > MaxCells) {
+        problems.push_back("the course is " + std::to_string(grid.xCount) + " cells wide; it must be 1 to 20");
+    }
+    if (grid.yCount < 1 || grid.yCount > MaxCells) {
+        problems.push_back("the course is " + std::to_string(grid.yCount) + " cells high; it must be 1 to 20");
+    }
+}
+
+void CheckValues(const CourseGrid& grid, std::vector<std::string>& problems) {
+    for (int y = 0; y < grid.yCount; ++y) {
+        for (int x = 0; x < grid.xCount; ++x) {
+            if (!IsTileCode(grid.At(x, y))) {
+                problems.push_back(CellName(x, y) + " holds " + std::to_string(grid.At(x, y)) +
+                                   ", which is not a tile code (0 to 23)");
+            }
+        }
+    }
+}
+
+void CheckStarts(const CourseGrid& grid, std::vector<std::string>& problems) {
+    std::vector<Cell> starts = CellsWhere(grid, IsStartCode);
+    if (starts.empty()) problems.push_back("there is no start: put one of S< S> S^ Sv on the road");
+    if (starts.size() > 1) {
+        problems.push_back("there are " + std::to_string(starts.size()) + " starts (" + ListCells(grid, starts) +
+                           "); a course has exactly one");
+    }
+}
+
+// The first tile of each goal: goal tiles of one code next to each other along their road
+// make one goal box.
+std::vector<Cell> GoalsOf(const CourseGrid& grid) {
+    std::vector<Cell> firstTiles;
+    for (const Cell& cell : CellsWhere(grid, IsGoalCode)) {
+        std::int32_t code = grid.At(cell.x, cell.y);
+        bool alongX = code == 20 || code == 21;
+        int px = cell.x - (alongX ? 1 : 0), py = cell.y - (alongX ? 0 : 1);
+        bool continuesOne = InGrid(grid, px, py) && grid.At(px, py) == code;
+        if (!continuesOne) firstTiles.push_back(cell);
+    }
+    return firstTiles;
+}
+
+void CheckGoals(const CourseGrid& grid, std::vector<std::string>& problems) {
+    std::vector<Cell> goals = GoalsOf(grid);
+    if (goals.empty()) problems.push_back("there is no goal: put one of G< G> G^ Gv on the road");
+    if (goals.size() > 1) {
+        problems.push_back("there are " + std::to_string(goals.size()) + " goals (" + ListCells(grid, goals) +
+                           "); a course has exactly one (goal tiles in a row along their road count as one)");
+    }
+}
+
+std::string WhatStopsTheRoad(const CourseGrid& grid, int x, int y) {
+    std::int32_t value = grid.At(x, y);
+    if (!IsTileCode(value)) return CellName(x, y) + ", which is not a tile";
+    if (value == 0) return "empty ground at " + CellName(x, y);
+    return "the wall of " + Describe(grid, x, y);
+}
+
+void CheckRoadSides(const CourseGrid& grid, std::vector<std::string>& problems) {
+    for (int y = 0; y < grid.yCount; ++y) {
+        for (int x = 0; x < grid.xCount; ++x) {
+            for (int side = 0; side < 4; ++side) {
+                if (!OpensOn(grid, x, y, side) || JoinedOn(grid, x, y, side)) continue;
+                int nx = x + StepOf(side).dx, ny = y + StepOf(side).dy;
+                std::string what = Describe(grid, x, y) + ": its road ";
+                if (!InGrid(grid, nx, ny)) {
+                    problems.push_back(what + "runs off the course on its " + StepOf(side).name + " side");
+                } else {
+                    problems.push_back(what + "on its " + StepOf(side).name + " side runs into " +
+                                       WhatStopsTheRoad(grid, nx, ny));
+                }
+            }
+        }
+    }
+}
+
+// Whether any goal tile lies on road joined to the start, whichever way it is driven.
+bool GoalJoined(const CourseGrid& grid, Cell start) {
+    std::vector<bool> seen(grid.cells.size(), false);
+    std::deque<Cell> open{start};
+    seen[static_cast<std::size_t>(start.x) * grid.yCount + start.y] = true;
+    while (!open.empty()) {
+        Cell cell = open.front();
+        open.pop_front();
+        if (IsGoalCode(grid.At(cell.x, cell.y))) return true;
+        for (int side = 0; side < 4; ++side) {
+            if (!JoinedOn(grid, cell.x, cell.y, side)) continue;
+            Cell next{cell.x + StepOf(side).dx, cell.y + StepOf(side).dy};
+            std::size_t index = static_cast<std::size_t>(next.x) * grid.yCount + next.y;
+            if (!seen[index]) {
+                seen[index] = true;
+                open.push_back(next);
+            }
+        }
+    }
+    return false;
+}
+
+void CheckRoute(const CourseGrid& grid, std::vector<std::string>& problems) {
+    std::vector<Cell> goals = GoalsOf(grid);
+    if (goals.empty()) return;
+    std::string goalWords = goals.size() == 1 ? "the goal " + Describe(grid, goals[0].x, goals[0].y) : "any goal";
+    for (const Cell& start : CellsWhere(grid, IsStartCode)) {
+        if (!PlanRoute(grid, start.x, start.y).empty()) continue;
+        std::string startWords = "the start " + Describe(grid, start.x, start.y);
+        if (!GoalJoined(grid, start)) {
+            problems.push_back("no road leads from " + startWords + " to " + goalWords);
+        } else {
+            std::string lane = goals.size() == 1 ? std::string(" (its box is the lane for ") +
+                                                       GoalTravel(grid.At(goals[0].x, goals[0].y)) + ")"
+                                                 : "";
+            problems.push_back("the road from " + startWords + " reaches " + goalWords +
+                               " only the wrong way round: driving forwards from the start, the bus cannot "
+                               "enter the goal in its lane" + lane);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> CheckCourse(const CourseGrid& grid) {
+    std::vector<std::string> problems;
+    CheckCounts(grid, problems);
+    CheckValues(grid, problems);
+    CheckStarts(grid, problems);
+    CheckGoals(grid, problems);
+    CheckRoadSides(grid, problems);
+    CheckRoute(grid, problems);
+    return problems;
+}

@@ -1,0 +1,12 @@
+// What keeps a course from being driven, said in plain words with the cell.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "maptool/map_text.h"
+
+// Every problem of the course: counts outside 1..20, values that are not tile codes, not
+// exactly one start or one goal, road sides that meet a wall, empty ground or the edge of the
+// course, and a start that no road leads from, driving forwards, into the goal's lane.
+// Empty when the course is sound.
+std::vector<std::string> CheckCourse(const CourseGrid& grid);

@@ -1,0 +1,96 @@
+#include "maptool/headless_game.h"
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "menus/menu_screen.h"
+#include "platform/messages.h"
+#include "platform/surface.h"
+#include "records/score_table.h"
+#include "records/stopwatch.h"
+
+namespace {
+constexpr int ScreenWidth = 640;
+constexpr int ScreenHeight = 480;
+}  // namespace
+
+bool HeadlessGame::Start() {
+    WindowOrigin = {0, 0};
+    WindowSize = {ScreenWidth, ScreenHeight};
+    ScreenState = CourseSelect;  // as at program start, whatever an earlier game in this process left
+    started_ = true;
+    if (!CreateSurfaces(ScreenWidth, ScreenHeight) || !LoadAllBitmaps()) return false;
+    CreateGameObjects();
+    return true;
+}
+
+HeadlessGame::~HeadlessGame() {
+    if (started_) ReleaseAll();
+}
+
+void HeadlessGame::EnterCourse(int course, int busType) {
+    scoreTable->Current(course).courseState = busType == 0 ? Open : Completed;
+    render_frame();
+    for (int row = 0; row < course; ++row) Press(VK_DOWN);
+    Press(VK_RETURN);
+    render_frame();
+    if (ScreenState == BusSelect) {
+        for (int row = 0; row < busType; ++row) Press(VK_DOWN);
+        Press(VK_RETURN);
+    }
+    driveFrames_ = 0;
+    violationFrames_ = 0;
+}
+
+void HeadlessGame::Press(int key) {
+    MainWindowProc(nullptr, WM_KEYDOWN, static_cast<WParam>(key), 0);
+    MainWindowProc(nullptr, WM_KEYUP, static_cast<WParam>(key), 0);
+}
+
+void HeadlessGame::Frame() {
+    bool driving = ScreenState == ::Driving;
+    render_frame();
+    if (!driving) return;
+    ++driveFrames_;
+    if (courseMap->violationCount > 0) ++violationFrames_;
+}
+
+void HeadlessGame::QuickFrame() {
+    if (ScreenState != ::Driving) return Frame();
+    std::unique_ptr<Surface> view = std::move(mapscreen);  // the course view then skips its drawing
+    courseMap->RenderMap(*offscreen);
+    mapscreen = std::move(view);
+    courseMap->ApplyLaneRule();
+    courseMap->ApplyWallRule();
+    if (courseMap->CheckCrash() == 1) {
+        ScreenState = Result;
+        liveBusState.placed = 0;
+        liveBusState.speed = 0;
+        liveBusState.gear = 0;
+        liveBusState.steering = 0;
+        stopwatch->Stop();
+    }
+    ++driveFrames_;
+    if (courseMap->violationCount > 0) ++violationFrames_;
+}
+
+bool HeadlessGame::Driving() const { return ScreenState == ::Driving; }
+
+bool HeadlessGame::GoalReached() const { return ScreenState == Result && courseMap->goalReached == 1; }
+
+BusPose HeadlessGame::Pose() const {
+    const BusState& s = liveBusState;
+    return {(courseMap->currentCellX - 2) * 128.0 + s.exactX, (courseMap->currentCellY - 2) * 128.0 + s.exactY,
+            s.heading, s.speed, s.steering, s.gear};
+}
+
+BusMeasures HeadlessGame::Measures() const {
+    const BusGeometry& g = busGeometry;
+    return {g.wheelbase, g.frontOverhang, g.rearOverhang, g.halfWidth, maxSteerDeg};
+}
+
+std::int32_t HeadlessGame::DrivingSeconds() const { return stopwatch->driveTime; }
+std::int32_t HeadlessGame::PenaltySeconds() const { return stopwatch->penaltyTime; }
+
+std::int32_t HeadlessGame::CourseState(int course) const { return scoreTable->Current(course).courseState; }
