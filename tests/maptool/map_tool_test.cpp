@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -10,6 +11,7 @@
 
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
+#include "maptool/drive_keys.h"
 #include "maptool/map_file.h"
 #include "support/test_support.h"
 
@@ -149,23 +151,112 @@ TEST(ShippedCourses, AreSoundAndTogetherUseEveryTileStartAndGoal) {
     for (int code = 1; code <= 23; ++code) EXPECT_EQ(used.count(code), 1u) << "tile code " << code << " unused";
 }
 
-TEST(ShippedCourses, GrowLongerFromThePracticeCourseToTheLast) {
-    std::vector<std::size_t> routeCells;
-    for (const CourseGrid& grid : ShippedCourses()) {
+// How long a course's recorded drive is, in frames: it ends with the shift to neutral in the
+// goal, so its last key press is its last frame.
+long RecordedDriveLength(int course) {
+    std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
+    std::vector<KeyPress> presses;
+    std::string error;
+    EXPECT_TRUE(ParseDrive(ReadText(path), presses, error)) << path << ": " << error;
+    return presses.empty() ? 0 : presses.back().frame;
+}
+
+TEST(ShippedCourses, RecordedDrivesGrowLongerFromEachCourseToTheNext) {
+    long previous = RecordedDriveLength(0);
+    EXPECT_GT(previous, 0);
+    for (int course = 1; course <= 10; ++course) {
+        long length = RecordedDriveLength(course);
+        EXPECT_GT(length, previous) << "course " << course << " drives no longer than course " << course - 1;
+        previous = length;
+    }
+}
+
+std::vector<RouteStep> RouteOf(const CourseGrid& grid) {
+    for (int x = 0; x < grid.xCount; ++x)
+        for (int y = 0; y < grid.yCount; ++y)
+            if (IsStartCode(grid.At(x, y))) return PlanRoute(grid, x, y);
+    return {};
+}
+
+// How a route turns in a cell: +1 to the right, -1 to the left, 0 straight on (y grows downwards).
+int TurnAt(const RouteStep& step) {
+    if (step.inSide == NoSide || step.outSide == NoSide) return 0;
+    const SideStep& in = StepOf(step.inSide);  // the bus travels the opposite way
+    const SideStep& out = StepOf(step.outSide);
+    int cross = in.dy * out.dx - in.dx * out.dy;
+    return cross > 0 ? 1 : cross < 0 ? -1 : 0;
+}
+
+bool RouteDrivesOver(const CourseGrid& grid, const std::vector<RouteStep>& route, std::int32_t code) {
+    for (const RouteStep& step : route)
+        if (grid.At(step.x, step.y) == code) return true;
+    return false;
+}
+
+// Two turns opposite ways with at most one straight tile between them.
+bool HasSBend(const std::vector<RouteStep>& route) {
+    int lastTurn = 0;
+    std::size_t lastAt = 0;
+    for (std::size_t n = 0; n < route.size(); ++n) {
+        int turn = TurnAt(route[n]);
+        if (turn == 0) continue;
+        if (turn == -lastTurn && n - lastAt <= 2) return true;
+        lastTurn = turn;
+        lastAt = n;
+    }
+    return false;
+}
+
+TEST(ShippedCourses, EarlyCoursesTurnBothWaysAndTakeAJunction) {
+    std::vector<CourseGrid> courses = ShippedCourses();
+    for (int course = 1; course <= 3; ++course) {
+        const CourseGrid& grid = courses[course];
+        std::vector<RouteStep> route = RouteOf(grid);
+        std::set<int> turns;
+        for (const RouteStep& step : route) turns.insert(TurnAt(step));
+        EXPECT_EQ(turns.count(-1), 1u) << "course " << course << " has no left turn";
+        EXPECT_EQ(turns.count(1), 1u) << "course " << course << " has no right turn";
+        bool junction = false;
+        for (std::int32_t code = 11; code <= 14; ++code) junction = junction || RouteDrivesOver(grid, route, code);
+        EXPECT_TRUE(junction) << "course " << course << " drives over no junction";
+    }
+}
+
+TEST(ShippedCourses, MiddleCoursesTogetherDriveCrossingsPartLaneTilesAndSBends) {
+    std::vector<CourseGrid> courses = ShippedCourses();
+    std::set<std::int32_t> driven;
+    int sBendCourses = 0;
+    for (int course = 4; course <= 6; ++course) {
+        std::vector<RouteStep> route = RouteOf(courses[course]);
+        for (const RouteStep& step : route) driven.insert(courses[course].At(step.x, step.y));
+        if (HasSBend(route)) ++sBendCourses;
+    }
+    for (std::int32_t code : {3, 4, 5, 6, 15})
+        EXPECT_EQ(driven.count(code), 1u) << "tile code " << code << " is driven over on no middle course";
+    EXPECT_GE(sBendCourses, 2);
+}
+
+// The last courses reach over more than half of the largest grid, and their goals are
+// approached from all four directions.
+TEST(ShippedCourses, LastCoursesSpreadOverTheGridAndMeetTheirGoalsFromEveryDirection) {
+    std::vector<CourseGrid> courses = ShippedCourses();
+    std::set<std::int32_t> goals;
+    for (int course = 7; course <= 10; ++course) {
+        const CourseGrid& grid = courses[course];
+        int left = grid.xCount, top = grid.yCount, right = -1, bottom = -1;
         for (int x = 0; x < grid.xCount; ++x)
-            for (int y = 0; y < grid.yCount; ++y)
-                if (IsStartCode(grid.At(x, y))) routeCells.push_back(PlanRoute(grid, x, y).size());
+            for (int y = 0; y < grid.yCount; ++y) {
+                std::int32_t code = grid.At(x, y);
+                if (code < 1 || code > 23) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                if (IsGoalCode(code)) goals.insert(code);
+            }
+        EXPECT_GT((right - left + 1) * (bottom - top + 1), 20 * 20 / 2) << "course " << course;
     }
-    ASSERT_EQ(routeCells.size(), 11u);
-    // The practice course is the shortest drive and the last course the longest; every one of
-    // the last five is longer than any of the first six.
-    for (std::size_t n = 1; n < routeCells.size(); ++n) {
-        EXPECT_GT(routeCells[n], routeCells[0]) << "course " << n;
-        EXPECT_GT(routeCells[10], routeCells[n - 1]) << "course " << n - 1;
-    }
-    for (std::size_t late = 6; late <= 10; ++late)
-        for (std::size_t early = 0; early <= 5; ++early)
-            EXPECT_GT(routeCells[late], routeCells[early]) << "course " << late << " against " << early;
+    EXPECT_EQ(goals, (std::set<std::int32_t>{20, 21, 22, 23}));
 }
 
 }  // namespace
