@@ -29,7 +29,8 @@ void CourseMap::PlaceBus(int startCode) {
     const int m = (g.rearOverhang + g.wheelbase + g.frontOverhang) / 2 - g.rearOverhang;
     const int k = g.halfWidth + 32;
     StartPose pose;
-    if (StartPoseFor(startCode, m, k, pose)) {
+    const bool onStartTile = StartPoseFor(startCode, m, k, pose);
+    if (onStartTile) {
         frameBusState.x = pose.x;
         frameBusState.y = pose.y;
         frameBusState.heading = pose.heading;
@@ -39,11 +40,21 @@ void CourseMap::PlaceBus(int startCode) {
     frameBusState.placed = 1;
     liveBusState = frameBusState;
     ActiveBus().Transform();
+    // Without a start tile the bus keeps its last position, which may lie anywhere: bring the
+    // view to it, so the copy around the driver's seat stays inside the view.
+    if (!onStartTile) FollowBus();
+}
+
+// The tile of a view coordinate. Below 0 it rounds down, not toward zero: a bus fast enough
+// to leave the view to the left or top in one frame would otherwise be followed one tile
+// short, and the view copy would then miss it every frame.
+static int TileOf(int coordinate) {
+    return coordinate >= 0 ? coordinate / TileSize : -((TileSize - 1 - coordinate) / TileSize);
 }
 
 void CourseMap::FollowBus() {
-    const int tx = liveBusState.driverPoint.x / TileSize - 2;
-    const int ty = liveBusState.driverPoint.y / TileSize - 2;
+    const int tx = TileOf(liveBusState.driverPoint.x) - 2;
+    const int ty = TileOf(liveBusState.driverPoint.y) - 2;
     if (tx == 0 && ty == 0) return;
     ActiveBus().Shift(tx, ty);
     currentCellX += tx;

@@ -67,9 +67,14 @@ TEST_F(BusMotionTest, PlacementOnANonStartCodeKeepsThePositionButStillPlaces) {
     frameBusState.y = 200;
     frameBusState.heading = 0.5;
     for (int code : {-1, 0, 15, 20}) {
+        const int cellX = map.currentCellX;
+        const int cellY = map.currentCellY;
         map.PlaceBus(code);
-        EXPECT_EQ(liveBusState.x, 100) << code;
-        EXPECT_EQ(liveBusState.exactY, 200.0) << code;
+        // The bus stays where it was on the course; the view comes to its driver's seat.
+        EXPECT_EQ(liveBusState.x + TileSize * (map.currentCellX - cellX), 100) << code;
+        EXPECT_EQ(liveBusState.exactY + TileSize * (map.currentCellY - cellY), 200.0) << code;
+        EXPECT_GE(liveBusState.driverPoint.x, 256) << code;
+        EXPECT_LT(liveBusState.driverPoint.y, 384) << code;
         EXPECT_EQ(liveBusState.heading, 0.5) << code;
         EXPECT_EQ(liveBusState.placed, 1) << code;
     }
