@@ -3,8 +3,12 @@
 #include "platform/surface.h"
 
 #include <SDL.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -32,6 +36,48 @@ bool LiesWithin(const Rect& r, int width, int height) {
 // showing srcLength pixels. A one-pixel stretch repeats the first pixel.
 int SourceIndex(int i, int srcLength, int dstLength) {
     return static_cast<int>(static_cast<std::int64_t>(i) * srcLength / dstLength);
+}
+
+// Every writer keeps the spare byte zero, so a row is copied as it stands.
+void CopyRow(const std::uint32_t* from, std::uint32_t* to, int count) {
+    if (count > 0) std::memcpy(to, from, static_cast<std::size_t>(count) * sizeof *from);
+}
+
+// The first index from i on whose pixel is (wantKey) or is not (!wantKey) the key; count
+// when there is none. Four pixels are compared at a time where the processor allows.
+int NextIndexWhere(const std::uint32_t* row, int i, int count, std::uint32_t key, bool wantKey) {
+#ifdef __SSE2__
+    const __m128i colourBits = _mm_set1_epi32(static_cast<int>(kRgbMask));
+    const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
+    const int noneMatch = wantKey ? 0x0 : 0xF;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i pixels = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i)), colourBits);
+        if (_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(pixels, keys))) != noneMatch) break;
+    }
+#endif
+    while (i < count && ((row[i] & kRgbMask) == key) != wantKey) ++i;
+    return i;
+}
+
+// Runs of pixels that are not the key are copied whole; key pixels leave the row as it was.
+void CopyRowKeyed(const std::uint32_t* from, std::uint32_t* to, int count, std::uint32_t key) {
+    int i = 0;
+    while (i < count) {
+        const int runStart = NextIndexWhere(from, i, count, key, false);
+        i = NextIndexWhere(from, runStart, count, key, true);
+        CopyRow(from + runStart, to + runStart, i - runStart);
+    }
+}
+
+void CopyRows(const std::uint32_t* from, int fromPitch, std::uint32_t* to, int toPitch, int width, int height,
+              bool keyed, std::uint32_t key) {
+    for (int row = 0; row < height; ++row) {
+        if (keyed) {
+            CopyRowKeyed(from + row * fromPitch, to + row * toPitch, width, key);
+        } else {
+            CopyRow(from + row * fromPitch, to + row * toPitch, width);
+        }
+    }
 }
 
 }  // namespace
@@ -126,6 +172,14 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
     const int y0 = std::max(dst.top, 0);
     const int y1 = std::min(dst.bottom, Height());
     if (x0 >= x1 || y0 >= y1) return kCopyOk;
+    // Unstretched, as every copy of a frame is: rows read and written in order.
+    if (src.Width() == dst.Width() && src.Height() == dst.Height()) {
+        const int sx = fromRect.left + (x0 - dst.left);
+        const int sy = fromRect.top + (y0 - dst.top);
+        CopyRows(from->Pixels() + sy * from->PitchInPixels() + sx, from->PitchInPixels(),
+                 Pixels() + y0 * PitchInPixels() + x0, PitchInPixels(), x1 - x0, y1 - y0, keyed, key);
+        return kCopyOk;
+    }
     // The source column of every destination column, worked out once for all rows.
     std::vector<int> sourceColumn(static_cast<std::size_t>(x1 - x0));
     for (int x = x0; x < x1; ++x)

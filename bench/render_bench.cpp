@@ -1,0 +1,148 @@
+// The frame of every screen, and the pieces of the driving frame, on the game's pictures.
+//   build-*/bench/bench_render [--benchmark_filter=Driving]
+// Each frame benchmark is repeated and reports its median.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "app/app.h"
+#include "app/globals.h"
+#include "bench_game.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "menus/menu_screen.h"
+#include "records/stopwatch.h"
+
+namespace {
+// A drive on the busy course runs out of road after this many frames and starts again.
+constexpr int kFramesPerDrive = 1000;
+constexpr double kDrivingSpeed = 2.0;
+
+// Keeps the bus driving along the busy road, starting a new drive (outside the timing)
+// when the road ends or the drive has ended.
+class DriveKeeper {
+public:
+    explicit DriveKeeper(benchmark::State& state) : state_(state) { StartBusyDrive(0, kDrivingSpeed); }
+    void BeforeFrame() {
+        if (++frames_ < kFramesPerDrive && ScreenState == Driving) return;
+        state_.PauseTiming();
+        StartBusyDrive(0, kDrivingSpeed);
+        frames_ = 0;
+        state_.ResumeTiming();
+    }
+private:
+    benchmark::State& state_;
+    int frames_ = 0;
+};
+
+void BM_RenderFrameCourseMenu(benchmark::State& state) {
+    ScreenState = CourseSelect;
+    menuScreen->CourseCursor = 3;
+    for (auto _ : state) render_frame();
+}
+
+void BM_RenderFrameBusMenu(benchmark::State& state) {
+    for (auto _ : state) {
+        ScreenState = BusSelect;  // the menu's drawing leaves it, as after a choice
+        menuScreen->ShowBusMenu = 1;
+        render_frame();
+    }
+}
+
+void BM_RenderFrameDriving(benchmark::State& state) {
+    DriveKeeper keeper(state);
+    for (auto _ : state) {
+        keeper.BeforeFrame();
+        render_frame();
+    }
+}
+
+void BM_RenderFrameResult(benchmark::State& state) {
+    StartBusyDrive(0, 0.0);
+    stopwatch->Stop();
+    courseMap->goalReached = 1;  // the goal picture with the three times in text
+    ScreenState = Result;
+    for (auto _ : state) render_frame();
+}
+
+void BM_RenderMap(benchmark::State& state) {
+    DriveKeeper keeper(state);
+    for (auto _ : state) {
+        keeper.BeforeFrame();
+        courseMap->RenderMap(*offscreen);
+    }
+}
+
+void BM_DrawBus(benchmark::State& state) {
+    StartBusyDrive(static_cast<int>(state.range(0)), kDrivingSpeed);
+    liveBusState.steering = Bus::DegToRad(20);  // a steered wheel, a turned body
+    courseMap->RenderMap(*offscreen);
+    for (auto _ : state) courseMap->DrawBus();
+}
+
+// Where the bus stands in one frame of the busy drive.
+struct BusSnapshot {
+    BusState bus;
+    int cellX;
+    int cellY;
+};
+
+std::vector<BusSnapshot> SnapshotsAlongTheRoad(int count) {
+    std::vector<BusSnapshot> snapshots;
+    StartBusyDrive(0, kDrivingSpeed);
+    for (int i = 0; i < count && ScreenState == Driving; ++i) {
+        render_frame();
+        snapshots.push_back({liveBusState, courseMap->currentCellX, courseMap->currentCellY});
+    }
+    return snapshots;
+}
+
+// The course rules of one frame (lane, walls, crash) at the places of a drive along the road
+// of crossings and junctions.
+void BM_RulesStep(benchmark::State& state) {
+    const std::vector<BusSnapshot> snapshots = SnapshotsAlongTheRoad(kFramesPerDrive);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const BusSnapshot& at = snapshots[next];
+        next = (next + 1) % snapshots.size();
+        liveBusState = at.bus;
+        courseMap->currentCellX = at.cellX;
+        courseMap->currentCellY = at.cellY;
+        courseMap->ApplyLaneRule();
+        courseMap->ApplyWallRule();
+        benchmark::DoNotOptimize(courseMap->CheckCrash());
+    }
+}
+
+void BM_DrawMinimapInstrumentsTimes(benchmark::State& state) {
+    StartBusyDrive(0, kDrivingSpeed);
+    for (auto _ : state) {
+        courseMap->DrawMinimap();
+        DrawGear();
+        DrawSteeringGauge();
+        courseMap->DrawTimes();
+    }
+}
+
+void FrameBenchmark(benchmark::internal::Benchmark* b) {
+    b->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+}
+}  // namespace
+
+BENCHMARK(BM_RenderFrameCourseMenu)->Apply(FrameBenchmark);
+BENCHMARK(BM_RenderFrameBusMenu)->Apply(FrameBenchmark);
+BENCHMARK(BM_RenderFrameDriving)->Apply(FrameBenchmark);
+BENCHMARK(BM_RenderFrameResult)->Apply(FrameBenchmark);
+BENCHMARK(BM_RenderMap)->Apply(FrameBenchmark);
+BENCHMARK(BM_DrawBus)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RulesStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawMinimapInstrumentsTimes)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (!SetUpBenchGame()) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    TearDownBenchGame();
+    return 0;
+}
