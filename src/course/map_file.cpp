@@ -61,7 +61,7 @@ int CourseMap::LoadCourse(int courseIndex) {
     for (int x = 0; x < xCount; ++x) {
         for (int y = 0; y < yCount; ++y) {
             std::int32_t value = ReadOr(reader, -1);
-            if (version == OffsetMapVersion) value -= OffsetMapCodeBias;
+            value = UnbiasedCell(version, value);
             StoreMapCell(*this, x, y, value == -1 ? TileEmpty : value);
         }
     }

@@ -56,7 +56,7 @@ int CourseMap::LoadUserMap(const std::string& path) {
         for (int y = 0; y < yCount; ++y) {
             std::int32_t value = 0;
             if (!reader.Read(value)) RejectUserMap();
-            if (version == OffsetMapVersion) value -= OffsetMapCodeBias;
+            value = UnbiasedCell(version, value);
             StoreMapCell(*this, x, y, value < 0 ? TileEmpty : value);
         }
     }
