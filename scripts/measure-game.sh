@@ -79,7 +79,10 @@ head -c 16 /dev/zero >"$FRAME_LOG"
 first_frame_ns() { od -An -t u8 -j 0 -N 8 "$FRAME_LOG" | tr -d ' '; }
 frame_count() { od -An -t u8 -j 8 -N 8 "$FRAME_LOG" | tr -d ' '; }
 # utime + stime of the game in clock ticks.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"; }
+cpu_ticks() {
+    [[ -r /proc/$GAME_PID/stat ]] || { echo "the game has ended early:" >&2; cat "$WORK/game.log" >&2; exit 1; }
+    awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"
+}
 TICKS_PER_SECOND=$(getconf CLK_TCK)
 
 # --- X server and game ----------------------------------------------------------------------
@@ -89,7 +92,9 @@ for n in $(seq 161 230); do
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo >/dev/null 2>&1 && break
+    # Our own server must be the one answering: another one may have taken the number first.
+    sleep 0.2
+    kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
     kill "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
 done
