@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
+source scripts/build-options.sh
 scripts/install-packages.sh "${GAME_PACKAGES[@]}"
-cmake -S . -B build -DQUONFEL_TESTS=OFF -DQUONFEL_BENCH=OFF >/dev/null
+cmake -S . -B build "${GAME_BUILD_OPTIONS[@]}" >/dev/null
 cmake --build build -j"$(nproc)"
 cd build/game
 exec ./quonfel

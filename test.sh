@@ -6,11 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
+source scripts/build-options.sh
 scripts/install-packages.sh "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
 
 echo "== build"
-cmake -S . -B build >/dev/null
+cmake -S . -B build "${TEST_BUILD_OPTIONS[@]}" >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
 # The unit tests that open a real window get a display of their own; the end-to-end tests
@@ -24,7 +25,7 @@ echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-cmake -S . -B build-sanitize -DQUONFEL_SANITIZE=ON -DQUONFEL_BENCH=OFF >/dev/null
+cmake -S . -B build-sanitize "${SANITIZE_BUILD_OPTIONS[@]}" >/dev/null
 cmake --build build-sanitize -j"$jobs"
 # A display here too, so the window tests run under the sanitizers instead of skipping.
 (cd build-sanitize && xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
