@@ -3,7 +3,6 @@
 
 #include <filesystem>
 
-#include "maptool/course_picture.h"
 #include "platform/surface.h"
 #include "support/test_support.h"
 
@@ -95,24 +94,6 @@ TEST(RenderCourse, WrongUseAndFilesThatCannotBeReadOrWrittenExitWith2) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cannot write no-such-folder/a.bmp"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists("a.bmp"));
-}
-
-// Beside the program (a build's game folder) first, else the installed data folder.
-TEST(RenderCourse, TilesAreFoundBesideTheProgramOrInTheDataFolder) {
-    ScopedWorkDir dir;
-    fs::create_directories("prefix/bin");
-    fs::create_directories("prefix/share/quonfel");
-    fs::create_directories("game");
-    EXPECT_EQ(FindTileFolder("prefix/bin", "../share/quonfel"), "");
-    for (int code = 0; code < 24; ++code) {
-        std::string name = std::to_string(code) + ".bmp";
-        fs::create_symlink(fs::path(QUONFEL_GAME_DIR) / name, fs::path("prefix/share/quonfel") / name);
-        if (code < 23) fs::create_symlink(fs::path(QUONFEL_GAME_DIR) / name, fs::path("game") / name);
-    }
-    EXPECT_EQ(FindTileFolder("prefix/bin", "../share/quonfel"), "prefix/share/quonfel");
-    EXPECT_EQ(FindTileFolder("game", "../share/quonfel"), "") << "a folder lacking 23.bmp does not count";
-    fs::create_symlink(fs::path(QUONFEL_GAME_DIR) / "23.bmp", "game/23.bmp");
-    EXPECT_EQ(FindTileFolder("game", "../prefix/share/quonfel"), "game");
 }
 
 }  // namespace

@@ -61,6 +61,11 @@ TEST(DriveCommand, ACourseWithProblemsIsNotDrivenAndWrongUseExitsWith2) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("broken.txt: there is no goal"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("broken.txt not driven"), std::string::npos) << run.err;
+    // A sound course in a file the game refuses.
+    WriteBytes("old.map", Int32s({1, 2, 1, 17, 21}));
+    run = RunMapTool("drive old.map");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("old.map: the file has version 1"), std::string::npos) << run.err;
 
     WriteText("loop.txt", LoopCourse);
     for (const char* arguments : {"drive", "drive loop.txt --bus 4", "drive loop.txt --bus", "drive loop.txt --bus -1",

@@ -118,13 +118,13 @@ int Check(const std::string& path) {
     return ExitProblems;
 }
 
-// Reads a course for render and drive: ExitOk, or the status to end with after saying why.
-int LoadCourse(const std::string& path, CourseGrid& grid) {
+// Reads a course for render and drive: ExitOk with the flaws of a readable file in flaws, or
+// the status to end with after saying why it cannot be read.
+int LoadCourse(const std::string& path, CourseGrid& grid, std::vector<std::string>& flaws) {
     std::vector<std::uint8_t> bytes;
     if (!ReadFile(path, bytes)) return CannotRead(path);
-    std::vector<std::string> problems;
-    if (ReadCourse(path, bytes, grid, problems)) return ExitOk;
-    ListProblems(path, problems);
+    if (ReadCourse(path, bytes, grid, flaws)) return ExitOk;
+    ListProblems(path, flaws);
     return ExitUsage;
 }
 
@@ -137,7 +137,8 @@ std::string ProgramFolder() {
 
 int Render(const std::string& path, const std::string& picturePath, int tileSize) {
     CourseGrid grid;
-    if (int status = LoadCourse(path, grid); status != ExitOk) return status;
+    std::vector<std::string> flaws;
+    if (int status = LoadCourse(path, grid, flaws); status != ExitOk) return status;
     std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     TilePictures tiles;
     if (folder.empty() || !LoadTilePictures(folder, tiles)) {
@@ -145,6 +146,7 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
                   << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
         return ExitUsage;
     }
+    ListProblems(path, flaws);
     ListProblems(path, CellsWithoutTile(grid));
     std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
     if (!picture || !picture->SaveBmp(picturePath)) {
@@ -222,8 +224,10 @@ DriveResult DriveInFolder(const CourseGrid& grid, const std::vector<RouteStep>& 
 
 int Drive(const std::string& path, int busType, const std::string& keysPath) {
     CourseGrid grid;
-    if (int status = LoadCourse(path, grid); status != ExitOk) return status;
-    std::vector<std::string> problems = CheckCourse(grid);
+    std::vector<std::string> problems;
+    if (int status = LoadCourse(path, grid, problems); status != ExitOk) return status;
+    std::vector<std::string> courseProblems = CheckCourse(grid);
+    problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
     if (!problems.empty()) {
         ListProblems(path, problems);
         std::cerr << "quonfel-map: " << path << " not driven\n";
