@@ -183,7 +183,7 @@ std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
                " and shifted to neutral, but the game saw no goal-in (the bus not wholly in the goal box, "
                "or a rule broken)";
     case DriveEnd::OutOfTime:
-        return "no goal: still driving " + Where(grid, result) + " when the time ran out";
+        return "no goal: still driving " + Where(grid, result) + " when ten minutes were up";
     case DriveEnd::NotStarted:
         break;
     }
