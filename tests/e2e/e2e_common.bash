@@ -65,7 +65,15 @@ start_xvfb() {
 start_game() {
     cp -r "$GAME_DIR/." "$WORK/game"
     rm -f "$WORK/game/score.dat"
-    (cd "$WORK/game" && exec ./quonfel >"$WORK/game.log" 2>&1) &
+    start_program "$WORK/game" ./quonfel
+}
+
+# Runs a command that starts the game (its arguments after the folder to run it in) and
+# waits for the game window.
+start_program() {
+    local folder=$1
+    shift
+    (cd "$folder" && exec "$@" >"$WORK/game.log" 2>&1) &
     GAME_PID=$!
     GAME_WINDOW=$(timeout 20 xdotool search --sync --class 'Quonfel\.exe' | head -n 1) ||
         fail "the game window did not appear"

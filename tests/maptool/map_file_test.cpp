@@ -1,17 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "maptool/map_file.h"
+#include "support/test_support.h"
 
 namespace {
-
-std::vector<std::uint8_t> Int32s(const std::vector<std::int32_t>& values) {
-    std::vector<std::uint8_t> bytes;
-    for (std::int32_t value : values) {
-        std::uint32_t bits = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(bits >> shift));
-    }
-    return bytes;
-}
 
 struct Decoded {
     bool readable;

@@ -1,59 +1,24 @@
 // The quonfel-map program as a player uses it, and the eleven courses it builds.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
 #include "maptool/drive_keys.h"
+#include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "support/test_support.h"
 
 namespace {
-
-const std::string Tool = std::string(QUONFEL_GAME_DIR) + "/quonfel-map";
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-ToolRun RunTool(const std::string& arguments) {
-    std::string command = "'" + Tool + "' " + arguments + " >out.txt 2>err.txt";
-    int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText("out.txt"), ReadText("err.txt")};
-}
-
-std::vector<std::uint8_t> Int32s(const std::vector<std::int32_t>& values) {
-    std::vector<std::uint8_t> bytes;
-    for (std::int32_t value : values) {
-        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-    return bytes;
-}
 
 const char* const SmallCourse = "/= == == =\\\n|| .. .. ||\n\\= S> G> =/\n";
 
 TEST(MapTool, BuildWritesTheCheckedCourseAsVersion3) {
     ScopedWorkDir dir;
     WriteText("small.txt", SmallCourse);
-    ToolRun run = RunTool("build small.txt small.map");
+    ProgramRun run = RunMapTool("build small.txt small.map");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadBytes("small.map"), Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2, 9}));
 }
@@ -61,7 +26,7 @@ TEST(MapTool, BuildWritesTheCheckedCourseAsVersion3) {
 TEST(MapTool, BuildRefusesACourseWithProblemsAndListsThem) {
     ScopedWorkDir dir;
     WriteText("broken.txt", "/= == =\\\n|| .. ||\n\\= S> ..\n");
-    ToolRun run = RunTool("build broken.txt broken.map");
+    ProgramRun run = RunMapTool("build broken.txt broken.map");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("broken.txt: there is no goal"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("broken.txt: \"S>\" at row 3, column 2 (x=1, y=2): its road on its right side runs into "
@@ -72,7 +37,7 @@ TEST(MapTool, BuildRefusesACourseWithProblemsAndListsThem) {
     EXPECT_TRUE(ReadBytes("broken.map").empty());
 
     WriteText("typo.txt", "S> =! G>\n");
-    run = RunTool("build typo.txt typo.map");
+    run = RunMapTool("build typo.txt typo.map");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("typo.txt: line 1, cell 2: \"=!\""), std::string::npos) << run.err;
 }
@@ -81,32 +46,32 @@ TEST(MapTool, PrintTurnsAnyVersionBackIntoText) {
     ScopedWorkDir dir;
     // Version 2 stores codes plus 64, and 63 or 64 for empty ground.
     WriteBytes("old.map", Int32s({2, 4, 3, 71, 66, 74, 65, 63, 81, 65, 64, 85, 72, 66, 73}));
-    ToolRun run = RunTool("print old.map");
+    ProgramRun run = RunMapTool("print old.map");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("(map file version 2)"), std::string::npos);
     EXPECT_NE(run.out.find(SmallCourse), std::string::npos) << run.out;
 
     // The printed text builds into the same course.
     WriteText("old.txt", run.out);
-    EXPECT_EQ(RunTool("build old.txt new.map").status, 0);
+    EXPECT_EQ(RunMapTool("build old.txt new.map").status, 0);
     EXPECT_EQ(ReadBytes("new.map"), Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2, 9}));
 
     // Version 3 with -1 for empty ground.
     WriteBytes("v3.map", Int32s({3, 1, 2, -1, 17}));
-    run = RunTool("print v3.map");
+    run = RunMapTool("print v3.map");
     EXPECT_NE(run.out.find("\n..\nS>\n"), std::string::npos) << run.out;
 }
 
 TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
     ScopedWorkDir dir;
     WriteText("small.txt", SmallCourse);
-    ToolRun run = RunTool("check small.txt");
+    ProgramRun run = RunMapTool("check small.txt");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "small.txt: ok, 4 by 3 cells\n");
 
     // A short map file: its own flaw and what it does to the course are both told.
     WriteBytes("short.map", Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2}));
-    run = RunTool("check short.map");
+    run = RunMapTool("check short.map");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("short.map: the file ends after 11 of its 12 cell values"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("\"||\" at row 2, column 4 (x=3, y=1): its road on its bottom side runs into empty"),
@@ -116,17 +81,17 @@ TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
 
 TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     ScopedWorkDir dir;
-    EXPECT_EQ(RunTool("").status, 2);
-    EXPECT_EQ(RunTool("build only-one-argument").status, 2);
-    EXPECT_EQ(RunTool("paint x.map").status, 2);
-    ToolRun run = RunTool("check missing.txt");
+    EXPECT_EQ(RunMapTool("").status, 2);
+    EXPECT_EQ(RunMapTool("build only-one-argument").status, 2);
+    EXPECT_EQ(RunMapTool("paint x.map").status, 2);
+    ProgramRun run = RunMapTool("check missing.txt");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cannot read missing.txt"), std::string::npos);
     WriteText("small.txt", SmallCourse);
-    EXPECT_EQ(RunTool("build small.txt no-such-folder/small.map").status, 2);
-    EXPECT_EQ(RunTool("print missing.map").status, 2);
+    EXPECT_EQ(RunMapTool("build small.txt no-such-folder/small.map").status, 2);
+    EXPECT_EQ(RunMapTool("print missing.map").status, 2);
     WriteBytes("wide.map", Int32s({3, 30, 1}));
-    EXPECT_EQ(RunTool("print wide.map").status, 1);
+    EXPECT_EQ(RunMapTool("print wide.map").status, 1);
 }
 
 // The courses the game ships, as built into the game folder.
@@ -171,13 +136,6 @@ TEST(ShippedCourses, RecordedDrivesGrowLongerFromEachCourseToTheNext) {
     }
 }
 
-std::vector<RouteStep> RouteOf(const CourseGrid& grid) {
-    for (int x = 0; x < grid.xCount; ++x)
-        for (int y = 0; y < grid.yCount; ++y)
-            if (IsStartCode(grid.At(x, y))) return PlanRoute(grid, x, y);
-    return {};
-}
-
 // How a route turns in a cell: +1 to the right, -1 to the left, 0 straight on (y grows downwards).
 int TurnAt(const RouteStep& step) {
     if (step.inSide == NoSide || step.outSide == NoSide) return 0;
@@ -211,7 +169,7 @@ TEST(ShippedCourses, EarlyCoursesTurnBothWaysAndTakeAJunction) {
     std::vector<CourseGrid> courses = ShippedCourses();
     for (int course = 1; course <= 3; ++course) {
         const CourseGrid& grid = courses[course];
-        std::vector<RouteStep> route = RouteOf(grid);
+        std::vector<RouteStep> route = RouteFromStart(grid);
         std::set<int> turns;
         for (const RouteStep& step : route) turns.insert(TurnAt(step));
         EXPECT_EQ(turns.count(-1), 1u) << "course " << course << " has no left turn";
@@ -227,7 +185,7 @@ TEST(ShippedCourses, MiddleCoursesTogetherDriveCrossingsPartLaneTilesAndSBends) 
     std::set<std::int32_t> driven;
     int sBendCourses = 0;
     for (int course = 4; course <= 6; ++course) {
-        std::vector<RouteStep> route = RouteOf(courses[course]);
+        std::vector<RouteStep> route = RouteFromStart(courses[course]);
         for (const RouteStep& step : route) driven.insert(courses[course].At(step.x, step.y));
         if (HasSBend(route)) ++sBendCourses;
     }

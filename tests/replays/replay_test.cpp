@@ -2,91 +2,19 @@
 // reach the goal without a crash, and the practice drive without a penalty.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "maptool/drive_keys.h"
-#include "maptool/headless_game.h"
-#include "platform/surface.h"
 #include "records/score_table.h"
+#include "support/replay_support.h"
 #include "support/test_support.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-constexpr long FramesPerSecond = 30;
-constexpr std::int64_t FirstSecond = 1700000000;
-// Frames to keep running after the last key, in case the drive only ends later.
-constexpr long FramesAfterLastKey = FramesPerSecond * 5;
-
-// Bitmaps not in the game folder get plain stand-ins of a size that holds every picture the
-// frame copies from: the course rules never read pixels.
-void FillMissingBitmaps() {
-    const char* singles[] = {"front", "back", "gear", "alarm", "discontinue", "goalin", "menu1", "number", "menu2"};
-    auto ensure = [](const std::string& name, int width, int height) {
-        if (!fs::exists(name + ".bmp")) Surface::Create(width, height)->SaveBmp(name + ".bmp");
-    };
-    for (int tile = 0; tile < 24; ++tile) ensure(std::to_string(tile), 128, 128);
-    for (const char* name : singles) ensure(name, 640, 480);
-}
-
 std::vector<KeyPress> RecordedDrive(int course) {
     std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
     std::vector<KeyPress> presses;
     std::string error;
-    EXPECT_TRUE(in.good() || in.eof()) << path;
-    EXPECT_TRUE(ParseDrive(text.str(), presses, error)) << path << ": " << error;
+    EXPECT_TRUE(ParseDrive(ReadText(path), presses, error)) << path << ": " << error;
     return presses;
-}
-
-struct ReplayOutcome {
-    bool started = false;
-    bool goal = false;
-    bool stillDriving = false;
-    long frames = 0;
-    long violationFrames = 0;
-    std::int32_t penaltySeconds = 0;
-    std::int32_t courseState = Locked;
-    std::int32_t nextCourseState = Locked;
-    bool scoreFileWritten = false;
-    std::size_t boxes = 0;
-};
-
-ReplayOutcome Replay(int course, const std::vector<KeyPress>& presses) {
-    ScopedWorkDir dir;
-    LinkGameData();
-    FillMissingBitmaps();
-    FakeClock clock;
-    clock.wallSeconds = FirstSecond;
-    MessageBoxRecorder boxes;
-    ReplayOutcome outcome;
-    HeadlessGame game;
-    outcome.started = game.Start();
-    if (!outcome.started) return outcome;
-    game.EnterCourse(course, 0);
-    long lastFrame = presses.empty() ? 0 : presses.back().frame;
-    std::size_t next = 0;
-    for (long frame = 0; game.Driving() && frame <= lastFrame + FramesAfterLastKey; ++frame) {
-        clock.wallSeconds = FirstSecond + frame / FramesPerSecond;
-        while (next < presses.size() && presses[next].frame == frame) game.Press(presses[next++].key);
-        if (!game.Driving()) break;
-        game.Frame();
-    }
-    outcome.goal = game.GoalReached();
-    outcome.stillDriving = game.Driving();
-    outcome.frames = game.DriveFrames();
-    outcome.violationFrames = game.ViolationFrames();
-    outcome.penaltySeconds = game.PenaltySeconds();
-    outcome.courseState = game.CourseState(course);
-    outcome.nextCourseState = game.CourseState(course + 1);
-    outcome.scoreFileWritten = fs::exists(ScoreFileName);
-    outcome.boxes = boxes.boxes.size();
-    return outcome;
 }
 
 class RecordedDrives : public testing::TestWithParam<int> {};
@@ -95,7 +23,9 @@ TEST_P(RecordedDrives, ReachTheGoalAndCompleteTheCourse) {
     const int course = GetParam();
     std::vector<KeyPress> presses = RecordedDrive(course);
     ASSERT_FALSE(presses.empty());
-    ReplayOutcome outcome = Replay(course, presses);
+    ScopedWorkDir dir;
+    LinkGameData();
+    ReplayOutcome outcome = Replay(course, 0, presses);
     ASSERT_TRUE(outcome.started) << "the game could not start headless";
     EXPECT_TRUE(outcome.goal) << "no goal after " << outcome.frames << " frames"
                               << (outcome.stillDriving ? "" : " (the drive ended in a crash)");

@@ -1,11 +1,13 @@
 #include "support/test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "platform/dialogs.h"
 
@@ -61,4 +63,28 @@ void LinkGameData() {
             fs::create_symlink(entry.path(), fs::current_path() / entry.path().filename(), ignored);
         }
     }
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::vector<std::uint8_t> Int32s(const std::vector<std::int32_t>& values) {
+    std::vector<std::uint8_t> bytes;
+    for (std::int32_t value : values) {
+        std::uint32_t bits = static_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(bits >> shift));
+    }
+    return bytes;
+}
+
+ProgramRun RunMapTool(const std::string& arguments) {
+    std::string command = "'" + std::string(QUONFEL_GAME_DIR) + "/quonfel-map' " + arguments + " >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText("out.txt"), ReadText("err.txt")};
 }

@@ -54,3 +54,16 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 // Links the game's data files (bitmaps, courses) into the current directory.
 void LinkGameData();
+
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
+// Signed 32-bit little-endian values, as map files hold them.
+std::vector<std::uint8_t> Int32s(const std::vector<std::int32_t>& values);
+
+struct ProgramRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+// Runs the game folder's quonfel-map with arguments (a shell line) in the current folder.
+ProgramRun RunMapTool(const std::string& arguments);

@@ -13,6 +13,8 @@
 namespace {
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
+
+int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
 }  // namespace
 
 bool HeadlessGame::Start() {
@@ -83,6 +85,12 @@ BusPose HeadlessGame::Pose() const {
     const BusState& s = liveBusState;
     return {(courseMap->currentCellX - 2) * 128.0 + s.exactX, (courseMap->currentCellY - 2) * 128.0 + s.exactY,
             s.heading, s.speed, s.steering, s.gear};
+}
+
+void HeadlessGame::DriverCell(int& x, int& y) const {
+    const Point& seat = liveBusState.driverPoint;
+    x = courseMap->currentCellX - 2 + FloorDiv(seat.x, 128);
+    y = courseMap->currentCellY - 2 + FloorDiv(seat.y, 128);
 }
 
 BusMeasures HeadlessGame::Measures() const {

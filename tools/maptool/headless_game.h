@@ -31,6 +31,8 @@ public:
     long ViolationFrames() const { return violationFrames_; }
     // The bus in course pixels, as a player would judge it.
     BusPose Pose() const;
+    // The course cell of the driver's seat.
+    void DriverCell(int& x, int& y) const;
     BusMeasures Measures() const;
     // The stopwatch's readings, in seconds.
     std::int32_t DrivingSeconds() const;

@@ -1,6 +1,8 @@
 // quonfel-map: turns the text form of a course into the map file the game reads, prints a map
-// file back as text, and checks either for what would keep the course from being driven.
+// file back as text, checks either for what would keep the course from being driven, draws
+// the whole course as a picture and lets a bus drive it.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -8,8 +10,12 @@
 #include <vector>
 
 #include "maptool/course_check.h"
+#include "maptool/course_picture.h"
+#include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -21,7 +27,13 @@ const char* const Usage =
     "usage: quonfel-map build TEXT MAP   make a map file from a course text (checked first)\n"
     "       quonfel-map print MAP        write a map file (any version) as a course text\n"
     "       quonfel-map check FILE       list every problem of a map file or a course text\n"
-    "exit status: 0 fine, 1 problems found, 2 wrong use or a file that cannot be read or written\n";
+    "       quonfel-map render FILE OUT.bmp [--tile N]\n"
+    "                                    draw the whole course, N pixels a tile (1 to 128, 128 by default)\n"
+    "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
+    "                                    let a bus of that type (0 by default) drive the course from the\n"
+    "                                    start into the goal, and write the keys it pressed\n"
+    "exit status: 0 fine (for drive: the goal was reached), 1 problems found (for drive: no goal),\n"
+    "             2 wrong use or a file that cannot be read or written\n";
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -106,6 +118,172 @@ int Check(const std::string& path) {
     return ExitProblems;
 }
 
+// Reads a course for render and drive: ExitOk with the flaws of a readable file in flaws, or
+// the status to end with after saying why it cannot be read.
+int LoadCourse(const std::string& path, CourseGrid& grid, std::vector<std::string>& flaws) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFile(path, bytes)) return CannotRead(path);
+    if (ReadCourse(path, bytes, grid, flaws)) return ExitOk;
+    ListProblems(path, flaws);
+    return ExitUsage;
+}
+
+// The folder this program lives in.
+std::string ProgramFolder() {
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+int Render(const std::string& path, const std::string& picturePath, int tileSize) {
+    CourseGrid grid;
+    std::vector<std::string> flaws;
+    if (int status = LoadCourse(path, grid, flaws); status != ExitOk) return status;
+    std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
+    TilePictures tiles;
+    if (folder.empty() || !LoadTilePictures(folder, tiles)) {
+        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp) are not beside the program nor in "
+                  << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
+        return ExitUsage;
+    }
+    ListProblems(path, flaws);
+    ListProblems(path, CellsWithoutTile(grid));
+    std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
+    if (!picture || !picture->SaveBmp(picturePath)) {
+        std::cerr << "quonfel-map: cannot write " << picturePath << "\n";
+        std::remove(picturePath.c_str());
+        return ExitUsage;
+    }
+    std::cout << picturePath << ": " << picture->Width() << " by " << picture->Height() << " pixels\n";
+    return ExitOk;
+}
+
+std::string Seconds(long frames) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(frames) / DriveFramesPerSecond);
+    return text;
+}
+
+std::string Where(const CourseGrid& grid, const DriveResult& result) {
+    if (!InGrid(grid, result.endCellX, result.endCellY))
+        return "off the course (x=" + std::to_string(result.endCellX) + ", y=" + std::to_string(result.endCellY) + ")";
+    return "at " + CellName(result.endCellX, result.endCellY);
+}
+
+// How the drive ended, in words.
+std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
+    switch (result.end) {
+    case DriveEnd::Goal:
+        return "goal";
+    case DriveEnd::Crash:
+        return "no goal: discontinued " + Where(grid, result) +
+               " (part of the bus deep in a wall or off the course)";
+    case DriveEnd::NotTaken:
+        return "no goal: the driver stopped " + Where(grid, result) +
+               " and shifted to neutral, but the game saw no goal-in (the bus not wholly in the goal box, "
+               "or a rule broken)";
+    case DriveEnd::OutOfTime:
+        return "no goal: still driving " + Where(grid, result) + " when ten minutes were up";
+    case DriveEnd::NotStarted:
+        break;
+    }
+    return "no goal: the game could not start";
+}
+
+std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
+    return path + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
+           std::to_string(result.frames) + " frames (" + Seconds(result.frames) + " at " +
+           std::to_string(DriveFramesPerSecond) + " frames a second), penalty " + std::to_string(result.penalty) +
+           " s, " + std::to_string(result.violations) + (result.violations == 1 ? " frame" : " frames") +
+           " breaking a rule";
+}
+
+bool WriteKeys(const std::string& keysPath, const std::string& summary, const DriveResult& result) {
+    std::ofstream out(keysPath, std::ios::trunc);
+    out << FormatDrive({"Driven by quonfel-map drive: " + summary + ".",
+                        "Each line: the frame (0 places the bus) and the key pressed before it."},
+                       result.presses);
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// The course is driven as course 0 in a folder of its own, so the game reads it as it reads
+// its own courses and leaves no score behind.
+DriveResult DriveInFolder(const CourseGrid& grid, const std::vector<RouteStep>& route, int busType) {
+    std::string folder = NewDriveFolder();
+    if (folder.empty()) return {};
+    fs::path previous = fs::current_path();
+    WriteFile((fs::path(folder) / "0.map").string(), EncodeMapFile(grid));
+    fs::current_path(folder);
+    DriveResult result = DriveCourse(grid, route, 0, busType, StyleFor(MeasuresOf(busType)));
+    fs::current_path(previous);
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    return result;
+}
+
+int Drive(const std::string& path, int busType, const std::string& keysPath) {
+    CourseGrid grid;
+    std::vector<std::string> problems;
+    if (int status = LoadCourse(path, grid, problems); status != ExitOk) return status;
+    std::vector<std::string> courseProblems = CheckCourse(grid);
+    problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
+    if (!problems.empty()) {
+        ListProblems(path, problems);
+        std::cerr << "quonfel-map: " << path << " not driven\n";
+        return ExitProblems;
+    }
+    DriveResult result = DriveInFolder(grid, RouteFromStart(grid), busType);
+    std::string summary = DriveSummary(path, busType, grid, result);
+    std::cout << summary << "\n";
+    if (!keysPath.empty() && !WriteKeys(keysPath, summary, result)) {
+        std::cerr << "quonfel-map: cannot write " << keysPath << "\n";
+        return ExitUsage;
+    }
+    return result.Goal() ? ExitOk : ExitProblems;
+}
+
+// Takes "--name VALUE" out of args; false when the option is there without a value.
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value) {
+    for (std::size_t n = 1; n < args.size(); ++n) {
+        if (args[n] != name) continue;
+        if (n + 1 >= args.size()) return false;
+        value = args[n + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(n), args.begin() + static_cast<std::ptrdiff_t>(n) + 2);
+        return true;
+    }
+    return true;
+}
+
+// A whole number from low to high, and nothing else.
+bool ReadNumber(const std::string& text, int low, int high, int& number) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    number = std::stoi(text);
+    return number >= low && number <= high;
+}
+
+int WrongUse() {
+    std::cerr << Usage;
+    return ExitUsage;
+}
+
+int RenderCommand(std::vector<std::string> args) {
+    std::string tile = std::to_string(CourseTileSize);
+    int tileSize = 0;
+    if (!TakeOption(args, "--tile", tile) || !ReadNumber(tile, 1, CourseTileSize, tileSize) || args.size() != 3)
+        return WrongUse();
+    return Render(args[1], args[2], tileSize);
+}
+
+int DriveCommand(std::vector<std::string> args) {
+    std::string busText = "0", keysPath;
+    int busType = 0;
+    if (!TakeOption(args, "--bus", busText) || !TakeOption(args, "--keys", keysPath) ||
+        !ReadNumber(busText, 0, 3, busType) || args.size() != 2)
+        return WrongUse();
+    return Drive(args[1], busType, keysPath);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +291,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "build") return Build(args[1], args[2]);
     if (args.size() == 2 && args[0] == "print") return Print(args[1]);
     if (args.size() == 2 && args[0] == "check") return Check(args[1]);
-    std::cerr << Usage;
-    return ExitUsage;
+    if (!args.empty() && args[0] == "render") return RenderCommand(args);
+    if (!args.empty() && args[0] == "drive") return DriveCommand(args);
+    return WrongUse();
 }

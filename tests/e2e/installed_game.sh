@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Installed into a prefix, the launcher runs the game in the player's own folder: made on the
+# first start with links to the installed pictures and courses, reused on the next start with
+# the player's files kept and links from another install moved to this one. Paths with
+# spaces on purpose. The desktop entry passes desktop-file-validate, and the installed map
+# tool finds the installed tile pictures.
+source "$(dirname "$0")/e2e_common.bash"
+
+PREFIX="$WORK/install root"
+DATA="$PREFIX/share/quonfel"
+export HOME="$WORK/home of player"
+unset XDG_DATA_HOME
+FOLDER="$HOME/.local/share/quonfel"
+ENTRY="$PREFIX/share/applications/org.quonfel.Quonfel.desktop"
+COURSES=(0 1 2 3 4 5 6 7 8 9 10)
+PICTURES=(front back gear alarm discontinue goalin menu1 number menu2 {0..23})
+
+# The red highlight bar of the first course row.
+BAR_X=480
+BAR_Y=110
+
+expect_file() {
+    [[ -f $1 ]] || fail "$1 is missing"
+}
+
+# Whether $1 is a link to the installed data file of the same name.
+links_to_install() {
+    [[ -L $1 && $(readlink -- "$1") == "$(cd "$DATA" && pwd -P)/${1##*/}" ]]
+}
+
+expect_game_folder() {
+    local folder=$1 name
+    for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}"; do
+        links_to_install "$folder/$name" || fail "$folder/$name is not a link to the installed $name"
+    done
+}
+
+# Starts the installed launcher, waits for the course menu and quits with Esc.
+play_and_quit() {
+    start_program "$WORK" "$PREFIX/bin/quonfel" --scale auto
+    expect_pixel $BAR_X $BAR_Y FF0000 "course menu"
+    focus_game
+    press Escape
+    expect_exit 0
+}
+
+cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "install failed: $(cat "$WORK/install.log")"
+for file in "$PREFIX/bin/quonfel" "$PREFIX/bin/quonfel-map" "$PREFIX/lib/quonfel/quonfel" "$ENTRY" \
+    "$PREFIX/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg" "$PREFIX/share/man/man6/quonfel.6" \
+    "$PREFIX/share/man/man6/quonfel-map.6"; do
+    expect_file "$file"
+done
+for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}"; do expect_file "$DATA/$name"; done
+[[ -x $PREFIX/bin/quonfel && -x $PREFIX/lib/quonfel/quonfel ]] || fail "the launcher or the program is not executable"
+
+desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the entry"
+exec_line=$(grep '^Exec=' "$ENTRY")
+[[ $exec_line == "Exec=\"$PREFIX/bin/quonfel\" --scale auto" ]] || fail "desktop entry: $exec_line"
+
+# The installed map tool draws with the installed tiles: 128 pixels a tile.
+"$PREFIX/bin/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"
+width=$(identify -format %w "$WORK/course 0.bmp")
+(( width % 128 == 0 && width > 0 )) || fail "rendered course is $width pixels wide"
+
+start_xvfb
+
+# First start: the folder is made with every link.
+play_and_quit
+expect_game_folder "$FOLDER"
+
+# Second start: the player's files stay, a link left by another install moves to this one.
+printf 'best times' >"$FOLDER/score.dat"
+printf 'my own fifth course' >"$FOLDER/5.map.mine"
+rm "$FOLDER/5.map"
+cp "$FOLDER/5.map.mine" "$FOLDER/5.map"
+ln -sfn "/nowhere/quonfel/3.map" "$FOLDER/3.map"
+play_and_quit
+[[ $(cat "$FOLDER/score.dat") == "best times" ]] || fail "score.dat was changed"
+[[ ! -L $FOLDER/5.map && $(cat "$FOLDER/5.map") == "my own fifth course" ]] || fail "the player's own 5.map was replaced"
+grep -q "keeping your own 5.map" "$WORK/game.log" || fail "the launcher did not say it kept 5.map"
+links_to_install "$FOLDER/3.map" || fail "the stale link 3.map was not moved to this install"
+
+# XDG_DATA_HOME names the folder's parent.
+export XDG_DATA_HOME="$WORK/data home"
+play_and_quit
+expect_game_folder "$XDG_DATA_HOME/quonfel"
+echo "ok"

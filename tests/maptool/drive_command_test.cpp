@@ -1,0 +1,111 @@
+// quonfel-map drive: the route-following driver takes a bus over a course in the headless
+// game and tells how it went; its keys play back to the same goal.
+#include <gtest/gtest.h>
+
+#include "maptool/drive_session.h"
+#include "maptool/map_file.h"
+#include "maptool/map_text.h"
+#include "support/replay_support.h"
+#include "support/test_support.h"
+
+namespace {
+
+// Up the left side, right along the top, down into the goal.
+const char* const LoopCourse =
+    "/= == == == =\\\n"
+    "|| .. .. .. ||\n"
+    "S^ .. .. .. Gv\n"
+    "|| .. .. .. ||\n"
+    "\\= == == == =/\n";
+
+CourseGrid Parse(const std::string& text) {
+    CourseGrid grid;
+    std::vector<std::string> problems;
+    EXPECT_TRUE(ParseCourseText(text, grid, problems));
+    return grid;
+}
+
+// The course as 0.map in the current folder, with stand-in pictures, ready for the game.
+void PrepareCourseZero(const CourseGrid& grid) {
+    WriteBytes("0.map", EncodeMapFile(grid));
+    WriteStandInPictures();
+}
+
+TEST(DriveCommand, ReachesTheGoalAndItsKeysPlayBackToTheSameGoal) {
+    ScopedWorkDir dir;
+    WriteText("loop.txt", LoopCourse);
+    ProgramRun run = RunMapTool("drive loop.txt --bus 2 --keys 'loop drive.keys'");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(run.out.rfind("loop.txt, bus type 2: goal after ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(" frames a second), penalty "), std::string::npos) << run.out;
+
+    std::vector<KeyPress> presses;
+    std::string error;
+    ASSERT_TRUE(ParseDrive(ReadText("loop drive.keys"), presses, error)) << error;
+    ASSERT_FALSE(presses.empty());
+    EXPECT_EQ(KeyName(presses.front().key), "Up");  // into drive
+    EXPECT_EQ(KeyName(presses.back().key), "Down");  // and back to neutral in the goal
+
+    PrepareCourseZero(Parse(LoopCourse));
+    ReplayOutcome replay = Replay(0, 2, presses);
+    EXPECT_TRUE(replay.goal);
+    // The frames the tool reported are the frames the replay took.
+    EXPECT_NE(run.out.find("goal after " + std::to_string(replay.frames) + " frames"), std::string::npos)
+        << run.out << " vs " << replay.frames;
+}
+
+TEST(DriveCommand, ACourseWithProblemsIsNotDrivenAndWrongUseExitsWith2) {
+    ScopedWorkDir dir;
+    WriteText("broken.txt", "/= == =\\\n|| .. ||\n\\= S> ..\n");
+    ProgramRun run = RunMapTool("drive broken.txt");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("broken.txt: there is no goal"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("broken.txt not driven"), std::string::npos) << run.err;
+    // A sound course in a file the game refuses.
+    WriteBytes("old.map", Int32s({1, 2, 1, 17, 21}));
+    run = RunMapTool("drive old.map");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("old.map: the file has version 1"), std::string::npos) << run.err;
+
+    WriteText("loop.txt", LoopCourse);
+    for (const char* arguments : {"drive", "drive loop.txt --bus 4", "drive loop.txt --bus", "drive loop.txt --bus -1",
+                                  "drive loop.txt --keys", "drive loop.txt other.txt", "drive missing.txt"})
+        EXPECT_EQ(RunMapTool(arguments).status, 2) << arguments;
+    run = RunMapTool("drive loop.txt --keys no-such-folder/a.keys");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("cannot write no-such-folder/a.keys"), std::string::npos) << run.err;
+}
+
+// How a drive that does not reach the goal ends, and where.
+TEST(DriveCourse, TellsACrashAndADriveStillGoingWithTheCellOfTheDriversSeat) {
+    ScopedWorkDir dir;
+    CourseGrid grid = Parse(LoopCourse);
+    PrepareCourseZero(grid);
+    std::vector<RouteStep> route = RouteFromStart(grid);
+    ASSERT_FALSE(route.empty());
+    DrivingStyle style = StyleFor(MeasuresOf(0));
+
+    DriveOptions brief;
+    brief.frameLimit = 40;
+    DriveResult stillGoing = DriveCourse(grid, route, 0, 0, style, brief);
+    EXPECT_EQ(stillGoing.end, DriveEnd::OutOfTime);
+    EXPECT_EQ(stillGoing.frames, 40);
+    EXPECT_EQ(stillGoing.endCellX, 0);
+    EXPECT_EQ(stillGoing.endCellY, 1);  // the seat has left the start tile upwards
+
+    // A driver who believes the road turns right a row early runs through the wall onto the
+    // grass beside it.
+    CourseGrid imagined = Parse(
+        ".. .. .. .. ..\n"
+        "/= == == == =\\\n"
+        "S^ .. .. .. Gv\n"
+        "|| .. .. .. ||\n"
+        "\\= == == == =/\n");
+    DriveResult crash = DriveCourse(grid, RouteFromStart(imagined), 0, 0, style);
+    EXPECT_EQ(crash.end, DriveEnd::Crash) << DriveEndName(crash.end);
+    EXPECT_LE(crash.endCellX, 1);
+    EXPECT_EQ(crash.endCellY, 1);
+    EXPECT_LT(crash.frames, 200);
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The whole course as one picture, drawn from the game's own tile pictures, so a course maker
+// sees the course as the player will.
+#pragma once
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "maptool/map_text.h"
+#include "platform/surface.h"
+
+constexpr int CourseTileSize = 128;
+
+using TilePictures = std::array<std::unique_ptr<Surface>, 24>;
+
+// The folder that holds the game's tile pictures: the program's own folder (the game folder
+// of a build), else the installed data folder dataFromProgram names relative to it. Empty
+// when neither has them.
+std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram);
+
+// 0.bmp to 23.bmp of folder; false when one cannot be read.
+bool LoadTilePictures(const std::string& folder, TilePictures& tiles);
+
+// Every cell drawn with its tile at tileSize pixels (1 to 128); tiles are shrunk by averaging,
+// so thin road paint stays visible. A value that is no tile code is drawn as empty ground,
+// as the game draws it.
+std::unique_ptr<Surface> DrawCoursePicture(const CourseGrid& grid, const TilePictures& tiles, int tileSize);
+
+// The cells that DrawCoursePicture drew as empty ground because they hold no tile code.
+std::vector<std::string> CellsWithoutTile(const CourseGrid& grid);

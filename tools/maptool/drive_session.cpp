@@ -1,0 +1,146 @@
+#include "maptool/drive_session.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/globals.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "maptool/headless_game.h"
+#include "platform/clock.h"
+#include "platform/surface.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Wall-clock seconds follow the frames, so the stopwatch reads the same on every run.
+class FrameClock : public ClockSource {
+public:
+    bool PerformanceFrequency(std::int64_t& ticksPerSecond) override {
+        ticksPerSecond = 1000;
+        return true;
+    }
+    std::int64_t PerformanceCounter() override { return frame * 1000 / DriveFramesPerSecond; }
+    std::uint32_t MillisecondClock() override {
+        return static_cast<std::uint32_t>(frame * 1000 / DriveFramesPerSecond);
+    }
+    std::int64_t WallSeconds() override { return 1700000000 + frame / DriveFramesPerSecond; }
+    long frame = 0;
+};
+
+// Installed for the life of the object, so no early return leaves it behind.
+class ScopedFrameClock {
+public:
+    explicit ScopedFrameClock(FrameClock& clock) { SetClockForTest(&clock); }
+    ~ScopedFrameClock() { SetClockForTest(nullptr); }
+};
+
+const char* RuleBroken() {
+    bool lane = courseMap->CheckLane() == 1;
+    bool wall = courseMap->CheckWallContact() == 1;
+    return lane && wall ? "lane+wall" : lane ? "lane" : wall ? "wall" : "?";
+}
+
+void PrintFrame(long frame, const BusPose& p) {
+    constexpr double Degrees = 57.29577951308232;
+    std::printf("%ld x=%.1f y=%.1f h=%.1f v=%.1f st=%.0f vc=%d%s%s\n", frame, p.x, p.y, p.heading * Degrees, p.speed,
+                p.steering * Degrees, courseMap->violationCount, courseMap->violationCount > 0 ? " " : "",
+                courseMap->violationCount > 0 ? RuleBroken() : "");
+}
+
+DriveEnd EndOf(const HeadlessGame& game, const DriveController& driver) {
+    if (game.GoalReached()) return DriveEnd::Goal;
+    if (!game.Driving()) return DriveEnd::Crash;
+    return driver.Done() ? DriveEnd::NotTaken : DriveEnd::OutOfTime;
+}
+
+}  // namespace
+
+bool DriveResult::BetterThan(const DriveResult& other) const {
+    if (Goal() != other.Goal()) return Goal();
+    if (violations != other.violations) return violations < other.violations;
+    return frames < other.frames;
+}
+
+std::vector<RouteStep> RouteFromStart(const CourseGrid& grid) {
+    for (int x = 0; x < grid.xCount; ++x)
+        for (int y = 0; y < grid.yCount; ++y)
+            if (IsStartCode(grid.At(x, y))) return PlanRoute(grid, x, y);
+    return {};
+}
+
+DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
+                        const DrivingStyle& style, const DriveOptions& options) {
+    FrameClock clock;
+    ScopedFrameClock installed(clock);
+    DriveResult result;
+    HeadlessGame game;
+    if (!game.Start()) return result;
+    game.EnterCourse(course, busType);
+    DriveController driver(grid, route, game.Measures(), style);
+    for (long frame = 0; frame < options.frameLimit && game.Driving(); ++frame) {
+        clock.frame = frame;
+        if (frame > 0) {
+            for (int key : driver.KeysFor(game.Pose())) {
+                result.presses.push_back({frame, key});
+                game.Press(key);
+            }
+        }
+        if (!game.Driving()) break;
+        if (options.quick) {
+            game.QuickFrame();
+        } else {
+            game.Frame();
+        }
+        if (options.verbose && game.Driving()) PrintFrame(frame, game.Pose());
+        if (driver.Done()) break;
+    }
+    result.end = EndOf(game, driver);
+    result.frames = game.DriveFrames();
+    result.violations = game.ViolationFrames();
+    result.penalty = game.PenaltySeconds();
+    result.seconds = game.DrivingSeconds();
+    game.DriverCell(result.endCellX, result.endCellY);
+    return result;
+}
+
+BusMeasures MeasuresOf(int busType) {
+    HeadlessGame probe;
+    probe.Start();
+    bus->busType = busType;
+    bus->Setup();
+    return probe.Measures();
+}
+
+void WriteStandInPictures() {
+    auto ensure = [](const std::string& name, int width, int height) {
+        if (!fs::exists(name + ".bmp")) Surface::Create(width, height)->SaveBmp(name + ".bmp");
+    };
+    for (int tile = 0; tile < 24; ++tile) ensure(std::to_string(tile), 128, 128);
+    for (const char* name : {"front", "back", "gear", "alarm", "discontinue", "goalin", "menu1", "number", "menu2"})
+        ensure(name, 640, 480);
+}
+
+std::string NewDriveFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quonfel-drive-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return "";
+    fs::path previous = fs::current_path();
+    fs::current_path(pattern);
+    WriteStandInPictures();
+    fs::current_path(previous);
+    return pattern;
+}
+
+const char* DriveEndName(DriveEnd end) {
+    switch (end) {
+    case DriveEnd::Goal: return "goal";
+    case DriveEnd::Crash: return "crash";
+    case DriveEnd::NotTaken: return "goal not taken";
+    case DriveEnd::OutOfTime: return "out of time";
+    case DriveEnd::NotStarted: return "not started";
+    }
+    return "?";
+}

@@ -1,0 +1,66 @@
+// One drive of the route-following driver through the real game, headless: the frames and
+// the stopwatch follow a clock of whole frames, so a drive comes out the same on every run.
+// Shared by quonfel-map drive and the tool that records the shipped drives.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "maptool/course_route.h"
+#include "maptool/drive_controller.h"
+#include "maptool/drive_keys.h"
+#include "maptool/map_text.h"
+
+constexpr long DriveFramesPerSecond = 30;
+// A drive still going after ten minutes is given up.
+constexpr long DriveFrameLimit = DriveFramesPerSecond * 60 * 10;
+
+// How a drive ended.
+enum class DriveEnd {
+    Goal,         // stopped in the goal box and shifted to neutral: the game took it
+    Crash,        // the game discontinued it: part of the bus deep in a wall or off the course
+    NotTaken,     // the driver stopped and shifted to neutral, but the game saw no goal-in
+    OutOfTime,    // still driving when the frame limit came
+    NotStarted,   // the game could not start
+};
+
+struct DriveResult {
+    std::vector<KeyPress> presses;
+    DriveEnd end = DriveEnd::NotStarted;
+    long frames = 0;      // driving frames, the first (which places the bus) included
+    long violations = 0;  // frames in which a rule was broken
+    int penalty = 0;      // the stopwatch's penalty seconds
+    int seconds = 0;      // the stopwatch's driving seconds
+    int endCellX = 0;     // the cell of the driver's seat when the drive ended
+    int endCellY = 0;
+
+    bool Goal() const { return end == DriveEnd::Goal; }
+    // Better: a goal, then fewer frames breaking a rule, then a shorter drive.
+    bool BetterThan(const DriveResult& other) const;
+};
+
+struct DriveOptions {
+    long frameLimit = DriveFrameLimit;
+    bool verbose = false;  // print every frame
+    bool quick = false;    // skip the pictures while trying many drives (HeadlessGame::QuickFrame)
+};
+
+// The route from the course's start into its goal; empty when there is none (or no start).
+std::vector<RouteStep> RouteFromStart(const CourseGrid& grid);
+
+// Drives course (read by the game from "N.map" in the current folder) with a bus type from
+// the course menu, and says how it went.
+DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
+                        const DrivingStyle& style, const DriveOptions& options = {});
+
+// The measures of a bus type, as the game sets it up.
+BusMeasures MeasuresOf(int busType);
+
+// Plain pictures for every bitmap the game loads that the current folder lacks: the rules
+// never read pixels, so a drive needs none of the real ones.
+void WriteStandInPictures();
+
+// A new temporary folder holding stand-in pictures; the caller removes it.
+std::string NewDriveFolder();
+
+// "goal", "crash", ...: a word for how a drive ended.
+const char* DriveEndName(DriveEnd end);
