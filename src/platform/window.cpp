@@ -12,6 +12,7 @@
 
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "platform/x11_pointer.h"
 
 namespace {
 
@@ -107,11 +108,24 @@ struct Window::Impl {
     // Ctrl as of the last translated event, so a click reads the state it happened in.
     bool controlDown = false;
     bool altDown = false;
+    // On X11 the mouse messages come from the X server's events, which give the pointer's
+    // place on the screen; SDL's own mouse events are then left aside.
+    bool pointerFromX11 = false;
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
+    bool TranslateX11Pointer(const SDL_Event& event, Message& out);
+    bool MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const;
     WParam MouseKeys(Uint32 buttons) const;
+    Point ScreenPosition() const;
 };
+
+Point Window::Impl::ScreenPosition() const {
+    if (!sdl) return origin;
+    Point at{0, 0};
+    SDL_GetWindowPosition(sdl, &at.x, &at.y);
+    return at;
+}
 
 bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
     const bool down = key.type == SDL_KEYDOWN;
@@ -138,26 +152,51 @@ WParam Window::Impl::MouseKeys(Uint32 buttons) const {
     return keys;
 }
 
+bool Window::Impl::MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const {
+    if (button == SDL_BUTTON_LEFT) out.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    else if (button == SDL_BUTTON_RIGHT && down) out.message = WM_RBUTTONDOWN;
+    else return false;
+    out.wParam = keys;
+    out.lParam = MakePointParam(at.x, at.y);
+    return true;
+}
+
+// The window point is the screen point less the window's place, so a drag that turns it
+// back into a screen point with ClientToScreen gets the pointer's own screen position.
+bool Window::Impl::TranslateX11Pointer(const SDL_Event& event, Message& out) {
+    ScreenPointerEvent pointer;
+    if (!ReadX11PointerEvent(event, pointer)) return false;
+    const Point window = ScreenPosition();
+    const Point at{pointer.screenX - window.x, pointer.screenY - window.y};
+    const WParam keys =
+        MouseKeys((pointer.leftHeld ? SDL_BUTTON_LMASK : 0u) | (pointer.rightHeld ? SDL_BUTTON_RMASK : 0u));
+    if (pointer.kind != ScreenPointerEvent::Motion)
+        return MouseButtonMessage(pointer.button, pointer.kind == ScreenPointerEvent::ButtonDown, keys, at, out);
+    out.message = WM_MOUSEMOVE;
+    out.wParam = keys;
+    out.lParam = MakePointParam(at.x, at.y);
+    return true;
+}
+
 bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         return TranslateKey(event.key, out);
+    case SDL_SYSWMEVENT:
+        return TranslateX11Pointer(event, out);
     case SDL_MOUSEMOTION:
+        if (pointerFromX11) return false;
         out.message = WM_MOUSEMOVE;
         out.wParam = MouseKeys(event.motion.state);
         out.lParam = MakePointParam(event.motion.x, event.motion.y);
         return true;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-        if (event.button.button == SDL_BUTTON_LEFT) out.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        else if (event.button.button == SDL_BUTTON_RIGHT && down) out.message = WM_RBUTTONDOWN;
-        else return false;
-        out.wParam = MouseKeys(SDL_GetMouseState(nullptr, nullptr));
-        out.lParam = MakePointParam(event.button.x, event.button.y);
-        return true;
-    }
+    case SDL_MOUSEBUTTONUP:
+        if (pointerFromX11) return false;
+        return MouseButtonMessage(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
+                                  MouseKeys(SDL_GetMouseState(nullptr, nullptr)), Point{event.button.x, event.button.y},
+                                  out);
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
             controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
@@ -202,6 +241,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->width = width;
     window->impl_->height = height;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+    window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
     window->proc_ = proc;
     currentWindow = window.get();
     return window;
@@ -293,13 +333,7 @@ void Window::Move(int x, int y, int width, int height) {
     SDL_SetWindowPosition(impl_->sdl, x, y);
 }
 
-Point Window::Position() const {
-    if (!impl_->sdl) return impl_->origin;
-    int x = 0;
-    int y = 0;
-    SDL_GetWindowPosition(impl_->sdl, &x, &y);
-    return Point{x, y};
-}
+Point Window::Position() const { return impl_->ScreenPosition(); }
 
 Point Window::ClientToScreen(Point client) const {
     const Point at = Position();
