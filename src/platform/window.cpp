@@ -390,24 +390,24 @@ constexpr Colorref kMenuHighlight = Rgb(0, 0, 128);
 constexpr Colorref kMenuHighlightText = Rgb(255, 255, 255);
 constexpr int kRowHeight = 20;
 constexpr int kTextIndent = 20;
-constexpr int kSeparatorHeight = 8;
+constexpr int kFrame = 2;  // the outline and the gap around the rows
 
 struct PopupLayout {
     Rect box;          // the whole menu, in window coordinates
     int firstItemTop;  // top of item 0
 };
 
-PopupLayout LayOutPopup(const Font& font, const std::string& caption, const std::vector<PopupItem>& items,
-                        Point at, int windowWidth, int windowHeight) {
-    int textWidth = font.TextWidth(caption);
+PopupLayout LayOutPopup(const Font& font, const std::vector<PopupItem>& items, Point at, int windowWidth,
+                        int windowHeight) {
+    int textWidth = 0;
     for (const PopupItem& item : items) textWidth = std::max(textWidth, font.TextWidth(item.text));
     const int width = std::max(textWidth + 2 * kTextIndent, 80);
-    const int height = 2 + kRowHeight + kSeparatorHeight + kRowHeight * static_cast<int>(items.size()) + 2;
+    const int height = kFrame + kRowHeight * static_cast<int>(items.size()) + kFrame;
     // Opens right of and below the point; where there is no room it opens left of or
     // above it, so the pointer never starts on an item.
     const int left = std::max(0, at.x + width <= windowWidth ? at.x : at.x - width);
     const int top = std::max(0, at.y + height <= windowHeight ? at.y : at.y - height);
-    return PopupLayout{Rect{left, top, left + width, top + height}, top + 2 + kRowHeight + kSeparatorHeight};
+    return PopupLayout{Rect{left, top, left + width, top + height}, top + kFrame};
 }
 
 // The item under a window point, -1 for none.
@@ -424,30 +424,19 @@ void ShowInWindow(SDL_Window* window, const Surface& picture) {
     if (target && SDL_BlitSurface(picture.Sdl(), nullptr, target, nullptr) == 0) SDL_UpdateWindowSurface(window);
 }
 
-void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::string& caption,
-               const std::vector<PopupItem>& items, int hover) {
+void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::vector<PopupItem>& items, int hover) {
     DrawContext dc(canvas);
     const Rect& b = layout.box;
     dc.SelectPen(CreatePen(1, kMenuShadow));
     dc.SelectBrush(CreateSolidBrush(kMenuFace));
     dc.Rectangle(b.left, b.top, b.right, b.bottom);
-
     dc.SelectFont(Font::Default());
-    dc.SetBkColor(kMenuFace);
-    dc.SetTextColor(kMenuText);
-    dc.TextOut(b.left + kTextIndent / 2, b.top + 4, caption);
-    const int separatorY = b.top + 2 + kRowHeight + kSeparatorHeight / 2 - 1;
-    dc.MoveTo(b.left + 2, separatorY);
-    dc.LineTo(b.right - 2, separatorY);
-    dc.SelectPen(CreatePen(1, Rgb(255, 255, 255)));
-    dc.MoveTo(b.left + 2, separatorY + 1);
-    dc.LineTo(b.right - 2, separatorY + 1);
 
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
         const int top = layout.firstItemTop + i * kRowHeight;
         const bool lit = i == hover;
         const Colorref face = lit ? kMenuHighlight : kMenuFace;
-        canvas.FillRect(Rect{b.left + 2, top, b.right - 2, top + kRowHeight}, face);
+        canvas.FillRect(Rect{b.left + kFrame, top, b.right - kFrame, top + kRowHeight}, face);
         dc.SetBkColor(face);
         dc.SetTextColor(items[i].greyed ? kMenuGreyText : lit ? kMenuHighlightText : kMenuText);
         dc.TextOut(b.left + kTextIndent, top + 2, items[i].text);
@@ -456,7 +445,7 @@ void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::string& ca
 
 }  // namespace
 
-int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupItem>& items, Point screen) {
+int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     if (!impl_->sdl) return 0;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
     auto font = Font::Default();
@@ -467,7 +456,7 @@ int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupIt
 
     const Point window = Position();
     const PopupLayout layout =
-        LayOutPopup(*font, caption, items, Point{screen.x - window.x, screen.y - window.y}, impl_->width, impl_->height);
+        LayOutPopup(*font, items, Point{screen.x - window.x, screen.y - window.y}, impl_->width, impl_->height);
     const int count = static_cast<int>(items.size());
     const auto enabledAt = [&](int x, int y) {
         const int i = ItemAt(layout, count, x, y);
@@ -475,7 +464,7 @@ int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupIt
     };
     const auto show = [&](int hover) {
         canvas->Blt(nullptr, *saved, nullptr, false);
-        DrawPopup(*canvas, layout, caption, items, hover);
+        DrawPopup(*canvas, layout, items, hover);
         ShowInWindow(impl_->sdl, *canvas);
     };
 
