@@ -114,6 +114,19 @@ TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
         << run.err;
 }
 
+TEST(MapTool, ASecondGoalTileIsWarnedAboutButTheMapIsStillWritten) {
+    ScopedWorkDir dir;
+    WriteText("two.txt", "/= == == == =\\\n|| .. .. .. ||\n\\= S> G> G> =/\n");
+    ToolRun run = RunTool("build two.txt two.map");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("two.txt: warning: there are 2 goal tiles"), std::string::npos) << run.err;
+    EXPECT_FALSE(ReadBytes("two.map").empty());
+    run = RunTool("check two.map");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("two.map: warning: there are 2 goal tiles"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "two.map: ok, 5 by 3 cells\n");
+}
+
 TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     ScopedWorkDir dir;
     EXPECT_EQ(RunTool("").status, 2);
@@ -140,6 +153,7 @@ std::vector<CourseGrid> ShippedCourses() {
         EXPECT_TRUE(DecodeMapFile(ReadBytes(path), grid, version, problems)) << path;
         EXPECT_TRUE(problems.empty()) << path;
         EXPECT_EQ(CheckCourse(grid), std::vector<std::string>{}) << path;
+        EXPECT_EQ(CourseWarnings(grid), std::vector<std::string>{}) << path;
         courses.push_back(grid);
     }
     return courses;
