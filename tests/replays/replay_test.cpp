@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "maptool/drive_keys.h"
 #include "maptool/headless_game.h"
 #include "platform/surface.h"
 #include "records/score_table.h"
+#include "support/recorded_drives.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -30,18 +29,6 @@ void FillMissingBitmaps() {
     };
     for (int tile = 0; tile < 24; ++tile) ensure(std::to_string(tile), 128, 128);
     for (const char* name : singles) ensure(name, 640, 480);
-}
-
-std::vector<KeyPress> RecordedDrive(int course) {
-    std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::vector<KeyPress> presses;
-    std::string error;
-    EXPECT_TRUE(in.good() || in.eof()) << path;
-    EXPECT_TRUE(ParseDrive(text.str(), presses, error)) << path << ": " << error;
-    return presses;
 }
 
 struct ReplayOutcome {
