@@ -65,7 +65,7 @@ int ShowGameMenu(Window* window, int x, int y) {
         {"開始", IDM_GAME_START, true},
         {"終了", IDM_GAME_EXIT, false},
     };
-    const int command = window->TrackPopupMenu("ゲーム", items, ClientToScreen(window, {x, y}));
+    const int command = window->TrackPopupMenu(items, ClientToScreen(window, {x, y}));
     if (command != 0) {
         Message chosen;
         chosen.message = WM_COMMAND;

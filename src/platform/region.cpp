@@ -53,20 +53,18 @@ Region Region::FromPolygon(const Point* points, int count) {
         box.right = std::max(box.right, p.x);
         box.bottom = std::max(box.bottom, p.y);
     }
-    // A pixel centre lies half a pixel right of and below its coordinates, so the pixel in
-    // the last column and row of the box never has its centre inside; the box is exclusive.
+    // The outline itself belongs to the region, so the last column and row do too.
+    box.right += 1;
+    box.bottom += 1;
     region.bounds_ = box;
     region.valid_ = true;
     return region;
 }
 
-// Centres exactly on the outline count as inside: diagonal edges of the corner pieces pass
-// through pixel centres, and those pixels belong to the piece they border.
+// Points exactly on the outline count as inside: the vertices and the diagonal edges of the
+// corner pieces pass through whole pixels, and those pixels belong to the piece they border.
 bool Region::Contains(int x, int y) const {
     if (!valid_) return false;
     if (x < bounds_.left || y < bounds_.top || x >= bounds_.right || y >= bounds_.bottom) return false;
-    const double px = x + 0.5;
-    const double py = y + 0.5;
-    return OnOutline(points_, px, py) ||
-           WindingNumber(points_.data(), static_cast<int>(points_.size()), px, py) != 0;
+    return OnOutline(points_, x, y) || WindingNumber(points_.data(), static_cast<int>(points_.size()), x, y) != 0;
 }

@@ -4,9 +4,10 @@
 
 #include "platform/geometry.h"
 
-// A pixel (x, y) belongs to the region when its centre (x + 0.5, y + 0.5) has a nonzero
-// winding number around the polygon or lies exactly on its outline. Filling and the point
-// test use the same rule, so a drawn region and its point test always agree pixel for pixel.
+// A pixel (x, y) belongs to the region when the point (x, y) itself has a nonzero winding
+// number around the polygon or lies exactly on its outline. So a polygon mirrored pixel for
+// pixel (c -> 127 - c) holds exactly the mirrored pixels. Filling and the point test use the
+// same rule, so a drawn region and its point test always agree pixel for pixel.
 class Region {
 public:
     // Fewer than three points give an empty (invalid) region, as a failed creation would.

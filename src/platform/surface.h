@@ -10,7 +10,7 @@ struct SDL_Surface;
 
 // Copy results: 0 is success, anything else an error code.
 constexpr int kCopyOk = 0;
-constexpr int kErrInvalidRect = -2005532542;   // a rectangle outside a surface or empty
+constexpr int kErrInvalidRect = -2005532522;   // a rectangle outside a surface or empty
 constexpr int kErrSurfaceLost = -2005532222;   // the surface cannot be used any more
 constexpr int kErrInvalidParams = -2147024809;
 

@@ -12,6 +12,7 @@
 
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "platform/x11_pointer.h"
 
 namespace {
 
@@ -107,11 +108,24 @@ struct Window::Impl {
     // Ctrl as of the last translated event, so a click reads the state it happened in.
     bool controlDown = false;
     bool altDown = false;
+    // On X11 the mouse messages come from the X server's events, which give the pointer's
+    // place on the screen; SDL's own mouse events are then left aside.
+    bool pointerFromX11 = false;
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
+    bool TranslateX11Pointer(const SDL_Event& event, Message& out);
+    bool MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const;
     WParam MouseKeys(Uint32 buttons) const;
+    Point ScreenPosition() const;
 };
+
+Point Window::Impl::ScreenPosition() const {
+    if (!sdl) return origin;
+    Point at{0, 0};
+    SDL_GetWindowPosition(sdl, &at.x, &at.y);
+    return at;
+}
 
 bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
     const bool down = key.type == SDL_KEYDOWN;
@@ -138,26 +152,51 @@ WParam Window::Impl::MouseKeys(Uint32 buttons) const {
     return keys;
 }
 
+bool Window::Impl::MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const {
+    if (button == SDL_BUTTON_LEFT) out.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    else if (button == SDL_BUTTON_RIGHT && down) out.message = WM_RBUTTONDOWN;
+    else return false;
+    out.wParam = keys;
+    out.lParam = MakePointParam(at.x, at.y);
+    return true;
+}
+
+// The window point is the screen point less the window's place, so a drag that turns it
+// back into a screen point with ClientToScreen gets the pointer's own screen position.
+bool Window::Impl::TranslateX11Pointer(const SDL_Event& event, Message& out) {
+    ScreenPointerEvent pointer;
+    if (!ReadX11PointerEvent(event, pointer)) return false;
+    const Point window = ScreenPosition();
+    const Point at{pointer.screenX - window.x, pointer.screenY - window.y};
+    const WParam keys =
+        MouseKeys((pointer.leftHeld ? SDL_BUTTON_LMASK : 0u) | (pointer.rightHeld ? SDL_BUTTON_RMASK : 0u));
+    if (pointer.kind != ScreenPointerEvent::Motion)
+        return MouseButtonMessage(pointer.button, pointer.kind == ScreenPointerEvent::ButtonDown, keys, at, out);
+    out.message = WM_MOUSEMOVE;
+    out.wParam = keys;
+    out.lParam = MakePointParam(at.x, at.y);
+    return true;
+}
+
 bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         return TranslateKey(event.key, out);
+    case SDL_SYSWMEVENT:
+        return TranslateX11Pointer(event, out);
     case SDL_MOUSEMOTION:
+        if (pointerFromX11) return false;
         out.message = WM_MOUSEMOVE;
         out.wParam = MouseKeys(event.motion.state);
         out.lParam = MakePointParam(event.motion.x, event.motion.y);
         return true;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-        if (event.button.button == SDL_BUTTON_LEFT) out.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        else if (event.button.button == SDL_BUTTON_RIGHT && down) out.message = WM_RBUTTONDOWN;
-        else return false;
-        out.wParam = MouseKeys(SDL_GetMouseState(nullptr, nullptr));
-        out.lParam = MakePointParam(event.button.x, event.button.y);
-        return true;
-    }
+    case SDL_MOUSEBUTTONUP:
+        if (pointerFromX11) return false;
+        return MouseButtonMessage(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
+                                  MouseKeys(SDL_GetMouseState(nullptr, nullptr)), Point{event.button.x, event.button.y},
+                                  out);
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
             controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
@@ -202,6 +241,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->width = width;
     window->impl_->height = height;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+    window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
     window->proc_ = proc;
     currentWindow = window.get();
     return window;
@@ -293,13 +333,7 @@ void Window::Move(int x, int y, int width, int height) {
     SDL_SetWindowPosition(impl_->sdl, x, y);
 }
 
-Point Window::Position() const {
-    if (!impl_->sdl) return impl_->origin;
-    int x = 0;
-    int y = 0;
-    SDL_GetWindowPosition(impl_->sdl, &x, &y);
-    return Point{x, y};
-}
+Point Window::Position() const { return impl_->ScreenPosition(); }
 
 Point Window::ClientToScreen(Point client) const {
     const Point at = Position();
@@ -356,24 +390,24 @@ constexpr Colorref kMenuHighlight = Rgb(0, 0, 128);
 constexpr Colorref kMenuHighlightText = Rgb(255, 255, 255);
 constexpr int kRowHeight = 20;
 constexpr int kTextIndent = 20;
-constexpr int kSeparatorHeight = 8;
+constexpr int kFrame = 2;  // the outline and the gap around the rows
 
 struct PopupLayout {
     Rect box;          // the whole menu, in window coordinates
     int firstItemTop;  // top of item 0
 };
 
-PopupLayout LayOutPopup(const Font& font, const std::string& caption, const std::vector<PopupItem>& items,
-                        Point at, int windowWidth, int windowHeight) {
-    int textWidth = font.TextWidth(caption);
+PopupLayout LayOutPopup(const Font& font, const std::vector<PopupItem>& items, Point at, int windowWidth,
+                        int windowHeight) {
+    int textWidth = 0;
     for (const PopupItem& item : items) textWidth = std::max(textWidth, font.TextWidth(item.text));
     const int width = std::max(textWidth + 2 * kTextIndent, 80);
-    const int height = 2 + kRowHeight + kSeparatorHeight + kRowHeight * static_cast<int>(items.size()) + 2;
+    const int height = kFrame + kRowHeight * static_cast<int>(items.size()) + kFrame;
     // Opens right of and below the point; where there is no room it opens left of or
     // above it, so the pointer never starts on an item.
     const int left = std::max(0, at.x + width <= windowWidth ? at.x : at.x - width);
     const int top = std::max(0, at.y + height <= windowHeight ? at.y : at.y - height);
-    return PopupLayout{Rect{left, top, left + width, top + height}, top + 2 + kRowHeight + kSeparatorHeight};
+    return PopupLayout{Rect{left, top, left + width, top + height}, top + kFrame};
 }
 
 // The item under a window point, -1 for none.
@@ -390,30 +424,19 @@ void ShowInWindow(SDL_Window* window, const Surface& picture) {
     if (target && SDL_BlitSurface(picture.Sdl(), nullptr, target, nullptr) == 0) SDL_UpdateWindowSurface(window);
 }
 
-void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::string& caption,
-               const std::vector<PopupItem>& items, int hover) {
+void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::vector<PopupItem>& items, int hover) {
     DrawContext dc(canvas);
     const Rect& b = layout.box;
     dc.SelectPen(CreatePen(1, kMenuShadow));
     dc.SelectBrush(CreateSolidBrush(kMenuFace));
     dc.Rectangle(b.left, b.top, b.right, b.bottom);
-
     dc.SelectFont(Font::Default());
-    dc.SetBkColor(kMenuFace);
-    dc.SetTextColor(kMenuText);
-    dc.TextOut(b.left + kTextIndent / 2, b.top + 4, caption);
-    const int separatorY = b.top + 2 + kRowHeight + kSeparatorHeight / 2 - 1;
-    dc.MoveTo(b.left + 2, separatorY);
-    dc.LineTo(b.right - 2, separatorY);
-    dc.SelectPen(CreatePen(1, Rgb(255, 255, 255)));
-    dc.MoveTo(b.left + 2, separatorY + 1);
-    dc.LineTo(b.right - 2, separatorY + 1);
 
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
         const int top = layout.firstItemTop + i * kRowHeight;
         const bool lit = i == hover;
         const Colorref face = lit ? kMenuHighlight : kMenuFace;
-        canvas.FillRect(Rect{b.left + 2, top, b.right - 2, top + kRowHeight}, face);
+        canvas.FillRect(Rect{b.left + kFrame, top, b.right - kFrame, top + kRowHeight}, face);
         dc.SetBkColor(face);
         dc.SetTextColor(items[i].greyed ? kMenuGreyText : lit ? kMenuHighlightText : kMenuText);
         dc.TextOut(b.left + kTextIndent, top + 2, items[i].text);
@@ -422,7 +445,7 @@ void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::string& ca
 
 }  // namespace
 
-int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupItem>& items, Point screen) {
+int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     if (!impl_->sdl) return 0;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
     auto font = Font::Default();
@@ -433,7 +456,7 @@ int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupIt
 
     const Point window = Position();
     const PopupLayout layout =
-        LayOutPopup(*font, caption, items, Point{screen.x - window.x, screen.y - window.y}, impl_->width, impl_->height);
+        LayOutPopup(*font, items, Point{screen.x - window.x, screen.y - window.y}, impl_->width, impl_->height);
     const int count = static_cast<int>(items.size());
     const auto enabledAt = [&](int x, int y) {
         const int i = ItemAt(layout, count, x, y);
@@ -441,7 +464,7 @@ int Window::TrackPopupMenu(const std::string& caption, const std::vector<PopupIt
     };
     const auto show = [&](int hover) {
         canvas->Blt(nullptr, *saved, nullptr, false);
-        DrawPopup(*canvas, layout, caption, items, hover);
+        DrawPopup(*canvas, layout, items, hover);
         ShowInWindow(impl_->sdl, *canvas);
     };
 

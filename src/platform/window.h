@@ -53,10 +53,9 @@ public:
     unsigned char KeyState(int virtualKey) const;
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
-    // Shows a popup menu with a caption at a screen point, modal until an item is chosen
+    // Shows a popup menu of these items at a screen point, modal until an item is chosen
     // or it is dismissed. Returns the chosen command, 0 when dismissed.
-    int TrackPopupMenu(const std::string& caption, const std::vector<PopupItem>& items,
-                       Point screen);
+    int TrackPopupMenu(const std::vector<PopupItem>& items, Point screen);
 
     // The window that dialogs give the keyboard back to; null when none exists.
     static Window* Current();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The right button opens the "ゲーム" popup; its greyed "開始" does nothing and "終了" ends the
-# game with status 0.
+# The right button opens the game's popup menu; its greyed "開始" does nothing and "終了" ends
+# the game with status 0.
 source "$(dirname "$0")/e2e_common.bash"
 
 start_xvfb
@@ -8,15 +8,15 @@ start_game
 focus_game
 expect_pixel 480 110 FF0000 "course menu"
 
-# The popup opens right of and below the click: a caption row, then 開始 and 終了, each 20
-# pixels high, from 30 pixels below its top.
+# The popup opens right of and below the click: 開始 and 終了, each 20 pixels high, from 2
+# pixels below its top.
 xdotool mousemove 100 100 click 3
 expect_pixel 105 110 C0C0C0 "popup"
 
-xdotool mousemove 130 140 click 1
+xdotool mousemove 130 110 click 1
 sleep 0.3
 kill -0 "$GAME_PID" || fail "the greyed item ended the game"
 
-xdotool mousemove 130 160 click 1
+xdotool mousemove 130 130 click 1
 expect_exit 0
 echo "ok"

@@ -21,11 +21,12 @@ std::string Joined(const std::vector<std::string>& problems) {
 TEST(CourseCheck, SoundCourseHasNoProblems) {
     const char* sound[] = {
         "/= == == == =\\\n|| .. .. .. ||\n\\= S> == G> =/\n",
-        "/= == == == =\\\n|| .. .. .. G^\n|| .. .. .. G^\n\\= S> == == =/\n",
-        // Two goal tiles in a row along their road make one goal.
-        "/= == == == == =\\\n|| .. .. .. .. ||\n\\= S> == G> G> =/\n",
+        "/= == == == =\\\n|| .. .. .. G^\n|| .. .. .. ||\n\\= S> == == =/\n",
     };
-    for (const char* text : sound) EXPECT_EQ(Joined(CheckCourse(Grid(text))), "") << text;
+    for (const char* text : sound) {
+        EXPECT_EQ(Joined(CheckCourse(Grid(text))), "") << text;
+        EXPECT_EQ(Joined(CourseWarnings(Grid(text))), "") << text;
+    }
 }
 
 TEST(CourseCheck, EachKindOfProblemIsExplainedWithItsCell) {
@@ -40,10 +41,6 @@ TEST(CourseCheck, EachKindOfProblemIsExplainedWithItsCell) {
           "which is not a tile",
           "\"=/\" at row 3, column 4 (x=3, y=2): its road on its left side runs into row 3, column 3"}},
         {"/= == =\\\n|| .. ||\n\\= == =/\n", {"there is no start", "there is no goal"}},
-        {"/= S> G> =\\\n|| .. .. ||\n\\= S< == =/\n",
-         {"there are 2 starts (\"S>\" at row 1, column 2 (x=1, y=0); \"S<\" at row 3, column 2 (x=1, y=2))"}},
-        {"/= G> == G> =\\\n|| .. .. .. ||\n\\= S< == == =/\n",
-         {"there are 2 goals (\"G>\" at row 1, column 2 (x=1, y=0); \"G>\" at row 1, column 4 (x=3, y=0))"}},
         {"S> == G>\n",
          {"\"S>\" at row 1, column 1 (x=0, y=0): its road runs off the course on its left side",
           "\"G>\" at row 1, column 3 (x=2, y=0): its road runs off the course on its right side"}},
@@ -66,6 +63,39 @@ TEST(CourseCheck, EachKindOfProblemIsExplainedWithItsCell) {
         ASSERT_EQ(problems.size(), c.expected.size()) << c.text << Joined(problems);
         for (std::size_t i = 0; i < problems.size(); ++i)
             EXPECT_NE(problems[i].find(c.expected[i]), std::string::npos) << problems[i];
+    }
+}
+
+// The game copes with a second start or goal tile, so the course still builds; the start it
+// uses (the last in column order) is the one whose road must lead to a goal.
+TEST(CourseCheck, ASecondStartOrGoalTileIsAWarningThatNamesTheCells) {
+    struct Case {
+        const char* text;
+        std::vector<const char*> warning;  // pieces of the one warning
+        const char* problems;
+    };
+    const Case cases[] = {
+        {"/= == == == == =\\\n|| .. .. .. .. ||\n\\= S> == G> G> =/\n",
+         {"there are 2 goal tiles (\"G>\" at row 3, column 4 (x=3, y=2); \"G>\" at row 3, column 5 (x=4, y=2)); a "
+          "course has one: the bus may finish on any of them, and the minimap marks the last in column order, \"G>\" "
+          "at row 3, column 5"},
+         ""},
+        {"/= S> G> =\\\n|| .. .. ||\n\\= S< == =/\n",
+         {"there are 2 start tiles (\"S>\" at row 1, column 2 (x=1, y=0); \"S<\" at row 3, column 2 (x=1, y=2)); a "
+          "course has one: the bus starts on the last in column order, \"S<\" at row 3, column 2"},
+         ""},
+        // Two loops, the goal on the lower one, the start the game uses on the upper one.
+        {"/= == =\\\n|| .. S^\n\\= == =/\n/= == =\\\nG^ .. ||\n\\= S< =/\n",
+         {"there are 2 start tiles", "the bus starts on the last in column order, \"S^\" at row 2, column 3"},
+         "no road leads from the start \"S^\" at row 2, column 3 (x=2, y=1) to the goal \"G^\" at row 5, column 1"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> warnings = CourseWarnings(Grid(c.text));
+        ASSERT_EQ(warnings.size(), 1u) << c.text << Joined(warnings);
+        for (const char* piece : c.warning) EXPECT_NE(warnings[0].find(piece), std::string::npos) << warnings[0];
+        std::string problems = Joined(CheckCourse(Grid(c.text)));
+        if (*c.problems == '\0') EXPECT_EQ(problems, "") << c.text;
+        else EXPECT_NE(problems.find(c.problems), std::string::npos) << problems;
     }
 }
 

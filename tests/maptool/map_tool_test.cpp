@@ -9,6 +9,7 @@
 #include "maptool/drive_keys.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
+#include "support/recorded_drives.h"
 #include "support/test_support.h"
 
 namespace {
@@ -79,6 +80,15 @@ TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
         << run.err;
 }
 
+TEST(MapTool, ASecondGoalTileIsWarnedAboutButTheMapIsStillWritten) {
+    ScopedWorkDir dir;
+    WriteText("two.txt", "/= == == == =\\\n|| .. .. .. ||\n\\= S> G> G> =/\n");
+    ToolRun run = RunTool("build two.txt two.map");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("two.txt: warning: there are 2 goal tiles"), std::string::npos) << run.err;
+    EXPECT_FALSE(ReadBytes("two.map").empty());
+}
+
 TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     ScopedWorkDir dir;
     EXPECT_EQ(RunMapTool("").status, 2);
@@ -105,6 +115,7 @@ std::vector<CourseGrid> ShippedCourses() {
         EXPECT_TRUE(DecodeMapFile(ReadBytes(path), grid, version, problems)) << path;
         EXPECT_TRUE(problems.empty()) << path;
         EXPECT_EQ(CheckCourse(grid), std::vector<std::string>{}) << path;
+        EXPECT_EQ(CourseWarnings(grid), std::vector<std::string>{}) << path;
         courses.push_back(grid);
     }
     return courses;
@@ -119,10 +130,7 @@ TEST(ShippedCourses, AreSoundAndTogetherUseEveryTileStartAndGoal) {
 // How long a course's recorded drive is, in frames: it ends with the shift to neutral in the
 // goal, so its last key press is its last frame.
 long RecordedDriveLength(int course) {
-    std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
-    std::vector<KeyPress> presses;
-    std::string error;
-    EXPECT_TRUE(ParseDrive(ReadText(path), presses, error)) << path << ": " << error;
+    const std::vector<KeyPress> presses = RecordedDrive(course);
     return presses.empty() ? 0 : presses.back().frame;
 }
 

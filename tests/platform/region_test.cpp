@@ -37,7 +37,7 @@ TEST(RegionCornerPiece, QuarterDiscContainsTheWallPixels) {
     ASSERT_TRUE(piece.IsValid());
     const PointCase cases[] = {
         {10, 10, true}, {19, 19, true}, {20, 20, false}, {30, 30, false}, {5, 5, true},
-        {0, 0, true},   {26, 0, true},  {27, 0, false},  {0, 26, true},   {0, 27, false},
+        {0, 0, true},   {27, 0, true},  {28, 0, false},  {0, 27, true},   {0, 28, false},
         {-1, 3, false}, {3, -1, false},
     };
     for (const auto& c : cases) EXPECT_EQ(piece.Contains(c.x, c.y), c.inside) << c.x << "," << c.y;

@@ -276,18 +276,18 @@ TEST(RealWindow, PopupMenuChoosesOnlyEnabledItemsAndIsDismissedByEscOrAClickOuts
     while (window->PeekMessage(m)) {
     }
     const auto track = [&](int x, int y) {
-        return window->TrackPopupMenu("ゲーム", kGameMenu, window->ClientToScreen(Point{x, y}));
+        return window->TrackPopupMenu(kGameMenu, window->ClientToScreen(Point{x, y}));
     };
-    // Opened at (10, 10): a header row, then "開始" at y 40..59 and "終了" at y 60..79.
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 65);  // the opening click's release
+    // Opened at (10, 10): "開始" at y 12..31 and "終了" at y 32..51.
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 40);  // the opening click's release
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     EXPECT_EQ(track(10, 10), 0);
 
-    PushMotion(30, 45);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 45);  // greyed: nothing
-    PushMotion(30, 65);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 30, 65);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 65);
+    PushMotion(30, 20);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 20);  // greyed: nothing
+    PushMotion(30, 40);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 30, 40);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 40);
     EXPECT_EQ(track(10, 10), IDM_GAME_EXIT);
 
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 400, 300);

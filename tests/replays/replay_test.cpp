@@ -4,18 +4,11 @@
 
 #include "maptool/drive_keys.h"
 #include "records/score_table.h"
+#include "support/recorded_drives.h"
 #include "support/replay_support.h"
 #include "support/test_support.h"
 
 namespace {
-
-std::vector<KeyPress> RecordedDrive(int course) {
-    std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
-    std::vector<KeyPress> presses;
-    std::string error;
-    EXPECT_TRUE(ParseDrive(ReadText(path), presses, error)) << path << ": " << error;
-    return presses;
-}
 
 class RecordedDrives : public testing::TestWithParam<int> {};
 

@@ -130,25 +130,47 @@ struct CornerRow {
     bool inTriangle;
 };
 
-// Pixels whose centre lies exactly on a slanted edge, such as (19, 19) on the piece and
-// (5, 5) on the triangle, belong to the wall.
+// Points exactly on an outline, such as (19, 19) on the piece, (27, 0) at its corner and
+// (6, 5) on the triangle's slant, belong to the wall.
 TEST(CornerPieces, PointTests) {
     const CornerRow rows[] = {
-        {TopLeft, 10, 10, true, false},     {TopLeft, 19, 19, true, false},
-        {TopLeft, 20, 20, false, false},    {TopLeft, 30, 30, false, false},
-        {TopLeft, 5, 5, true, true},        {TopLeft, 0, 0, true, true},
-        {TopLeft, 6, 5, true, false},       {TopLeft, 26, 0, true, false},
-        {TopLeft, 27, 0, false, false},     {TopLeft, 64, 5, false, false},
-        {BottomRight, 120, 120, true, false}, {BottomRight, 122, 122, true, true},
-        {BottomRight, 121, 121, true, true},  {BottomRight, 120, 64, false, false},
-        {TopRight, 122, 3, true, true},     {TopRight, 5, 5, false, false},
-        {BottomLeft, 5, 122, true, true},   {BottomLeft, 122, 5, false, false},
+        {TopLeft, 10, 10, true, false},       {TopLeft, 19, 19, true, false},
+        {TopLeft, 20, 20, false, false},      {TopLeft, 30, 30, false, false},
+        {TopLeft, 5, 5, true, true},          {TopLeft, 0, 0, true, true},
+        {TopLeft, 6, 5, true, true},          {TopLeft, 6, 6, true, false},
+        {TopLeft, 27, 0, true, false},        {TopLeft, 28, 0, false, false},
+        {TopLeft, 64, 5, false, false},       {BottomRight, 120, 120, true, false},
+        {BottomRight, 122, 122, true, true},  {BottomRight, 121, 121, true, false},
+        {BottomRight, 120, 122, true, false}, {BottomRight, 104, 111, false, false},
+        {BottomRight, 120, 64, false, false}, {TopRight, 127, 0, true, true},
+        {TopRight, 127, 10, true, true},      {TopRight, 5, 5, false, false},
+        {BottomLeft, 5, 122, true, true},     {BottomLeft, 122, 5, false, false},
     };
     for (const CornerRow& row : rows) {
         SCOPED_TRACE(testing::Message() << "corner " << row.corner << " at (" << row.lx << ", " << row.ly << ")");
         EXPECT_EQ(InCornerPiece(row.corner, row.lx, row.ly), row.inPiece);
         EXPECT_EQ(InCornerTriangle(row.corner, row.lx, row.ly), row.inTriangle);
     }
+}
+
+// Every corner is the top-left one mirrored pixel for pixel, so kerbs and walls close up
+// across the seams between tiles.
+TEST(CornerPieces, EveryCornerIsTheTopLeftOneMirroredPixelForPixel) {
+    const struct {
+        int corner;
+        bool mirrorX;
+        bool mirrorY;
+    } corners[] = {{TopRight, true, false}, {BottomLeft, false, true}, {BottomRight, true, true}};
+    for (const auto& c : corners)
+        for (int ly = 0; ly < 128; ++ly)
+            for (int lx = 0; lx < 128; ++lx) {
+                const int mx = c.mirrorX ? 127 - lx : lx;
+                const int my = c.mirrorY ? 127 - ly : ly;
+                ASSERT_EQ(InCornerPiece(c.corner, lx, ly), InCornerPiece(TopLeft, mx, my))
+                    << c.corner << " " << lx << "," << ly;
+                ASSERT_EQ(InCornerTriangle(c.corner, lx, ly), InCornerTriangle(TopLeft, mx, my))
+                    << c.corner << " " << lx << "," << ly;
+            }
 }
 
 // The deep zone of a corner lies wholly inside its piece.

@@ -34,7 +34,7 @@ void DrawTextCentred(Surface& target, int centreX, int y, const std::string& tex
 void DrawTextVertical(Surface& target, int centreX, int top, const std::string& text, const TextStyle& style);
 std::vector<std::string> SplitCharacters(const std::string& utf8);
 
-// Filled by the same pixel-centre rule as the game's regions.
+// Filled by the same rule as the game's regions, outline pixels included.
 void FillPolygon(Surface& target, const std::vector<Point>& points, Colorref colour);
 void VerticalGradient(Surface& target, const Rect& area, Colorref top, Colorref bottom);
 // Two-pixel bevel just outside a window: dark above and left, light below and right, so

@@ -58,36 +58,27 @@ void CheckValues(const CourseGrid& grid, std::vector<std::string>& problems) {
     }
 }
 
-void CheckStarts(const CourseGrid& grid, std::vector<std::string>& problems) {
-    std::vector<Cell> starts = CellsWhere(grid, IsStartCode);
-    if (starts.empty()) problems.push_back("there is no start: put one of S< S> S^ Sv on the road");
-    if (starts.size() > 1) {
-        problems.push_back("there are " + std::to_string(starts.size()) + " starts (" + ListCells(grid, starts) +
-                           "); a course has exactly one");
+// The game reads the cells column by column, top to bottom, and keeps the last start and
+// the last goal it meets.
+Cell LastReadByTheGame(const std::vector<Cell>& cells) {
+    Cell last = cells.front();
+    for (const Cell& cell : cells) {
+        if (cell.x > last.x || (cell.x == last.x && cell.y > last.y)) last = cell;
     }
+    return last;
 }
 
-// The first tile of each goal: goal tiles of one code next to each other along their road
-// make one goal box.
-std::vector<Cell> GoalsOf(const CourseGrid& grid) {
-    std::vector<Cell> firstTiles;
-    for (const Cell& cell : CellsWhere(grid, IsGoalCode)) {
-        std::int32_t code = grid.At(cell.x, cell.y);
-        bool alongX = code == 20 || code == 21;
-        int px = cell.x - (alongX ? 1 : 0), py = cell.y - (alongX ? 0 : 1);
-        bool continuesOne = InGrid(grid, px, py) && grid.At(px, py) == code;
-        if (!continuesOne) firstTiles.push_back(cell);
-    }
-    return firstTiles;
+void CheckStarts(const CourseGrid& grid, std::vector<std::string>& problems) {
+    if (CellsWhere(grid, IsStartCode).empty()) problems.push_back("there is no start: put one of S< S> S^ Sv on the road");
 }
 
 void CheckGoals(const CourseGrid& grid, std::vector<std::string>& problems) {
-    std::vector<Cell> goals = GoalsOf(grid);
-    if (goals.empty()) problems.push_back("there is no goal: put one of G< G> G^ Gv on the road");
-    if (goals.size() > 1) {
-        problems.push_back("there are " + std::to_string(goals.size()) + " goals (" + ListCells(grid, goals) +
-                           "); a course has exactly one (goal tiles in a row along their road count as one)");
-    }
+    if (CellsWhere(grid, IsGoalCode).empty()) problems.push_back("there is no goal: put one of G< G> G^ Gv on the road");
+}
+
+std::string Several(const CourseGrid& grid, const std::vector<Cell>& cells, const std::string& what) {
+    return "there are " + std::to_string(cells.size()) + " " + what + " tiles (" + ListCells(grid, cells) +
+           "); a course has one";
 }
 
 std::string WhatStopsTheRoad(const CourseGrid& grid, int x, int y) {
@@ -137,23 +128,24 @@ bool GoalJoined(const CourseGrid& grid, Cell start) {
     return false;
 }
 
+// From the start the bus is placed on; any goal tile finishes the drive.
 void CheckRoute(const CourseGrid& grid, std::vector<std::string>& problems) {
-    std::vector<Cell> goals = GoalsOf(grid);
-    if (goals.empty()) return;
+    std::vector<Cell> goals = CellsWhere(grid, IsGoalCode);
+    std::vector<Cell> starts = CellsWhere(grid, IsStartCode);
+    if (goals.empty() || starts.empty()) return;
+    const Cell start = LastReadByTheGame(starts);
+    if (!PlanRoute(grid, start.x, start.y).empty()) return;
     std::string goalWords = goals.size() == 1 ? "the goal " + Describe(grid, goals[0].x, goals[0].y) : "any goal";
-    for (const Cell& start : CellsWhere(grid, IsStartCode)) {
-        if (!PlanRoute(grid, start.x, start.y).empty()) continue;
-        std::string startWords = "the start " + Describe(grid, start.x, start.y);
-        if (!GoalJoined(grid, start)) {
-            problems.push_back("no road leads from " + startWords + " to " + goalWords);
-        } else {
-            std::string lane = goals.size() == 1 ? std::string(" (its box is the lane for ") +
-                                                       GoalTravel(grid.At(goals[0].x, goals[0].y)) + ")"
-                                                 : "";
-            problems.push_back("the road from " + startWords + " reaches " + goalWords +
-                               " only the wrong way round: driving forwards from the start, the bus cannot "
-                               "enter the goal in its lane" + lane);
-        }
+    std::string startWords = "the start " + Describe(grid, start.x, start.y);
+    if (!GoalJoined(grid, start)) {
+        problems.push_back("no road leads from " + startWords + " to " + goalWords);
+    } else {
+        std::string lane = goals.size() == 1 ? std::string(" (its box is the lane for ") +
+                                                   GoalTravel(grid.At(goals[0].x, goals[0].y)) + ")"
+                                             : "";
+        problems.push_back("the road from " + startWords + " reaches " + goalWords +
+                           " only the wrong way round: driving forwards from the start, the bus cannot "
+                           "enter the goal in its lane" + lane);
     }
 }
 
@@ -168,4 +160,21 @@ std::vector<std::string> CheckCourse(const CourseGrid& grid) {
     CheckRoadSides(grid, problems);
     CheckRoute(grid, problems);
     return problems;
+}
+
+std::vector<std::string> CourseWarnings(const CourseGrid& grid) {
+    std::vector<std::string> warnings;
+    std::vector<Cell> starts = CellsWhere(grid, IsStartCode);
+    if (starts.size() > 1) {
+        const Cell used = LastReadByTheGame(starts);
+        warnings.push_back(Several(grid, starts, "start") + ": the bus starts on the last in column order, " +
+                           Describe(grid, used.x, used.y));
+    }
+    std::vector<Cell> goals = CellsWhere(grid, IsGoalCode);
+    if (goals.size() > 1) {
+        const Cell marked = LastReadByTheGame(goals);
+        warnings.push_back(Several(grid, goals, "goal") + ": the bus may finish on any of them, and the minimap " +
+                           "marks the last in column order, " + Describe(grid, marked.x, marked.y));
+    }
+    return warnings;
 }

@@ -58,6 +58,11 @@ void ListProblems(const std::string& path, const std::vector<std::string>& probl
     for (const std::string& problem : problems) std::cerr << path << ": " << problem << "\n";
 }
 
+// Warnings do not stop a build: the game copes with what they tell.
+void ListWarnings(const std::string& path, const CourseGrid& grid) {
+    for (const std::string& warning : CourseWarnings(grid)) std::cerr << path << ": warning: " << warning << "\n";
+}
+
 // Reads a map file or a course text into grid; false (with problems) when it cannot be read.
 bool ReadCourse(const std::string& path, const std::vector<std::uint8_t>& bytes, CourseGrid& grid,
                 std::vector<std::string>& problems) {
@@ -73,7 +78,10 @@ int Build(const std::string& textPath, const std::string& mapPath) {
     if (!ReadFile(textPath, bytes)) return CannotRead(textPath);
     CourseGrid grid;
     std::vector<std::string> problems;
-    if (ParseCourseText(std::string(bytes.begin(), bytes.end()), grid, problems)) problems = CheckCourse(grid);
+    if (ParseCourseText(std::string(bytes.begin(), bytes.end()), grid, problems)) {
+        problems = CheckCourse(grid);
+        ListWarnings(textPath, grid);
+    }
     if (!problems.empty()) {
         ListProblems(textPath, problems);
         std::cerr << "quonfel-map: " << mapPath << " not written\n";
@@ -109,6 +117,7 @@ int Check(const std::string& path) {
     if (ReadCourse(path, bytes, grid, problems)) {
         std::vector<std::string> courseProblems = CheckCourse(grid);
         problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
+        ListWarnings(path, grid);
     }
     if (problems.empty()) {
         std::cout << path << ": ok, " << grid.xCount << " by " << grid.yCount << " cells\n";

@@ -154,8 +154,8 @@ std::string LegendText() {
     }
     legend +=
         "#\n"
-        "# Every road side must meet a road side of its neighbour; the course needs one start\n"
-        "# and one goal (goal tiles in a row along their road count as one goal), joined by road.\n"
+        "# Every road side must meet a road side of its neighbour; the course needs one start tile\n"
+        "# and one goal tile, joined by road.\n"
         "# The bus keeps to the left: upper lane driving right, lower lane driving left, left\n"
         "# half driving up, right half driving down.\n";
     return legend;
