@@ -83,7 +83,7 @@ TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
 TEST(MapTool, ASecondGoalTileIsWarnedAboutButTheMapIsStillWritten) {
     ScopedWorkDir dir;
     WriteText("two.txt", "/= == == == =\\\n|| .. .. .. ||\n\\= S> G> G> =/\n");
-    ToolRun run = RunTool("build two.txt two.map");
+    ProgramRun run = RunMapTool("build two.txt two.map");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("two.txt: warning: there are 2 goal tiles"), std::string::npos) << run.err;
     EXPECT_FALSE(ReadBytes("two.map").empty());

@@ -9,9 +9,8 @@ source "$SOURCE_DIR/scripts/build-options.sh"
 WORK=$(mktemp -d /tmp/quonfel-build-sequence-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 
-for part in CMakeLists.txt src tools tests bench fuzz courses replays scripts; do
-    cp -r "$SOURCE_DIR/$part" "$WORK/"
-done
+# The whole source, without build folders and history.
+tar -C "$SOURCE_DIR" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$WORK" -xf -
 cd "$WORK"
 
 configure() { cmake -S . -B build "$@" >/dev/null; }
