@@ -273,6 +273,8 @@ TEST(ScoreFile, AReadOnlyScoreFileStaysAsItIsAndTheTableInMemoryGoesOn) {
     table.Save();
     chmod(ScoreFileName, 0444);
     const Bytes before = ReadBytes(ScoreFileName);
+    struct stat old {};
+    stat(ScoreFileName, &old);
 
     EXPECT_TRUE(PassesWithoutPrivileges([&table] {
         table.records[0][0].bestTime = 200;
@@ -282,7 +284,12 @@ TEST(ScoreFile, AReadOnlyScoreFileStaysAsItIsAndTheTableInMemoryGoesOn) {
                   "quonfel: could not save the best times in score.dat: Permission denied\n");
         EXPECT_EQ(table.records[0][0].bestTime, 200);
     }));
+    struct stat now {};
+    stat(ScoreFileName, &now);
     EXPECT_EQ(ReadBytes(ScoreFileName), before);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    EXPECT_EQ(now.st_mode & 0777, 0444u);
+    EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
 }
 
 // The table a saving child writes in round k: every best time is k.
