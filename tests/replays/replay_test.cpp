@@ -3,23 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "maptool/drive_keys.h"
-#include "maptool/headless_game.h"
 #include "platform/surface.h"
 #include "records/score_table.h"
-#include "support/test_support.h"
+#include "support/recorded_drives.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr long FramesPerSecond = 30;
-constexpr std::int64_t FirstSecond = 1700000000;
-// Frames to keep running after the last key, in case the drive only ends later.
-constexpr long FramesAfterLastKey = FramesPerSecond * 5;
 
 // Bitmaps not in the game folder get plain stand-ins of a size that holds every picture the
 // frame copies from: the course rules never read pixels.
@@ -30,18 +21,6 @@ void FillMissingBitmaps() {
     };
     for (int tile = 0; tile < 24; ++tile) ensure(std::to_string(tile), 128, 128);
     for (const char* name : singles) ensure(name, 640, 480);
-}
-
-std::vector<KeyPress> RecordedDrive(int course) {
-    std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::vector<KeyPress> presses;
-    std::string error;
-    EXPECT_TRUE(in.good() || in.eof()) << path;
-    EXPECT_TRUE(ParseDrive(text.str(), presses, error)) << path << ": " << error;
-    return presses;
 }
 
 struct ReplayOutcome {
@@ -62,21 +41,14 @@ ReplayOutcome Replay(int course, const std::vector<KeyPress>& presses) {
     LinkGameData();
     FillMissingBitmaps();
     FakeClock clock;
-    clock.wallSeconds = FirstSecond;
+    clock.wallSeconds = kReplayFirstSecond;
     MessageBoxRecorder boxes;
     ReplayOutcome outcome;
     HeadlessGame game;
     outcome.started = game.Start();
     if (!outcome.started) return outcome;
     game.EnterCourse(course, 0);
-    long lastFrame = presses.empty() ? 0 : presses.back().frame;
-    std::size_t next = 0;
-    for (long frame = 0; game.Driving() && frame <= lastFrame + FramesAfterLastKey; ++frame) {
-        clock.wallSeconds = FirstSecond + frame / FramesPerSecond;
-        while (next < presses.size() && presses[next].frame == frame) game.Press(presses[next++].key);
-        if (!game.Driving()) break;
-        game.Frame();
-    }
+    PlayDrive(game, clock, presses);
     outcome.goal = game.GoalReached();
     outcome.stillDriving = game.Driving();
     outcome.frames = game.DriveFrames();
