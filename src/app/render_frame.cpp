@@ -11,10 +11,25 @@
 namespace {
 constexpr Rect kScreenPicture{0, 0, 640, 480};
 
+// A part of back.bmp to the same place in the window.
+void CopyBackground(const Rect& part) {
+    const Rect target{WindowOrigin.x + part.left, WindowOrigin.y + part.top, WindowOrigin.x + part.right,
+                      WindowOrigin.y + part.bottom};
+    offscreen->Blt(&target, *backSurface, &part, false);
+}
+
+// The driving screen leaves out the square that the course view covers (the view puts the
+// background there itself if it cannot be copied).
 void DrawBackground() {
-    const Rect target{WindowOrigin.x, WindowOrigin.y, WindowOrigin.x + kScreenPicture.right,
-                      WindowOrigin.y + kScreenPicture.bottom};
-    offscreen->Blt(&target, *backSurface, &kScreenPicture, false);
+    if (ScreenState != Driving) {
+        CopyBackground(kScreenPicture);
+        return;
+    }
+    const Rect& view = CourseViewOnScreen;
+    CopyBackground({0, 0, kScreenPicture.right, view.top});
+    CopyBackground({0, view.top, view.left, view.bottom});
+    CopyBackground({view.right, view.top, kScreenPicture.right, view.bottom});
+    CopyBackground({0, view.bottom, kScreenPicture.right, kScreenPicture.bottom});
 }
 
 // A full-screen picture whose magenta lets the drawing beneath show through.

@@ -32,27 +32,45 @@ void RunBusStep(CourseMap& map) {
     map.FollowBus();
 }
 
+// The part of mapscreen that is copied to the screen: the square around the driver's seat.
+Rect ShownSquare() {
+    const Point centre = frameBusState.driverPoint;
+    return {centre.x - ViewHalfSide, centre.y - ViewHalfSide, centre.x + ViewHalfSide, centre.y + ViewHalfSide};
+}
+
+// Only what the square shows of each tile is drawn: at most 4 by 4 of the 5 by 5 tiles
+// reach into it, and only in part. The square's pixels come out as if all were drawn.
 void DrawViewTiles(const CourseMap& map) {
     const Rect tileRect{0, 0, TileSize, TileSize};
+    const Rect shown = ShownSquare();
     for (int i = 0; i < ViewTiles; ++i) {
         for (int j = 0; j < ViewTiles; ++j) {
             const int code = TileCodeForView(map, map.currentCellX + i - 2, map.currentCellY + j - 2);
             const Surface* tile = TileSurfaces[code].get();
             if (!tile) continue;
-            const int result = mapscreen->BltFast(i * TileSize, j * TileSize, *tile, tileRect, true);
+            const int result = mapscreen->BltFastWithin(shown, i * TileSize, j * TileSize, *tile, tileRect, true);
             if (result != kCopyOk) WriteErrorLog("error.txt", "%02d", result);
         }
     }
 }
 
+// The frame leaves the view's square to the view; when the view cannot be copied, the
+// square shows the background as it would have without the view.
+void ShowBackgroundInstead(Surface& target, const Rect& destination) {
+    if (backSurface) target.Blt(&destination, *backSurface, &CourseViewOnScreen, false);
+}
+
 void CopyViewToScreen(Surface& target) {
-    const Point centre = frameBusState.driverPoint;
-    const Rect source{centre.x - ViewHalfSide, centre.y - ViewHalfSide, centre.x + ViewHalfSide,
-                      centre.y + ViewHalfSide};
-    const Rect destination{WindowOrigin.x + 6, WindowOrigin.y + 6, WindowOrigin.x + 390,
-                           WindowOrigin.y + 390};
-    if (target.Blt(&destination, *mapscreen, &source, false) != kCopyOk)
-        MessageBox("RenderMap(mapscreen->Offscreen) Blt Error ", "Blt Error!", MB_OK);
+    const Rect source = ShownSquare();
+    const Rect destination{WindowOrigin.x + CourseViewOnScreen.left, WindowOrigin.y + CourseViewOnScreen.top,
+                           WindowOrigin.x + CourseViewOnScreen.right, WindowOrigin.y + CourseViewOnScreen.bottom};
+    if (!mapscreen) {
+        ShowBackgroundInstead(target, destination);
+        return;
+    }
+    if (target.Blt(&destination, *mapscreen, &source, false) == kCopyOk) return;
+    ShowBackgroundInstead(target, destination);
+    MessageBox("RenderMap(mapscreen->Offscreen) Blt Error ", "Blt Error!", MB_OK);
 }
 
 }  // namespace
@@ -60,8 +78,9 @@ void CopyViewToScreen(Surface& target) {
 void CourseMap::RenderMap(Surface& target) {
     RunBusStep(*this);
     frameBusState = liveBusState;
-    if (!mapscreen) return;
-    DrawViewTiles(*this);
-    DrawBus();
+    if (mapscreen) {
+        DrawViewTiles(*this);
+        DrawBus();
+    }
     CopyViewToScreen(target);
 }
