@@ -12,6 +12,7 @@
 
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "platform/input_wait.h"
 
 namespace {
 
@@ -89,6 +90,22 @@ int SymbolKey(SDL_Keycode sym) {
     }
 }
 
+// The window's part of a screen-sized surface into the window's own. Rows are copied as
+// they stand where the formats agree (SDL's copy writes past the cache, which costs a third
+// more here); SDL converts where they do not.
+bool CopyWindowPart(const Surface& screenSized, Point origin, SDL_Surface* target) {
+    SDL_Surface* from = screenSized.Sdl();
+    SDL_Rect part{origin.x, origin.y, target->w, target->h};
+    const bool inside = origin.x >= 0 && origin.y >= 0 && origin.x + target->w <= from->w && origin.y + target->h <= from->h;
+    if (!inside || target->format->format != from->format->format || SDL_MUSTLOCK(target))
+        return SDL_BlitSurface(from, &part, target, nullptr) == 0;
+    const auto* source = static_cast<const std::uint8_t*>(from->pixels) + origin.y * from->pitch + origin.x * 4;
+    auto* destination = static_cast<std::uint8_t*>(target->pixels);
+    for (int row = 0; row < target->h; ++row)
+        std::memcpy(destination + row * target->pitch, source + row * from->pitch, static_cast<std::size_t>(target->w) * 4);
+    return true;
+}
+
 }  // namespace
 
 int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
@@ -107,9 +124,11 @@ struct Window::Impl {
     // Ctrl as of the last translated event, so a click reads the state it happened in.
     bool controlDown = false;
     bool altDown = false;
+    InputWait wait;
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
+    bool TranslateWindowEvent(const SDL_WindowEvent& window, Message& out);
     WParam MouseKeys(Uint32 buttons) const;
 };
 
@@ -138,6 +157,33 @@ WParam Window::Impl::MouseKeys(Uint32 buttons) const {
     return keys;
 }
 
+// The window's picture lives only in the X server, which does not keep it while the window
+// is covered, unmapped or moved: each of those asks for it to be shown again. So does the
+// focus coming back, as it does when a dialog in front of the window closes.
+bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& out) {
+    switch (window.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+        altDown = (SDL_GetModState() & KMOD_ALT) != 0;
+        out = Message{WM_PAINT, 0, 0};
+        return true;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        out = Message{WM_PAINT, 0, 0};
+        return true;
+    case SDL_WINDOWEVENT_CLOSE:
+        out = Message{WM_CLOSE, 0, 0};
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -159,13 +205,7 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
         return true;
     }
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-            controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
-            altDown = (SDL_GetModState() & KMOD_ALT) != 0;
-        }
-        if (event.window.event != SDL_WINDOWEVENT_CLOSE) return false;
-        out = Message{WM_CLOSE, 0, 0};
-        return true;
+        return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
         out = Message{WM_CLOSE, 0, 0};
         return true;
@@ -202,6 +242,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->width = width;
     window->impl_->height = height;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+    window->impl_->wait = OpenInputWait(sdl);
     window->proc_ = proc;
     currentWindow = window.get();
     return window;
@@ -219,6 +260,7 @@ std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width,
 }
 
 Window::~Window() {
+    if (impl_) CloseInputWait(impl_->wait);
     if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     if (currentWindow == this) currentWindow = nullptr;
 }
@@ -231,15 +273,20 @@ bool Window::PeekMessage(Message& out) {
     }
     if (destroyed_) return false;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (impl_->Translate(event, out)) return true;
+    // SDL ends a round of polling at a marker it queued itself (a wait leaves one behind);
+    // events queued after the marker are still taken now.
+    for (int round = 0; round < 2; ++round) {
+        while (SDL_PollEvent(&event)) {
+            if (impl_->Translate(event, out)) return true;
+        }
+        if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) break;
     }
     return false;
 }
 
-void Window::WaitForEvent(int timeoutMs) {
-    if (impl_->quitPosted || timeoutMs <= 0) return;
-    SDL_WaitEventTimeout(nullptr, timeoutMs);
+void Window::WaitForEvent(std::int64_t timeoutNs) {
+    if (impl_->quitPosted || destroyed_) return;
+    WaitForInputOrTimeout(impl_->wait, timeoutNs);
 }
 
 void Window::PostQuitMessage(int exitCode) {
@@ -277,9 +324,7 @@ int Window::Present(const Surface& screenSized) {
     if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
     if (!target) return kErrSurfaceLost;
-    SDL_Rect part{impl_->origin.x, impl_->origin.y, impl_->width, impl_->height};
-    SDL_Rect at{0, 0, impl_->width, impl_->height};
-    if (SDL_BlitSurface(screenSized.Sdl(), &part, target, &at) != 0) return kErrSurfaceLost;
+    if (!CopyWindowPart(screenSized, impl_->origin, target)) return kErrSurfaceLost;
     if (SDL_UpdateWindowSurface(impl_->sdl) != 0) return kErrSurfaceLost;
     return kCopyOk;
 }
