@@ -93,6 +93,7 @@ Surface::~Surface() {
 }
 
 void Surface::DropKeyedRuns() const {
+    keyPixels_ = -1;
     if (!keyedRuns_) return;
     SDL_FreeSurface(keyedRuns_);
     keyedRuns_ = nullptr;
@@ -158,6 +159,19 @@ void Surface::SetColourKey(Colorref key) {
 
 bool Surface::HasColourKey() const { return hasKey_; }
 
+bool Surface::HasKeyPixels() const {
+    if (!hasKey_) return false;
+    if (keyPixels_ < 0) {
+        const std::uint32_t key = ToPixel(key_);
+        keyPixels_ = 0;
+        for (int y = 0; y < Height() && keyPixels_ == 0; ++y) {
+            const std::uint32_t* row = Pixels() + y * PitchInPixels();
+            keyPixels_ = std::any_of(row, row + Width(), [key](std::uint32_t p) { return (p & kRgbMask) == key; });
+        }
+    }
+    return keyPixels_ == 1;
+}
+
 int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect, bool useSourceKey) {
     if (lost_ || source.lost_) return kErrSurfaceLost;
     const Rect src = srcRect ? *srcRect : Rect{0, 0, source.Width(), source.Height()};
@@ -179,7 +193,8 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
         fromRect = Rect{0, 0, src.Width(), src.Height()};
     }
 
-    const bool keyed = useSourceKey && source.hasKey_;
+    // A picture without a pixel of its key copies the same either way, and faster unkeyed.
+    const bool keyed = useSourceKey && source.HasKeyPixels();
     const std::uint32_t key = ToPixel(source.key_);
     const int x0 = std::max(dst.left, 0);
     const int x1 = std::min(dst.right, Width());

@@ -37,6 +37,9 @@ public:
     // The source colour key that keyed copies from this surface use.
     void SetColourKey(Colorref key);
     bool HasColourKey() const;
+    // Whether a keyed copy from this surface would leave any destination pixel alone: it has
+    // a key and some pixel of the key's colour.
+    bool HasKeyPixels() const;
 
     // Copies srcRect of source onto dstRect of this surface (null means the whole surface).
     // Different sizes stretch by nearest pixel. With useSourceKey the pixels of source
@@ -78,4 +81,6 @@ private:
     // The picture encoded into runs of its key for keyed copies: made at the first one,
     // dropped whenever the pixels or the key may change.
     mutable SDL_Surface* keyedRuns_ = nullptr;
+    // Whether some pixel has the key's colour: -1 until asked, forgotten with the runs.
+    mutable int keyPixels_ = -1;
 };

@@ -49,15 +49,23 @@ protected:
         return reaches(i, seat.x) && reaches(j, seat.y);
     }
 
-    // The code whose colour shows near the top-left corner of the part of view block (i, j)
-    // that the screen shows, clear of the bus.
-    int ShownCode(int i, int j) const {
+    // The screen pixel that shows course-view point (x, y) of mapscreen.
+    static Colorref OnScreen(int x, int y) {
         const Point seat = frameBusState.driverPoint;
-        const Colorref c = mapscreen->PixelAt(std::max(i * TileSize, seat.x - 192) + 2,
-                                              std::max(j * TileSize, seat.y - 192) + 2);
+        return offscreen->PixelAt(WindowOrigin.x + 6 + x - (seat.x - 192), WindowOrigin.y + 6 + y - (seat.y - 192));
+    }
+
+    static int CodeOfColour(Colorref c) {
         for (int code = 0; code < TileCodeCount; ++code)
             if (TileColour(code) == c) return code;
         return -1;
+    }
+
+    // The code whose colour the screen shows near the top-left corner of the part of view
+    // block (i, j) that it shows, clear of the bus.
+    int ShownCode(int i, int j) const {
+        const Point seat = frameBusState.driverPoint;
+        return CodeOfColour(OnScreen(std::max(i * TileSize, seat.x - 192) + 2, std::max(j * TileSize, seat.y - 192) + 2));
     }
 
     CourseMap map;
@@ -149,13 +157,20 @@ TEST_F(CourseViewTest, CopiesTheSquareAroundTheDriversSeat) {
         map.currentCellX = map.currentCellY = 8;
         map.RenderMap(*offscreen);
         ASSERT_EQ(frameBusState.driverPoint, (Point{256, 383}));
-        // Destination (ox + 6, oy + 6) to (ox + 390, oy + 390) shows mapscreen (64, 191) to (448, 575).
+        // Destination (ox + 6, oy + 6) to (ox + 390, oy + 390) shows mapscreen (64, 191) to
+        // (448, 575): the tiles of the blocks there, and the bus as drawn into mapscreen.
+        const Rect bus = BusDrawingBounds(frameBusState);
         int mismatches = 0;
         for (int v = 0; v < 384; ++v)
-            for (int u = 0; u < 384; ++u)
-                if (offscreen->PixelAt(origin.x + 6 + u, origin.y + 6 + v) != mapscreen->PixelAt(64 + u, 191 + v))
-                    ++mismatches;
+            for (int u = 0; u < 384; ++u) {
+                const Point p{64 + u, 191 + v};
+                const bool underBus = p.x >= bus.left && p.x < bus.right && p.y >= bus.top && p.y < bus.bottom;
+                const Colorref expected = underBus ? mapscreen->PixelAt(p.x, p.y)
+                                                   : TileColour(map.grid[8 + p.x / 128 - 2][8 + p.y / 128 - 2]);
+                mismatches += offscreen->PixelAt(origin.x + 6 + u, origin.y + 6 + v) != expected;
+            }
         EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(OnScreen(256, 383 + 20), busGeometry.bodyColour);
         for (Point outside : {Point{5, 6}, Point{6, 5}, Point{390, 389}, Point{389, 390}})
             EXPECT_EQ(offscreen->PixelAt(origin.x + outside.x, origin.y + outside.y), Sentinel);
     }
