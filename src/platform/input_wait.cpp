@@ -55,7 +55,8 @@ void NoteDelay(WakeDelays& delays, std::int64_t delayNs) {
     delays.next = (delays.next + 1) % WakeDelays::kCount;
 }
 
-// True when ppoll returned because a watched descriptor has something, false on the timer.
+// Sleeps until the display has something (input, or the connection is gone) or the timer,
+// if set (timerAt >= 0), runs out. True when it was the timer alone.
 bool PollDisplayAndTimer(const InputWait& wait, std::int64_t timerAt) {
     pollfd watched[] = {{wait.displayFd, POLLIN, 0}, {wait.timerFd, POLLIN, 0}};
     int count = 1;
@@ -64,8 +65,9 @@ bool PollDisplayAndTimer(const InputWait& wait, std::int64_t timerAt) {
         at.it_value = ToTimespec(timerAt);
         if (timerfd_settime(wait.timerFd, TFD_TIMER_ABSTIME, &at, nullptr) == 0) count = 2;
     }
-    if (ppoll(watched, count, nullptr, nullptr) <= 0) return true;  // a signal: look again
-    return (watched[0].revents & POLLIN) != 0;
+    // A signal ends the sleep too, and the caller looks again.
+    if (ppoll(watched, count, nullptr, nullptr) <= 0) return false;
+    return watched[0].revents == 0 && (watched[1].revents & POLLIN) != 0;
 }
 
 void WaitForDisplayOrTimer(InputWait& wait, std::int64_t timeoutNs) {
@@ -75,7 +77,7 @@ void WaitForDisplayOrTimer(InputWait& wait, std::int64_t timeoutNs) {
     }
     const std::int64_t end = MonotonicNow() + timeoutNs;
     const std::int64_t timerAt = end - std::min(TypicalDelay(wait.delays), timeoutNs);
-    if (PollDisplayAndTimer(wait, timerAt)) return;
+    if (!PollDisplayAndTimer(wait, timerAt)) return;
     NoteDelay(wait.delays, MonotonicNow() - timerAt);
     while (MonotonicNow() < end) {
     }

@@ -11,7 +11,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -22,8 +21,6 @@
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "support/recorded_drives.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -88,13 +85,6 @@ std::vector<Block> ToBlocks(const std::vector<std::uint64_t>& frameHashes) {
     return blocks;
 }
 
-bool AllPicturesBuilt() {
-    int pictures = 0;
-    for (const auto& entry : fs::directory_iterator("."))
-        if (entry.path().extension() == ".bmp") ++pictures;
-    return pictures == 33;
-}
-
 // The course menu with every earlier course cleared, the bus menu of the course (cleared
 // too, with a long best time), the recorded drive with the standard bus, the result screen,
 // and the course menu again with the new best time.
@@ -102,16 +92,12 @@ std::vector<std::uint64_t> ShownFrames(int course) {
     ScopedWorkDir dir;
     LinkGameData();
     std::vector<std::uint64_t> hashes;
-    if (!AllPicturesBuilt()) {
-        ADD_FAILURE() << "the game's pictures are not in " << QUONFEL_GAME_DIR;
-        return hashes;
-    }
     FakeClock clock;
     clock.wallSeconds = kReplayFirstSecond;
     MessageBoxRecorder boxes;
     HeadlessGame game;
     if (!game.Start()) {
-        ADD_FAILURE() << "the game could not start headless";
+        ADD_FAILURE() << "the game could not start with the pictures of " << QUONFEL_GAME_DIR;
         return hashes;
     }
     for (int c = 0; c < course; ++c) scoreTable->Current(c) = {c, Completed, 61 * (c + 1)};
