@@ -5,8 +5,8 @@
 namespace {
 constexpr int kFramesPerSecond = 30;
 constexpr std::int64_t kMillisecondInterval = 33;
-// The loop wakes at least this often even if a clock misbehaves (a wrapped millisecond
-// clock would otherwise put the deadline weeks away).
+// A wait for the next deadline lasts at most this long even if a clock misbehaves (a wrapped
+// millisecond clock would otherwise put the deadline weeks away).
 constexpr std::int64_t kLongestWaitNs = 100000000;
 constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
 }  // namespace
