@@ -13,6 +13,7 @@
 #include "platform/display_loss.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "platform/input_wait.h"
 #include "platform/x11_pointer.h"
 
 namespace {
@@ -95,6 +96,22 @@ int SymbolKey(SDL_Keycode sym) {
     }
 }
 
+// The window's part of a screen-sized surface into the window's own. Rows are copied as
+// they stand where the formats agree (SDL's copy writes past the cache, which costs a third
+// more here); SDL converts where they do not.
+bool CopyWindowPart(const Surface& screenSized, Point origin, SDL_Surface* target) {
+    SDL_Surface* from = screenSized.Sdl();
+    SDL_Rect part{origin.x, origin.y, target->w, target->h};
+    const bool inside = origin.x >= 0 && origin.y >= 0 && origin.x + target->w <= from->w && origin.y + target->h <= from->h;
+    if (!inside || target->format->format != from->format->format || SDL_MUSTLOCK(target))
+        return SDL_BlitSurface(from, &part, target, nullptr) == 0;
+    const auto* source = static_cast<const std::uint8_t*>(from->pixels) + origin.y * from->pitch + origin.x * 4;
+    auto* destination = static_cast<std::uint8_t*>(target->pixels);
+    for (int row = 0; row < target->h; ++row)
+        std::memcpy(destination + row * target->pitch, source + row * from->pitch, static_cast<std::size_t>(target->w) * 4);
+    return true;
+}
+
 }  // namespace
 
 int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
@@ -116,10 +133,12 @@ struct Window::Impl {
     // On X11 the mouse messages come from the X server's events, which give the pointer's
     // place on the screen; SDL's own mouse events are then left aside.
     bool pointerFromX11 = false;
+    InputWait wait;
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
     bool TranslateX11Pointer(const SDL_Event& event, Message& out);
+    bool TranslateWindowEvent(const SDL_WindowEvent& window, Message& out);
     bool MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const;
     WParam MouseKeys(Uint32 buttons) const;
     Point ScreenPosition() const;
@@ -183,6 +202,33 @@ bool Window::Impl::TranslateX11Pointer(const SDL_Event& event, Message& out) {
     return true;
 }
 
+// The window's picture lives only in the X server, which does not keep it while the window
+// is covered, unmapped or moved: each of those asks for it to be shown again. So does the
+// focus coming back, as it does when a dialog in front of the window closes.
+bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& out) {
+    switch (window.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+        altDown = (SDL_GetModState() & KMOD_ALT) != 0;
+        out = Message{WM_PAINT, 0, 0};
+        return true;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        out = Message{WM_PAINT, 0, 0};
+        return true;
+    case SDL_WINDOWEVENT_CLOSE:
+        out = Message{WM_CLOSE, 0, 0};
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -203,13 +249,7 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
                                   MouseKeys(SDL_GetMouseState(nullptr, nullptr)), Point{event.button.x, event.button.y},
                                   out);
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-            controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
-            altDown = (SDL_GetModState() & KMOD_ALT) != 0;
-        }
-        if (event.window.event != SDL_WINDOWEVENT_CLOSE) return false;
-        out = Message{WM_CLOSE, 0, 0};
-        return true;
+        return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
         out = Message{WM_CLOSE, 0, 0};
         return true;
@@ -247,6 +287,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->height = height;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
     window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
+    window->impl_->wait = OpenInputWait(sdl);
     window->proc_ = proc;
     currentWindow = window.get();
     return window;
@@ -264,6 +305,7 @@ std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width,
 }
 
 Window::~Window() {
+    if (impl_) CloseInputWait(impl_->wait);
     if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     if (currentWindow == this) currentWindow = nullptr;
 }
@@ -276,15 +318,20 @@ bool Window::PeekMessage(Message& out) {
     }
     if (destroyed_) return false;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (impl_->Translate(event, out)) return true;
+    // SDL ends a round of polling at a marker it queued itself (a wait leaves one behind);
+    // events queued after the marker are still taken now.
+    for (int round = 0; round < 2; ++round) {
+        while (SDL_PollEvent(&event)) {
+            if (impl_->Translate(event, out)) return true;
+        }
+        if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) break;
     }
     return false;
 }
 
-void Window::WaitForEvent(int timeoutMs) {
-    if (impl_->quitPosted || timeoutMs <= 0) return;
-    SDL_WaitEventTimeout(nullptr, timeoutMs);
+void Window::WaitForEvent(std::int64_t timeoutNs) {
+    if (impl_->quitPosted || destroyed_) return;
+    WaitForInputOrTimeout(impl_->wait, timeoutNs);
 }
 
 void Window::PostQuitMessage(int exitCode) {
@@ -322,9 +369,7 @@ int Window::Present(const Surface& screenSized) {
     if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
     if (!target) return kErrSurfaceLost;
-    SDL_Rect part{impl_->origin.x, impl_->origin.y, impl_->width, impl_->height};
-    SDL_Rect at{0, 0, impl_->width, impl_->height};
-    if (SDL_BlitSurface(screenSized.Sdl(), &part, target, &at) != 0) return kErrSurfaceLost;
+    if (!CopyWindowPart(screenSized, impl_->origin, target)) return kErrSurfaceLost;
     if (SDL_UpdateWindowSurface(impl_->sdl) != 0) return kErrSurfaceLost;
     return kCopyOk;
 }
