@@ -2,6 +2,7 @@
 #include "app/app.h"
 
 #include "app/globals.h"
+#include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -87,6 +88,7 @@ int RunGame() {
         mainWindow.reset();
         return 0;
     }
+    BeginPreparedWatch();
     FramePacer pacer(Clock());
     Message message;
     bool running = true;
@@ -103,11 +105,15 @@ int RunGame() {
             mainWindow->WaitForEvent(kUntilInput);
             continue;
         }
-        if (pacer.FrameDue()) render_frame();
+        if (pacer.FrameDue()) {
+            AdvanceWatch(mainWindow.get());
+            render_frame();
+        }
         // Sleep until input or the next deadline instead of spinning a core; input that came
         // during the frame ends the sleep at once.
         mainWindow->WaitForEvent(pacer.NanosecondsToDeadline());
     }
     mainWindow.reset();
+    FinishWatch();
     return static_cast<int>(message.wParam);
 }

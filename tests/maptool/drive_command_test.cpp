@@ -9,6 +9,7 @@
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "support/course_texts.h"
+#include "support/recorded_drives.h"
 #include "support/replay_support.h"
 #include "support/test_support.h"
 
@@ -37,9 +38,8 @@ TEST(DriveCommand, ReachesTheGoalAndItsKeysPlayBackToTheSameGoal) {
     EXPECT_EQ(run.out.rfind("loop.txt, bus type 2: goal after ", 0), 0u) << run.out;
     EXPECT_NE(run.out.find(" frames a second), penalty "), std::string::npos) << run.out;
 
-    std::vector<KeyPress> presses;
-    std::string error;
-    ASSERT_TRUE(ParseDrive(ReadText("loop drive.keys"), presses, error)) << error;
+    const DriveRecord drive = ReadDriveFile("loop drive.keys");
+    const std::vector<KeyPress>& presses = drive.presses;
     ASSERT_FALSE(presses.empty());
     EXPECT_EQ(KeyName(presses.front().key), "Up");  // into drive
     EXPECT_EQ(KeyName(presses.back().key), "Down");  // and back to neutral in the goal

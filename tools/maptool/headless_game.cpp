@@ -1,6 +1,7 @@
 #include "maptool/headless_game.h"
 
 #include "app/app.h"
+#include "app/drive_recorder.h"
 #include "app/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -73,6 +74,7 @@ void HeadlessGame::QuickFrame() {
         liveBusState.steering = 0;
         stopwatch->Stop();
     }
+    CountDrivingFrame();
     ++driveFrames_;
     if (courseMap->violationCount > 0) ++violationFrames_;
 }
