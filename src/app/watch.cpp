@@ -125,6 +125,7 @@ bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 }  // namespace
 
 bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error) {
+    watch = Watch{};
     std::string text, what;
     DriveRecord drive;
     if (!ReadWholeText(keyFile, text)) {
@@ -140,7 +141,6 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
         error = keyFile + ": " + what;
         return false;
     }
-    watch = Watch{};
     watch.prepared = true;
     watch.after = after;
     watch.drive = drive;
