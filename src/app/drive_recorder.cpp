@@ -19,9 +19,9 @@ long framesDrawn = 0;
 
 // A numbered course is read from "N.map" here; if that failed, the drive ran on whatever
 // was loaded before and cannot be watched again. The user map is any file a line can name.
-bool NamesTheCourse(int course, const std::string& mapFileRead) {
+bool NamesTheCourse(int course, const std::string& mapFileRead, const std::string& mapFile) {
     if (course != UserMapCourse) return mapFileRead == std::to_string(course) + ".map";
-    return !mapFileRead.empty() && mapFileRead.find_first_of("\r\n") == std::string::npos;
+    return FitsAMapLine(mapFile);
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -39,9 +39,10 @@ void BeginDriveRecording(int course, int busType, const std::string& mapFileRead
     drive.busType = busType;
     drive.presses.reserve(kKeysReserved);
     framesDrawn = 0;
-    courseFileKnown = NamesTheCourse(course, mapFileRead) && HashCourseFile(mapFileRead, drive.courseHash);
-    drive.hasCourseHash = courseFileKnown;
     if (course == UserMapCourse) drive.mapFile = AbsolutePath(mapFileRead);
+    courseFileKnown =
+        NamesTheCourse(course, mapFileRead, drive.mapFile) && HashCourseFile(mapFileRead, drive.courseHash);
+    drive.hasCourseHash = courseFileKnown;
 }
 
 void RecordDrivingKey(int key) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstring>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "platform/messages.h"
@@ -28,6 +28,8 @@ constexpr std::int32_t kLargestCount = 2147483647;
 constexpr std::size_t kHashDigits = 16;
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+// What separates the words of a line, as the stream reads them.
+const char* const kBlanks = " \t\v\f\r";
 
 // The header lines, in the order they are written.
 const char* const kCourse = "course";
@@ -114,10 +116,10 @@ bool DriveReader::Header(const std::string& name, const std::string& line, std::
     headersSeen_.push_back(name);
 
     if (name == kMap) {
-        const std::size_t afterName = line.find_first_not_of(" \t") + std::strlen(kMap);
-        const std::size_t start = line.find_first_not_of(" \t", afterName);
+        const std::size_t afterName = line.find_first_not_of(kBlanks) + std::strlen(kMap);
+        const std::size_t start = line.find_first_not_of(kBlanks, afterName);
         if (start == std::string::npos) return Fail("the map line names no file", error);
-        drive_.mapFile = line.substr(start);
+        drive_.mapFile = line.substr(start, line.find_last_not_of(kBlanks) + 1 - start);
         return true;
     }
     if (name == kCourseHash) {
@@ -214,10 +216,20 @@ std::uint64_t CourseHash(const std::vector<std::uint8_t>& bytes) {
 }
 
 bool HashCourseFile(const std::string& path, std::uint64_t& hash) {
+    // Only a regular file can be a course: a device or a pipe named in a key file could be
+    // read for ever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
+    std::vector<std::uint8_t> bytes(kLargestCourseFile + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad() || in.gcount() > static_cast<std::streamsize>(kLargestCourseFile)) return false;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     hash = CourseHash(bytes);
     return true;
+}
+
+bool FitsAMapLine(const std::string& path) {
+    if (path.empty() || path.find_first_of("\r\n") != std::string::npos) return false;
+    return std::strchr(kBlanks, path.front()) == nullptr && std::strchr(kBlanks, path.back()) == nullptr;
 }

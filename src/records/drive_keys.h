@@ -5,7 +5,8 @@
 //   course 0                      the course index, 0 to 11
 //   bus 0                         the bus type, 0 to 3
 //   course-hash 8a3c...           64-bit FNV-1a of the course file's bytes, 16 hex digits
-//   map /home/me/my.map           course 11: the map file driven (the rest of the line)
+//   map /home/me/my.map           course 11: the map file driven (the rest of the line,
+//                                 without blanks at its ends; relative to the key file)
 //   driving 7                     the stopwatch's seconds: driving, penalty, score
 //   penalty 0
 //   score 7
@@ -13,6 +14,7 @@
 //
 // The header lines come before the keys; each may be left out.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,5 +53,10 @@ bool ParseDrive(const std::string& text, DriveRecord& drive, std::string& error)
 
 // 64-bit FNV-1a: the hash a recorded drive keeps of its course file.
 std::uint64_t CourseHash(const std::vector<std::uint8_t>& bytes);
-// The hash of a file's bytes as they are stored; false when it cannot be read.
+// No course file is larger: a map of 20 by 20 cells takes 1612 bytes.
+constexpr std::size_t kLargestCourseFile = 1 << 20;
+// The hash of a file's bytes as they are stored; false when it cannot be read or is not a
+// regular file of at most kLargestCourseFile bytes.
 bool HashCourseFile(const std::string& path, std::uint64_t& hash);
+// Whether a map line can name the path: one line, without blanks at either end.
+bool FitsAMapLine(const std::string& path);

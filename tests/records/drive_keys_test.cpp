@@ -4,6 +4,7 @@
 
 #include "platform/messages.h"
 #include "records/drive_keys.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ TEST(DriveKeys, KeysAloneCommentsAndWindowsLineEndsRead) {
     EXPECT_EQ(bare.presses[0].frame, 3);
     EXPECT_EQ(bare.presses[1].key, VK_NUMPAD0 + 2);
     EXPECT_EQ(Parsed("course-hash ABCDEF0123456789\r\nmap  x.map\r\n").mapFile, "x.map");
+    EXPECT_EQ(Parsed("\v map\tmy  course.map \t\n").mapFile, "my  course.map");
 }
 
 TEST(DriveKeys, DamagedLinesAreRefusedByNumber) {
@@ -108,6 +110,19 @@ TEST(DriveKeys, CourseHashIsSixtyFourBitFnv1a) {
     EXPECT_EQ(CourseHash({}), 0xcbf29ce484222325ull);
     EXPECT_EQ(CourseHash({'a'}), 0xaf63dc4c8601ec8cull);
     EXPECT_EQ(CourseHash({'f', 'o', 'o', 'b', 'a', 'r'}), 0x85944171f73967e8ull);
+}
+
+TEST(DriveKeys, OnlyARegularFileOfACoursesSizeIsHashed) {
+    ScopedWorkDir dir;
+    std::uint64_t hash = 0;
+    WriteBytes("largest.map", std::vector<std::uint8_t>(kLargestCourseFile, 'x'));
+    EXPECT_TRUE(HashCourseFile("largest.map", hash));
+    WriteBytes("larger.map", std::vector<std::uint8_t>(kLargestCourseFile + 1, 'x'));
+    for (const char* path : {"larger.map", "missing.map", ".", "/dev/null", "/dev/zero"})
+        EXPECT_FALSE(HashCourseFile(path, hash)) << path;
+    WriteBytes("a.map", {'a'});
+    ASSERT_TRUE(HashCourseFile("a.map", hash));
+    EXPECT_EQ(hash, CourseHash({'a'}));
 }
 
 }  // namespace
