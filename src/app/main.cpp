@@ -1,2 +1,2 @@
-#include "app/app.h"
-int main() { return RunGame(); }
+#include "app/watch_options.h"
+int main(int argc, char** argv) { return RunWithWatchOptions(argc, argv); }
