@@ -43,7 +43,7 @@ void WriteBusyCourse() {
     for (int x = 0; x < GridSize; ++x) {
         for (int y = 0; y < GridSize; ++y) AppendInt32(stream, CellCode(x, y));
     }
-    WriteTextModeFileAtomically(std::to_string(kBusyCourse) + ".map", stream);
+    WriteTextModeFile(std::to_string(kBusyCourse) + ".map", stream);
 }
 
 bool LinkPictures() {

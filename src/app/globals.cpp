@@ -12,23 +12,48 @@ Point WindowOrigin{0, 0};
 WindowExtent WindowSize{640, 480};
 const char* StartupError = nullptr;
 
-std::unique_ptr<Window> mainWindow;
-std::unique_ptr<Surface> offscreen;
-std::unique_ptr<Surface> mapscreen;
+namespace {
 
-std::unique_ptr<Surface> TileSurfaces[24];
-std::unique_ptr<Surface> frontSurface;
-std::unique_ptr<Surface> backSurface;
-std::unique_ptr<Surface> gearSurface;
-std::unique_ptr<Surface> alarmSurface;
-std::unique_ptr<Surface> discontinueSurface;
-std::unique_ptr<Surface> goalinSurface;
-std::unique_ptr<Surface> menu1Surface;
-std::unique_ptr<Surface> numberSurface;
-std::unique_ptr<Surface> menu2Surface;
+struct OwnedObjects {
+    std::unique_ptr<Window> mainWindow;
+    std::unique_ptr<Surface> offscreen;
+    std::unique_ptr<Surface> mapscreen;
+    TileSurfaceArray tiles;
+    std::unique_ptr<Surface> front, back, gear, alarm, discontinue, goalin, menu1, number, menu2;
+    std::unique_ptr<CourseMap> courseMap;
+    std::unique_ptr<MenuScreen> menuScreen;
+    std::unique_ptr<Bus> bus;
+    std::unique_ptr<Stopwatch> stopwatch;
+    std::unique_ptr<ScoreTable> scoreTable;
+};
 
-std::unique_ptr<CourseMap> courseMap;
-std::unique_ptr<MenuScreen> menuScreen;
-std::unique_ptr<Bus> bus;
-std::unique_ptr<Stopwatch> stopwatch;
-std::unique_ptr<ScoreTable> scoreTable;
+// Made before any dynamic initialisation (other files take these addresses in theirs) and
+// never destroyed: the destructor leaves the objects alone.
+union Unreleased {
+    constexpr Unreleased() : objects() {}
+    ~Unreleased() {}
+    OwnedObjects objects;
+} owned;
+
+}  // namespace
+
+std::unique_ptr<Window>& mainWindow = owned.objects.mainWindow;
+std::unique_ptr<Surface>& offscreen = owned.objects.offscreen;
+std::unique_ptr<Surface>& mapscreen = owned.objects.mapscreen;
+
+TileSurfaceArray& TileSurfaces = owned.objects.tiles;
+std::unique_ptr<Surface>& frontSurface = owned.objects.front;
+std::unique_ptr<Surface>& backSurface = owned.objects.back;
+std::unique_ptr<Surface>& gearSurface = owned.objects.gear;
+std::unique_ptr<Surface>& alarmSurface = owned.objects.alarm;
+std::unique_ptr<Surface>& discontinueSurface = owned.objects.discontinue;
+std::unique_ptr<Surface>& goalinSurface = owned.objects.goalin;
+std::unique_ptr<Surface>& menu1Surface = owned.objects.menu1;
+std::unique_ptr<Surface>& numberSurface = owned.objects.number;
+std::unique_ptr<Surface>& menu2Surface = owned.objects.menu2;
+
+std::unique_ptr<CourseMap>& courseMap = owned.objects.courseMap;
+std::unique_ptr<MenuScreen>& menuScreen = owned.objects.menuScreen;
+std::unique_ptr<Bus>& bus = owned.objects.bus;
+std::unique_ptr<Stopwatch>& stopwatch = owned.objects.stopwatch;
+std::unique_ptr<ScoreTable>& scoreTable = owned.objects.scoreTable;

@@ -1,31 +1,11 @@
 // The game's files keep the line ends of the Windows text mode they were designed with.
 #include "platform/text_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 
+#include "platform/file_save.h"
+
 namespace {
-
-long writeFailureAfterBytes = -1;
-
-// Writes all bytes or fails; the test switch cuts the file short after its byte budget.
-bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t limit = bytes.size();
-    const bool injectFailure = writeFailureAfterBytes >= 0 &&
-                               static_cast<std::size_t>(writeFailureAfterBytes) < bytes.size();
-    if (injectFailure) limit = static_cast<std::size_t>(writeFailureAfterBytes);
-    std::size_t done = 0;
-    while (done < limit) {
-        const ssize_t written = write(fd, bytes.data() + done, limit - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return !injectFailure;
-}
 
 std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& stream) {
     std::vector<std::uint8_t> bytes;
@@ -59,19 +39,9 @@ bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream
     return true;
 }
 
-bool WriteTextModeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& stream) {
-    const std::string temporary = path + ".tmp-" + std::to_string(getpid());
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, WithCrLf(stream));
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) std::remove(temporary.c_str());
-    return ok;
+int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream) {
+    return SaveWholeFile(path, WithCrLf(stream));
 }
-
-void SetWriteFailureAfterBytes(long bytes) { writeFailureAfterBytes = bytes; }
 
 bool Int32Reader::Read(std::int32_t& value) {
     value = 0;

@@ -8,13 +8,9 @@
 // taken as it is. False when the file cannot be opened.
 bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream);
 
-// Writes the stream with every 0x0A stored as 0x0D 0x0A. The new content goes to a file beside
-// the old one, which is then replaced in one rename, so a failure at any point leaves either
-// the old file or the new one, never a mixture. False on failure.
-bool WriteTextModeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& stream);
-
-// Test switch: make the next writes fail after this many bytes (negative: never fail).
-void SetWriteFailureAfterBytes(long bytes);
+// Writes the stream with every 0x0A stored as 0x0D 0x0A, as a whole (SaveWholeFile: the old
+// content or the new one, never a mixture). Returns 0, or the errno value of the failure.
+int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream);
 
 // Little-endian int32 reader over a stream; a value past the end is reported as missing.
 class Int32Reader {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/display_loss.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "platform/gamepads.h"
@@ -33,6 +34,10 @@ constexpr WParam MK_CONTROL = 0x8;
 
 bool StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // SIGINT, SIGTERM and SIGHUP keep their default action and end the game at once, also
+    // while it waits for a dialog; SDL's own handlers would only queue a quit event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    EndProcessWhenDisplayIsLost();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "quonfel: cannot open the display: %s\n", SDL_GetError());
         return false;

@@ -1,6 +1,8 @@
 // The best-times table and its file score.dat.
 #include "records/score_table.h"
 
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/text_file.h"
@@ -74,8 +76,10 @@ void ScoreTable::Save() {
             AppendInt32(stream, record.bestTime);
         }
     }
-    // A file that cannot be written is left as it was; the table in memory stays current.
-    WriteTextModeFileAtomically(ScoreFileName, stream);
+    // A file that cannot be written is left as it was and the table in memory stays current;
+    // the player learns why from one line on stderr.
+    const int error = WriteTextModeFile(ScoreFileName, stream);
+    if (error != 0) std::fprintf(stderr, "quonfel: could not save the best times in %s: %s\n", ScoreFileName, std::strerror(error));
 }
 
 CourseRecord& ScoreTable::Current(int courseIndex) { return records[currentSet][courseIndex]; }

@@ -63,18 +63,6 @@ void ResetShellState() {
     frameBusState = BusState{};
 }
 
-void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
-                  const std::vector<std::int32_t>& cells) {
-    std::vector<std::int32_t> values = {version, xCount, yCount};
-    values.insert(values.end(), cells.begin(), cells.end());
-    std::vector<std::uint8_t> bytes;
-    for (std::int32_t value : values) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-    }
-    WriteBytes(name, bytes);
-}
-
 void HeadlessObjects::SetUp() {
     ResetShellState();
     CreateGameObjects();

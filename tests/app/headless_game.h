@@ -24,9 +24,6 @@ void WriteSolidBitmap(const std::string& name, int width, int height, Colorref c
 void WriteGameBitmaps(const std::string& skipped = "");
 // Back to the state of a freshly started program.
 void ResetShellState();
-// Map file bytes: version, counts, then the cells x-major.
-void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
-                  const std::vector<std::int32_t>& cells);
 
 // The five game objects in an empty folder (no score.dat), boxes recorded, a settable clock.
 class HeadlessObjects : public ::testing::Test {

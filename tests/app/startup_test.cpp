@@ -1,6 +1,9 @@
 // Start-up's surfaces and bitmaps, shutdown, and the error log.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
 
 #include "app/app.h"
@@ -9,6 +12,7 @@
 #include "app/headless_game.h"
 #include "platform/dialogs.h"
 #include "platform/surface.h"
+#include "records/stopwatch.h"
 
 namespace {
 class StartupTest : public ::testing::Test {
@@ -104,6 +108,20 @@ TEST_F(StartupTest, ShutdownReleasesEverySurfaceAndObject) {
     EXPECT_FALSE(TileSurfaces[23]);
     EXPECT_FALSE(courseMap || menuScreen || bus || stopwatch || scoreTable);
     EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// Objects still alive when the process ends stay as they are: their SDL resources may belong
+// to a display that is gone, and only ReleaseAll releases them.
+TEST(GameObjectLifetime, TheRuntimeNeverDestroysThemAfterExit) {
+    struct Tattletale : Stopwatch {
+        ~Tattletale() override { _exit(9); }
+    };
+    EXPECT_EXIT(
+        {
+            stopwatch = std::make_unique<Tattletale>();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(StartupTest, ErrorLogHoldsExactlyTwentyBytes) {

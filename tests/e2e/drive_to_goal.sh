@@ -48,19 +48,6 @@ read_practice_course() {
         fail "the practice course does not lead straight from its start (code $START_CODE at $sx,$sy) into its goal (code $gcode at $gx,$gy)"
 }
 
-# Pixels of the window that differ from a 640x480 picture of the game folder.
-differing_pixels() {
-    import -window "$GAME_WINDOW" "$WORK/now.png"
-    compare -metric AE "$WORK/now.png" "$WORK/game/$1" null: 2>&1 | cut -d' ' -f1 || true
-}
-
-# A result screen is its picture with three times drawn on it.
-showing() {
-    local differ
-    differ=$(differing_pixels "$1")
-    [[ $differ =~ ^[0-9.e+]+$ ]] && (($(printf '%.0f' "$differ") < 640 * 480 / 10))
-}
-
 # A straight practice course, 5 by 3 tiles: start facing right, two straights, the goal, and
 # one more straight beyond it.
 write_straight_course() {

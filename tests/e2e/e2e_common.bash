@@ -61,10 +61,23 @@ start_xvfb() {
     fail "no X server could be started"
 }
 
-# Runs the game in a fresh copy of its folder (so score.dat starts absent).
-start_game() {
+# Stops our own X server; the game's display goes away with it.
+stop_xvfb() {
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+}
+
+# A fresh copy of the game folder (so score.dat starts absent).
+copy_game() {
+    rm -rf "$WORK/game"
     cp -r "$GAME_DIR/." "$WORK/game"
     rm -f "$WORK/game/score.dat"
+}
+
+# Runs the game in its copy of the folder (made fresh unless copy_game was called first).
+start_game() {
+    [[ -d $WORK/game ]] || copy_game
     start_program "$WORK/game" ./quonfel
 }
 
@@ -159,6 +172,19 @@ expect_exit() {
     wait "$GAME_PID" || status=$?
     GAME_PID=
     [[ $status == "$want" ]] || fail "exit status $status, expected $want"
+}
+
+# Pixels of the window that differ from a 640x480 picture of the game folder.
+differing_pixels() {
+    import -window "$GAME_WINDOW" "$WORK/now.png"
+    compare -metric AE "$WORK/now.png" "$WORK/game/$1" null: 2>&1 | cut -d' ' -f1 || true
+}
+
+# A result screen is its picture with three times drawn on it.
+showing() {
+    local differ
+    differ=$(differing_pixels "$1")
+    [[ $differ =~ ^[0-9.e+]+$ ]] && (($(printf '%.0f' "$differ") < 640 * 480 / 10))
 }
 
 # Waits for a window with this exact title (a dialog) and prints its id.

@@ -1,12 +1,18 @@
 // score.dat byte by byte: the stream, its text-mode storage, damaged files, failed writes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <vector>
 
-#include "platform/text_file.h"
+#include "platform/file_save.h"
 #include "records/score_table.h"
 #include "support/test_support.h"
 
@@ -227,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"CountHugeWithTwoSets", SampleStream(INT32_MAX, 2), 10, 40}),
     [](const ::testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });
 
-TEST(ScoreFile, FailedSaveLeavesTheOldFileWhole) {
+TEST(ScoreFile, FailedSaveLeavesTheOldFileWholeAndSaysWhy) {
     ScopedWorkDir dir;
     ScoreTable table;
     SetWriteFailureAfterBytes(50);
@@ -243,21 +249,94 @@ TEST(ScoreFile, FailedSaveLeavesTheOldFileWhole) {
     table.records[0][1].courseState = Open;
     for (long failAfter : {0L, 1L, 100L, 200L}) {
         SetWriteFailureAfterBytes(failAfter);
+        testing::internal::CaptureStderr();
         table.Save();
+        const std::string said = testing::internal::GetCapturedStderr();
         SetWriteFailureAfterBytes(-1);
         EXPECT_EQ(ReadBytes(ScoreFileName), before) << "failure after " << failAfter << " bytes";
+        EXPECT_EQ(said, "quonfel: could not save the best times in score.dat: No space left on device\n");
     }
     // No half-written file is left beside it either.
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
-        ++files;
-        EXPECT_EQ(entry.path().filename(), ScoreFileName);
-    }
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
 
     table.Save();
     ScoreTable loaded;
     ASSERT_EQ(loaded.Load(), 1);
     EXPECT_EQ(loaded.records[0][0].bestTime, 200);
     EXPECT_EQ(loaded.records[0][1].courseState, Open);
+}
+
+TEST(ScoreFile, AReadOnlyScoreFileStaysAsItIsAndTheTableInMemoryGoesOn) {
+    ScopedWorkDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    ScoreTable table;
+    table.Save();
+    chmod(ScoreFileName, 0444);
+    const Bytes before = ReadBytes(ScoreFileName);
+    struct stat old {};
+    stat(ScoreFileName, &old);
+
+    EXPECT_TRUE(PassesWithoutPrivileges([&table] {
+        table.records[0][0].bestTime = 200;
+        testing::internal::CaptureStderr();
+        table.Save();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "quonfel: could not save the best times in score.dat: Permission denied\n");
+        EXPECT_EQ(table.records[0][0].bestTime, 200);
+    }));
+    struct stat now {};
+    stat(ScoreFileName, &now);
+    EXPECT_EQ(ReadBytes(ScoreFileName), before);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    EXPECT_EQ(now.st_mode & 0777, 0444u);
+    EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
+}
+
+// The table a saving child writes in round k: every best time is k.
+Bytes StoredTable(std::int32_t k) {
+    Bytes stream;
+    PutInt32(stream, 1);
+    PutInt32(stream, 1);
+    for (int c = 0; c < RecordsPerSet; ++c) {
+        PutInt32(stream, c);
+        PutInt32(stream, c == 0 ? Open : Locked);
+        PutInt32(stream, k);
+    }
+    return Stored(stream);
+}
+
+[[noreturn]] void SaveForEver() {
+    ScoreTable table;
+    for (std::int32_t k = 1;; ++k) {
+        for (CourseRecord& record : table.records[0]) record.bestTime = k;
+        table.Save();
+    }
+}
+
+// A game killed at any moment of a save leaves a whole table, and at most the one temporary
+// file that the next save takes over.
+TEST(ScoreFile, AGameKilledWhileSavingLeavesAWholeTable) {
+    ScopedWorkDir dir;
+    std::mt19937 random(13);
+    std::uniform_int_distribution<int> microseconds(0, 20000);
+    int killedWithTemporary = 0;
+    for (int round = 0; round < 200; ++round) {
+        const pid_t saver = fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0) SaveForEver();
+        usleep(static_cast<useconds_t>(microseconds(random)));
+        kill(saver, SIGKILL);
+        waitpid(saver, nullptr, 0);
+
+        const std::vector<std::string> files = FilesHere();
+        if (std::find(files.begin(), files.end(), "score.dat.tmp") != files.end()) ++killedWithTemporary;
+        for (const std::string& name : files) EXPECT_TRUE(name == "score.dat" || name == "score.dat.tmp") << name;
+        if (!std::filesystem::exists(ScoreFileName)) continue;  // killed before its first save
+        ScoreTable loaded;
+        ASSERT_EQ(loaded.Load(), 1);
+        EXPECT_EQ(ReadBytes(ScoreFileName), StoredTable(loaded.records[0][0].bestTime)) << "round " << round;
+    }
+    std::printf("killed during a save with its temporary file in place: %d of 200\n", killedWithTemporary);
+    ScoreTable().Save();
+    EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
 }

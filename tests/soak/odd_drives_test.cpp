@@ -13,19 +13,12 @@
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
-#include "platform/text_file.h"
 #include "records/score_table.h"
 #include "support/test_support.h"
 
 namespace {
 
 void Key(int key) { MainWindowProc(nullptr, WM_KEYDOWN, static_cast<WParam>(key), 0); }
-
-void WriteMapFile(const std::string& name, const std::vector<std::int32_t>& values) {
-    std::vector<std::uint8_t> stream;
-    for (std::int32_t value : values) AppendInt32(stream, value);
-    ASSERT_TRUE(WriteTextModeFileAtomically(name, stream));
-}
 
 class OddDrive : public ::testing::Test {
 protected:
@@ -88,7 +81,7 @@ TEST_F(OddDrive, ViewFollowsABusMovingTilesPerFrameToTheLeft) {
 // A user map with road and a goal but no start tile, as the first drive of the game: the bus
 // has never stood anywhere, yet the view must show it from the first frame.
 TEST_F(OddDrive, UserMapWithoutAStartShowsTheBusFromTheFirstFrame) {
-    WriteMapFile("no start.map", {3, 2, 1, 1, 21});
+    WriteMapFile("no start.map", 3, 2, 1, {1, 21});
     SetOpenFileHandler([this](const OpenFileRequest&, std::string& path) {
         path = dir.Path() + "/no start.map";
         return true;

@@ -20,7 +20,6 @@
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
-#include "platform/text_file.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "support/test_support.h"
@@ -64,13 +63,6 @@ long ResidentBytes() {
 
 void Key(int key) { MainWindowProc(nullptr, WM_KEYDOWN, static_cast<WParam>(key), 0); }
 
-void WriteMap(const std::string& name, int xCount, int yCount, const std::vector<std::int32_t>& cells) {
-    std::vector<std::uint8_t> stream;
-    for (std::int32_t value : {3, xCount, yCount}) AppendInt32(stream, value);
-    for (std::int32_t cell : cells) AppendInt32(stream, cell);
-    ASSERT_TRUE(WriteTextModeFileAtomically(name, stream));
-}
-
 class Soak : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,7 +71,7 @@ protected:
             ASSERT_TRUE(std::ifstream(std::to_string(course) + ".map").good()) << "course " << course << " missing";
         }
         // Start facing right, then the goal for a bus driving right.
-        WriteMap(kShortUserMap, 2, 1, {TileStartRight, 21});
+        WriteMapFile(kShortUserMap, 3, 2, 1, {TileStartRight, 21});
         const auto course3 = ReadBytes("3.map");
         WriteBytes(kCopiedUserMap, course3);
         SetOpenFileHandler([this](const OpenFileRequest&, std::string& path) {

@@ -1,8 +1,13 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +15,7 @@
 #include <sstream>
 
 #include "platform/dialogs.h"
+#include "platform/text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -53,6 +59,47 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> FilesHere() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(".")) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+namespace {
+bool BecomeNobody() {
+    const passwd* nobody = getpwnam("nobody");
+    return nobody != nullptr && setgroups(0, nullptr) == 0 && setgid(nobody->pw_gid) == 0 &&
+           setuid(nobody->pw_uid) == 0;
+}
+}  // namespace
+
+bool PassesWithoutPrivileges(const std::function<void()>& body) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        if (geteuid() == 0 && !BecomeNobody()) {
+            std::fprintf(stderr, "cannot become the user nobody\n");
+            _exit(2);
+        }
+        body();
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
+                  const std::vector<std::int32_t>& cells) {
+    std::vector<std::uint8_t> stream;
+    for (std::int32_t value : {version, xCount, yCount}) AppendInt32(stream, value);
+    for (std::int32_t cell : cells) AppendInt32(stream, cell);
+    WriteTextModeFile(name, stream);
 }
 
 void LinkGameData() {

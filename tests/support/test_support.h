@@ -2,6 +2,7 @@
 // recorded message boxes.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,16 @@ public:
 // Bytes of a file, empty when it cannot be read.
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// The names in the current folder, sorted.
+std::vector<std::string> FilesHere();
+// Runs the body in a child process that has no power over file permissions (it becomes the
+// user nobody when the tests run as root, who ignores them) and tells whether it passed:
+// failed expectations inside the body count.
+bool PassesWithoutPrivileges(const std::function<void()>& body);
+
+// A map file in the game's text-mode storage: version, counts, then the cells x-major.
+void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
+                  const std::vector<std::int32_t>& cells);
 // Links the game's data files (bitmaps, courses) into the current directory.
 void LinkGameData();
 

@@ -1,0 +1,19 @@
+// Xlib's own handler for a broken connection calls exit(), and what runs then talks to the
+// dead connection again and may wait on it for ever. Ours leaves at once instead.
+#include "platform/display_loss.h"
+
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] int EndOnDisplayLoss(Display*) {
+    static const char message[] = "quonfel: the connection to the display was lost\n";
+    const ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+    (void)ignored;
+    _exit(1);
+}
+
+}  // namespace
+
+void EndProcessWhenDisplayIsLost() { XSetIOErrorHandler(EndOnDisplayLoss); }

@@ -1,0 +1,155 @@
+// Saving a whole file: a temporary file beside it renamed over it, or, where no file can be
+// made beside it, the file itself rewritten.
+#include "platform/file_save.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+long writeFailureAfterBytes = -1;
+
+// Links are followed at most this many times, as the kernel does.
+constexpr int kMaxLinks = 40;
+// Tries to take the temporary file while other saves keep renaming it away.
+constexpr int kMaxTemporaryTries = 100;
+
+// Owns an open file descriptor.
+class OpenFile {
+public:
+    explicit OpenFile(int fd = -1) : fd_(fd) {}
+    ~OpenFile() { Close(); }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int Fd() const { return fd_; }
+    bool IsOpen() const { return fd_ >= 0; }
+    void Reset(int fd) {
+        Close();
+        fd_ = fd;
+    }
+
+private:
+    void Close() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+    int fd_;
+};
+
+// The file a path leads to. A link to a file that does not exist yet leads to that name,
+// so that the save creates it there.
+std::string FollowLinks(const std::string& path) {
+    fs::path current = path;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) break;
+        const fs::path target = fs::read_symlink(current, error);
+        if (error) break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current.string();
+}
+
+// Waits for the lock; a file system without locks is written unlocked.
+void LockWholeFile(int fd) {
+    while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+bool IsRegularFile(int fd) {
+    struct stat status {};
+    return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+mode_t PermissionBits(int fd) {
+    struct stat status {};
+    return fstat(fd, &status) == 0 ? status.st_mode & 0777 : 0666;
+}
+
+// Whether the open file is still the one the name shows.
+bool StillNamed(int fd, const std::string& name) {
+    struct stat open {};
+    struct stat named {};
+    return fstat(fd, &open) == 0 && lstat(name.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+// Writes all bytes at the file's position; the test switch cuts them short. 0 or an errno.
+int WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t limit = bytes.size();
+    const bool injectFailure = writeFailureAfterBytes >= 0 &&
+                               static_cast<std::size_t>(writeFailureAfterBytes) < bytes.size();
+    if (injectFailure) limit = static_cast<std::size_t>(writeFailureAfterBytes);
+    std::size_t done = 0;
+    while (done < limit) {
+        const ssize_t written = write(fd, bytes.data() + done, limit - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return errno;
+        if (written == 0) return ENOSPC;
+        done += static_cast<std::size_t>(written);
+    }
+    return injectFailure ? ENOSPC : 0;
+}
+
+// Empties the file and writes the bytes to the disk. 0 or an errno.
+int WriteFromStart(int fd, const std::vector<std::uint8_t>& bytes) {
+    const bool regular = IsRegularFile(fd);
+    if (regular && ftruncate(fd, 0) != 0) return errno;
+    const int error = WriteAll(fd, bytes);
+    if (error != 0) return error;
+    if (regular && fsync(fd) != 0) return errno;
+    return 0;
+}
+
+// Opens the temporary file and takes its lock. A save that waited for the lock may find that
+// the save before it renamed the file into place; it then starts over with a new one.
+int OpenLockedTemporary(const std::string& name, OpenFile& temporary) {
+    for (int attempt = 0; attempt < kMaxTemporaryTries; ++attempt) {
+        temporary.Reset(open(name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
+        if (!temporary.IsOpen()) return errno;
+        LockWholeFile(temporary.Fd());
+        if (StillNamed(temporary.Fd(), name)) return 0;
+    }
+    temporary.Reset(-1);
+    return EBUSY;
+}
+
+// The save as opening the file for writing does it: the old content is gone first.
+int RewriteInPlace(int fd, const std::vector<std::uint8_t>& bytes) {
+    LockWholeFile(fd);
+    return WriteFromStart(fd, bytes);
+}
+
+}  // namespace
+
+int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const std::string target = FollowLinks(path);
+    // Opening for writing changes nothing yet, but tells whether the file may be written.
+    OpenFile existing(open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!existing.IsOpen() && errno != ENOENT) return errno;
+    if (existing.IsOpen() && !IsRegularFile(existing.Fd())) return RewriteInPlace(existing.Fd(), bytes);
+
+    const std::string temporaryName = target + ".tmp";
+    OpenFile temporary;
+    const int createError = OpenLockedTemporary(temporaryName, temporary);
+    if (createError != 0) return existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : createError;
+
+    int error = WriteFromStart(temporary.Fd(), bytes);
+    if (error == 0 && existing.IsOpen() && fchmod(temporary.Fd(), PermissionBits(existing.Fd())) != 0) error = errno;
+    if (error == 0 && std::rename(temporaryName.c_str(), target.c_str()) != 0) error = errno;
+    if (error == 0) return 0;
+    unlink(temporaryName.c_str());
+    // A file that cannot be replaced (in a folder with the sticky bit, say) is rewritten.
+    const bool replaceRefused = error == EPERM || error == EACCES || error == EBUSY;
+    return replaceRefused && existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : error;
+}
+
+void SetWriteFailureAfterBytes(long bytes) { writeFailureAfterBytes = bytes; }

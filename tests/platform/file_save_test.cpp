@@ -1,0 +1,186 @@
+// Saving a whole file: replaced in one rename where that can be done, rewritten in place
+// where nothing can be created beside it, never half-written, links followed. (A file that
+// cannot be opened for writing: tests/records/score_file_test.cpp.)
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/file_save.h"
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kOld = {'o', 'l', 'd', 0x0D, 0x0A};
+const Bytes kNew = {'n', 'e', 'w', '!'};
+
+struct WriteFailureGuard {
+    ~WriteFailureGuard() { SetWriteFailureAfterBytes(-1); }
+};
+
+struct stat StatusOf(const std::string& path) {
+    struct stat status {};
+    lstat(path.c_str(), &status);
+    return status;
+}
+
+mode_t ModeOf(const std::string& path) { return StatusOf(path).st_mode & 07777; }
+
+void MakeFile(const std::string& path, const Bytes& bytes, mode_t mode) {
+    WriteBytes(path, bytes);
+    chmod(path.c_str(), mode);
+}
+
+// A folder the child may read but not change, with a save file it may write.
+class LockedFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        chmod(dir.Path().c_str(), 0755);
+        fs::create_directory("locked");
+        MakeFile("locked/score.dat", kOld, 0666);
+        chmod("locked", 0555);
+    }
+    void TearDown() override { chmod("locked", 0755); }
+    ScopedWorkDir dir;
+};
+
+}  // namespace
+
+// A save killed half-way may have left the temporary file, longer than the new content.
+TEST(FileSave, ReplacesTheFileThroughTheOneTemporaryFileAndLeavesNothingBeside) {
+    ScopedWorkDir dir;
+    MakeFile("score.dat", kOld, 0644);
+    for (bool abandoned : {false, true}) {
+        if (abandoned) WriteBytes("score.dat.tmp", Bytes(5000, 'x'));
+        const int keepOldInodeTaken = open("score.dat", O_RDONLY);
+        const ino_t oldInode = StatusOf("score.dat").st_ino;
+        ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+        close(keepOldInodeTaken);
+        EXPECT_EQ(ReadBytes("score.dat"), kNew);
+        EXPECT_NE(StatusOf("score.dat").st_ino, oldInode);  // a new file, renamed into place
+        EXPECT_EQ(FilesHere(), std::vector<std::string>{"score.dat"});
+    }
+}
+
+TEST(FileSave, FailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
+    ScopedWorkDir dir;
+    WriteFailureGuard guard;
+    WriteBytes("score.dat", kOld);
+    const Bytes fresh(200, 0x0A);
+    for (long budget : {0L, 1L, 150L, 199L}) {
+        SetWriteFailureAfterBytes(budget);
+        EXPECT_EQ(SaveWholeFile("score.dat", fresh), ENOSPC) << budget;
+        EXPECT_EQ(ReadBytes("score.dat"), kOld) << budget;
+        EXPECT_EQ(FilesHere(), std::vector<std::string>{"score.dat"}) << budget;
+    }
+    SetWriteFailureAfterBytes(200);  // exactly enough
+    EXPECT_EQ(SaveWholeFile("score.dat", fresh), 0);
+    EXPECT_EQ(ReadBytes("score.dat"), fresh);
+}
+
+TEST(FileSave, AMissingFolderIsReportedAndNothingIsCreated) {
+    ScopedWorkDir dir;
+    EXPECT_EQ(SaveWholeFile("no-such-folder/score.dat", kNew), ENOENT);
+    EXPECT_TRUE(FilesHere().empty());
+}
+
+TEST(FileSave, TheReplacedFileKeepsItsPermissionBits) {
+    ScopedWorkDir dir;
+    for (mode_t mode : {0600, 0640, 0604, 0777}) {
+        MakeFile("score.dat", kOld, mode);
+        ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+        EXPECT_EQ(ModeOf("score.dat"), mode) << std::oct << mode;
+    }
+}
+
+TEST(FileSave, ALinkIsFollowedToItsTargetAndStaysALink) {
+    ScopedWorkDir dir;
+    fs::create_directories("synced/saves");
+    MakeFile("synced/saves/quonfel.dat", kOld, 0640);
+    fs::create_symlink("saves/quonfel.dat", "synced/link.dat");  // relative to its own folder
+    fs::create_symlink("synced/link.dat", "score.dat");          // and a link to that link
+
+    ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+    EXPECT_TRUE(fs::is_symlink("score.dat"));
+    EXPECT_TRUE(fs::is_symlink("synced/link.dat"));
+    EXPECT_EQ(ReadBytes("synced/saves/quonfel.dat"), kNew);
+    EXPECT_EQ(ModeOf("synced/saves/quonfel.dat"), 0640u);
+    EXPECT_EQ(std::distance(fs::directory_iterator("synced/saves"), fs::directory_iterator()), 1);
+
+    // A link to a file not there yet creates it.
+    fs::remove("synced/saves/quonfel.dat");
+    ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+    EXPECT_EQ(ReadBytes("synced/saves/quonfel.dat"), kNew);
+}
+
+TEST_F(LockedFolder, AWritableFileInAFolderThatTakesNoNewFilesIsRewrittenInPlace) {
+    const ino_t inode = StatusOf("locked/score.dat").st_ino;
+    EXPECT_TRUE(PassesWithoutPrivileges([] {
+        EXPECT_EQ(SaveWholeFile("locked/score.dat", kNew), 0);
+        EXPECT_EQ(SaveWholeFile("locked/other.dat", kNew), EACCES);  // nothing to rewrite
+    }));
+    EXPECT_EQ(ReadBytes("locked/score.dat"), kNew);
+    EXPECT_EQ(StatusOf("locked/score.dat").st_ino, inode);
+    EXPECT_EQ(ModeOf("locked/score.dat"), 0666u);
+    EXPECT_EQ(std::distance(fs::directory_iterator("locked"), fs::directory_iterator()), 1);
+}
+
+TEST_F(LockedFolder, ALinkFromThereToAWritableFolderStillReplacesTheTarget) {
+    fs::create_directory("open");
+    chmod("open", 0777);
+    MakeFile("open/score.dat", kOld, 0666);
+    const ino_t inode = StatusOf("open/score.dat").st_ino;
+    chmod("locked", 0755);
+    fs::create_symlink("../open/score.dat", "locked/link.dat");
+    chmod("locked", 0555);
+
+    EXPECT_TRUE(PassesWithoutPrivileges([] { EXPECT_EQ(SaveWholeFile("locked/link.dat", kNew), 0); }));
+    EXPECT_EQ(ReadBytes("open/score.dat"), kNew);
+    EXPECT_NE(StatusOf("open/score.dat").st_ino, inode);
+    EXPECT_TRUE(fs::is_symlink("locked/link.dat"));
+}
+
+// Two games saving into the same folder at the same moment: whoever reads the file sees one
+// whole save or the other, never a mixture, and no temporary file stays.
+TEST(FileSave, TwoSimultaneousSaversNeverMixTheirFiles) {
+    ScopedWorkDir dir;
+    const Bytes first(64 * 1024, 'a');
+    const Bytes second(40 * 1024, 'b');
+    WriteBytes("score.dat", first);
+    pid_t savers[2];
+    for (int i = 0; i < 2; ++i) {
+        savers[i] = fork();
+        ASSERT_GE(savers[i], 0);
+        if (savers[i] == 0) {
+            for (int round = 0; round < 200; ++round) SaveWholeFile("score.dat", i == 0 ? first : second);
+            _exit(0);
+        }
+    }
+    int reads = 0;
+    int mixed = 0;
+    int running = 2;
+    while (running > 0) {
+        const Bytes seen = ReadBytes("score.dat");
+        ++reads;
+        if (seen != first && seen != second) ++mixed;
+        for (pid_t& saver : savers) {
+            int status = 0;
+            if (saver > 0 && waitpid(saver, &status, WNOHANG) == saver) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                saver = 0;
+                --running;
+            }
+        }
+    }
+    EXPECT_EQ(mixed, 0) << "of " << reads << " reads";
+    const Bytes last = ReadBytes("score.dat");
+    EXPECT_TRUE(last == first || last == second);
+    EXPECT_EQ(FilesHere(), std::vector<std::string>{"score.dat"});
+}
