@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "support/window_support.h"
 
 namespace {
 
@@ -56,18 +57,6 @@ void PushType(Uint32 type) {
     SDL_Event e{};
     e.type = type;
     SDL_PushEvent(&e);
-}
-
-// All messages now waiting, each dispatched like the game's loop does.
-std::vector<Message> Pump(Window& window) {
-    std::vector<Message> out;
-    Message m;
-    while (window.PeekMessage(m)) {
-        out.push_back(m);
-        window.DispatchMessage(m);
-        if (m.message == WM_QUIT) break;
-    }
-    return out;
 }
 
 class HeadlessWindow : public ::testing::Test {
@@ -126,7 +115,7 @@ TEST_F(HeadlessWindow, KeysBecomeKeyMessagesAndEveryRepeatCounts) {
     PushKey(SDL_KEYUP, SDLK_w, SDL_SCANCODE_W);
     PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK);  // no code: skipped
     PushKey(SDL_KEYDOWN, SDLK_END, SDL_SCANCODE_KP_1);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 4u);
     EXPECT_EQ(messages[0].message, WM_KEYDOWN);
     EXPECT_EQ(messages[0].wParam, 87u);
@@ -143,7 +132,7 @@ TEST_F(HeadlessWindow, AltF4ClosesThroughTheDefaultProcessingAndQuitFollows) {
     PushKey(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT);
     PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4);
     PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);  // never seen: the window is gone
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0].message, WM_SYSKEYDOWN);
     EXPECT_EQ(messages[0].wParam, 18u);
@@ -164,7 +153,7 @@ TEST_F(HeadlessWindow, AltF4ClosesThroughTheDefaultProcessingAndQuitFollows) {
 
 TEST_F(HeadlessWindow, F4WithoutAltIsAPlainKey) {
     PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].message, WM_KEYDOWN);
     EXPECT_FALSE(window->IsDestroyed());
@@ -172,7 +161,7 @@ TEST_F(HeadlessWindow, F4WithoutAltIsAPlainKey) {
 
 TEST_F(HeadlessWindow, CloseRequestsBecomeWmClose) {
     PushType(SDL_QUIT);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages[0].message, WM_CLOSE);
     EXPECT_EQ(messages.back().message, WM_QUIT);
@@ -190,7 +179,7 @@ TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 1);  // ignored
     PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 1);     // ignored
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 639, 479);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 5u);
     EXPECT_EQ(messages[1].message, WM_LBUTTONDOWN);
     EXPECT_EQ(messages[1].lParam, MakePointParam(300, 200));
@@ -299,5 +288,128 @@ TEST(RealWindow, PopupMenuChoosesOnlyEnabledItemsAndIsDismissedByEscOrAClickOuts
     PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 630, 470);
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     EXPECT_EQ(track(630, 470), 0);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+namespace {
+// Every pixel of the window's surface as the window shows it.
+std::uint32_t WindowPixel(Window& window, int x, int y) {
+    SDL_Surface* shown = SDL_GetWindowSurface(WindowAccess::Sdl(window));
+    return static_cast<const std::uint32_t*>(shown->pixels)[y * (shown->pitch / 4) + x] & 0xFFFFFF;
+}
+
+Point SdlPosition(Window& window) {
+    Point at{0, 0};
+    SDL_GetWindowPosition(WindowAccess::Sdl(window), &at.x, &at.y);
+    return at;
+}
+
+Point SdlSize(Window& window) {
+    Point size{0, 0};
+    SDL_GetWindowSize(WindowAccess::Sdl(window), &size.x, &size.y);
+    return size;
+}
+
+SDL_DisplayMode Desktop() {
+    SDL_DisplayMode mode{};
+    SDL_GetDesktopDisplayMode(0, &mode);
+    return mode;
+}
+
+void Drain(Window& window) {
+    Message m;
+    while (window.PeekMessage(m)) {
+    }
+}
+}  // namespace
+
+TEST(RealWindow, AtScaleTwoEachGamePixelIsTwoByTwoWhileTheGameSeesItsOwnPixels) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 10, 20, 64, 48, DisplayOptions{2, false, false});
+    ASSERT_TRUE(window);
+    Drain(*window);
+    EXPECT_EQ(SdlSize(*window), (Point{128, 96}));
+    EXPECT_EQ(SdlPosition(*window), (Point{20, 40}));
+    EXPECT_EQ(window->Position(), (Point{10, 20}));
+    EXPECT_EQ(ScreenWidth(), Desktop().w / 2);
+    EXPECT_EQ(ScreenHeight(), Desktop().h / 2);
+
+    // The window's part of the screen-sized surface starts at its place in game pixels.
+    auto screen = Surface::Create(ScreenWidth(), ScreenHeight());
+    ASSERT_TRUE(screen);
+    screen->SetPixel(10 + 3, 20 + 4, Rgb(255, 0, 0));
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    for (const Point p : {Point{6, 8}, Point{7, 8}, Point{6, 9}, Point{7, 9}}) EXPECT_EQ(WindowPixel(*window, p.x, p.y), 0xFF0000u);
+    for (const Point p : {Point{5, 8}, Point{8, 8}, Point{6, 7}, Point{6, 10}}) EXPECT_EQ(WindowPixel(*window, p.x, p.y), 0u);
+
+    window->Move(30, 40, 64, 48);
+    Drain(*window);
+    EXPECT_EQ(SdlPosition(*window), (Point{60, 80}));
+    EXPECT_EQ(window->Position(), (Point{30, 40}));
+}
+
+TEST(RealWindow, AScaleWhoseWindowDoesNotFitTheScreenIsLowered) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    const SDL_DisplayMode desktop = Desktop();
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 0, 0, desktop.w / 3, desktop.h / 3,
+                                 DisplayOptions{6, false, false});
+    ASSERT_TRUE(window);
+    EXPECT_EQ(SdlSize(*window), (Point{desktop.w / 3 * 3, desktop.h / 3 * 3}));
+    EXPECT_EQ(ScreenWidth(), desktop.w / 3);
+}
+
+// No window manager runs beside these tests: the window covers the screen by itself.
+TEST(RealWindow, FullscreenCentresThePictureOnBlackAndAltEnterTogglesOncePerPress) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 10, 20, 64, 48);
+    ASSERT_TRUE(window);
+    Drain(*window);
+    const LParam altEnter = LParam{1} << 29;
+    const LParam altEnterHeld = altEnter | (LParam{1} << 30);
+    window->DefWindowProc(WM_SYSKEYDOWN, VK_RETURN, altEnter);
+    ASSERT_TRUE(window->IsFullscreen());
+    window->DefWindowProc(WM_SYSKEYDOWN, VK_RETURN, altEnterHeld);  // the key repeating
+    EXPECT_TRUE(window->IsFullscreen());
+    Drain(*window);
+
+    const SDL_DisplayMode desktop = Desktop();
+    EXPECT_EQ(SdlSize(*window), (Point{desktop.w, desktop.h}));
+    EXPECT_EQ(window->Position(), (Point{10, 20}));  // where the window comes back to
+    auto screen = Surface::Create(ScreenWidth(), ScreenHeight());
+    screen->Fill(Rgb(0, 0, 255));
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    const int scale = std::min(desktop.w / 64, desktop.h / 48);
+    const int left = (desktop.w - 64 * scale) / 2, top = (desktop.h - 48 * scale) / 2;
+    EXPECT_EQ(WindowPixel(*window, left, top), 0x0000FFu);
+    EXPECT_EQ(WindowPixel(*window, left + 64 * scale - 1, top + 48 * scale - 1), 0x0000FFu);
+    if (top > 0) {
+        EXPECT_EQ(WindowPixel(*window, left, top - 1), 0u);
+    }
+    if (left > 0) {
+        EXPECT_EQ(WindowPixel(*window, left - 1, top), 0u);
+    }
+
+    window->DefWindowProc(WM_SYSKEYDOWN, VK_RETURN, altEnter);
+    EXPECT_FALSE(window->IsFullscreen());
+    Drain(*window);
+    EXPECT_EQ(SdlSize(*window), (Point{64, 48}));
+    EXPECT_EQ(SdlPosition(*window), (Point{10, 20}));
+}
+
+TEST(RealWindow, ThePopupMenuAtScaleTwoFindsItsItemsUnderTheScreenPixels) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 0, 0, 640, 480, DisplayOptions{2, false, false});
+    ASSERT_TRUE(window);
+    Drain(*window);
+    const auto track = [&] { return window->TrackPopupMenu(kGameMenu, window->ClientToScreen(Point{10, 10})); };
+    // In game pixels "開始" is at y 12..31 and "終了" at y 32..51; the window shows both doubled.
+    PushMotion(60, 40);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 60, 40);  // greyed: nothing
+    PushMotion(60, 80);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 60, 80);
+    EXPECT_EQ(track(), IDM_GAME_EXIT);
+    // Window pixel 19 is game pixel 9, left of the menu.
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 19, 80);
+    EXPECT_EQ(track(), 0);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
