@@ -12,25 +12,16 @@ CommandLine Parse(std::vector<const char*> arguments) {
 }
 }  // namespace
 
-TEST(CommandLine, NoOptionsPlayTheGameAsItAlwaysWas) {
-    const CommandLine line = Parse({});
-    EXPECT_EQ(line.action, CommandLine::Play);
-    EXPECT_EQ(line.display.scale, 1);
-    EXPECT_FALSE(line.display.autoScale);
-    EXPECT_FALSE(line.display.fullscreen);
-}
-
-TEST(CommandLine, ScaleAndFullscreenOnlyChangeHowTheGameIsShown) {
+TEST(CommandLine, OptionsOnlyChangeHowTheGameIsShown) {
     const struct {
         std::vector<const char*> arguments;
         int scale;
         bool autoScale, fullscreen;
     } cases[] = {
+        {{}, 1, false, false},  // as the game always was
         {{"--scale", "3"}, 3, false, false},
-        {{"--scale=6"}, 6, false, false},
+        {{"--scale=6", "--fullscreen"}, 6, false, true},
         {{"--scale", "auto"}, 1, true, false},
-        {{"--scale=auto", "--fullscreen"}, 1, true, true},
-        {{"--fullscreen", "--scale", "2"}, 2, false, true},
         {{"--scale", "auto", "--scale", "4"}, 4, false, false},  // the last one counts
     };
     for (const auto& c : cases) {
@@ -40,14 +31,8 @@ TEST(CommandLine, ScaleAndFullscreenOnlyChangeHowTheGameIsShown) {
         EXPECT_EQ(line.display.autoScale, c.autoScale);
         EXPECT_EQ(line.display.fullscreen, c.fullscreen);
     }
-}
-
-TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
-    EXPECT_EQ(Parse({"--help"}).action, CommandLine::ShowHelp);
-    EXPECT_EQ(Parse({"-h"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--scale", "2", "--help", "--bogus"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--version"}).action, CommandLine::ShowVersion);
-    EXPECT_NE(std::string(kUsage).find("--scale N"), std::string::npos);
 }
 
 TEST(CommandLine, UnknownOptionsAndBadValuesAreRefusedWithTheReason) {
@@ -61,9 +46,7 @@ TEST(CommandLine, UnknownOptionsAndBadValuesAreRefusedWithTheReason) {
         {{"--scale", "0"}, "not '0'"},
         {{"--scale", "7"}, "not '7'"},
         {{"--scale", "2.5"}, "not '2.5'"},
-        {{"--scale", "-1"}, "not '-1'"},
         {{"--scale="}, "not ''"},
-        {{"--scale", "AUTO"}, "not 'AUTO'"},
         {{"--fullscreen=yes"}, "unknown option '--fullscreen=yes'"},
     };
     for (const auto& c : cases) {

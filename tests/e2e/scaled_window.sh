@@ -2,7 +2,8 @@
 # At --scale 2 the window is twice as large and every game pixel a 2 by 2 square, while the
 # game keeps counting in its own pixels: the screen (1280x1024 here) is 640x512 of them, a
 # Ctrl+drag moves the window by whole game pixels within it, and the popup menu is drawn
-# twice as large where the click was.
+# twice as large where the click was. Alt+Enter shows the picture in fullscreen, centred on
+# black, where Ctrl+drag does nothing, and back in the window where it was.
 source "$(dirname "$0")/e2e_common.bash"
 
 start_xvfb
@@ -25,6 +26,14 @@ check_window_at 0 64 1280 960
 ctrl_drag_steps 101 101 0 -3 5
 check_window_at 0 50 1280 960
 expect_pixel 100 $((50 + 220)) FF0000 "the moved window"
+
+press alt+Return
+check_window_at 0 0 1280 1024
+expect_pixel 100 $((32 + 220)) FF0000 "fullscreen: 960 rows of picture between 32 black ones"
+expect_pixel 640 10 000000 "black above the picture"
+ctrl_drag_steps 300 300 20 20 5
+press alt+Return
+check_window_at 0 50 1280 960
 
 # The popup at screen 300, 300 opens at that game pixel (150, 125 of the window): its grey
 # outline, then its face, each game pixel two screen pixels wide.
