@@ -672,6 +672,13 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     // The release of the click that opened the menu chooses nothing unless the pointer
     // moved first.
     bool armed = false;
+    // The click that opened the menu also waits in SDL's queue as SDL's own button event;
+    // near the window's right or bottom edge the menu opens left of or above it, so that
+    // copy would count as a click outside and close the menu at once.
+    if (impl_->pointerFromX11) {
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP);
+    }
     show(hover);
     SDL_Event event;
     while (open && SDL_WaitEvent(&event)) {

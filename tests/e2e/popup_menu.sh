@@ -8,11 +8,17 @@ start_game
 focus_game
 expect_pixel 480 110 FF0000 "course menu"
 
-# The popup opens right of and below the click: 開始 and 終了, each 20 pixels high, from 2
+# Near the bottom-right corner the popup opens left of and above the click, and stays open.
+xdotool mousemove 620 470 click 3
+expect_pixel 600 450 C0C0C0 "popup near the corner"
+xdotool key Escape
+expect_pixel_gone 600 450 C0C0C0 "popup near the corner"
+kill -0 "$GAME_PID" || fail "Esc in the popup ended the game"
+
+# Elsewhere it opens right of and below the click: 開始 and 終了, each 20 pixels high, from 2
 # pixels below its top.
 xdotool mousemove 100 100 click 3
 expect_pixel 105 110 C0C0C0 "popup"
-
 xdotool mousemove 130 110 click 1
 sleep 0.3
 kill -0 "$GAME_PID" || fail "the greyed item ended the game"

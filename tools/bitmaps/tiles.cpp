@@ -189,30 +189,38 @@ Point TilePoint(const StartTile& start, int ahead, int across) {
     return start.alongX ? Point{along, across} : Point{across, along};
 }
 
+// From (ahead, across) in pixels to the tile's own pixel: pixel-edge coordinates shifted by
+// one on a decreasing axis, so that the tiles facing opposite ways mirror pixel for pixel.
+Point TilePixel(const StartTile& start, int ahead, int across) {
+    const Point p = TilePoint(start, ahead, across);
+    const int x = start.alongX && start.facesDecreasing ? p.x - 1 : p.x;
+    const int y = !start.alongX && start.facesDecreasing ? p.y - 1 : p.y;
+    return Point{x, y};
+}
+
 void PaintStartLine(Surface& tile, const StartTile& start) {
     const int square = 6;
     const int first = 110;
     for (int ahead = first; ahead < first + 2 * square; ++ahead) {
         for (int across = RoadBandFirst; across <= RoadBandLast; ++across) {
             const bool light = ((ahead - first) / square + (across - RoadBandFirst) / square) % 2 == 0;
-            const Point p = TilePoint(start, ahead, across);
-            // Pixel-edge to pixel: a decreasing axis shifts by one.
-            const int x = start.alongX && start.facesDecreasing ? p.x - 1 : p.x;
-            const int y = !start.alongX && start.facesDecreasing ? p.y - 1 : p.y;
-            tile.SetPixel(x, y, light ? palette::PaintWhite : palette::PaintBlack);
+            const Point p = TilePixel(start, ahead, across);
+            tile.SetPixel(p.x, p.y, light ? palette::PaintWhite : palette::PaintBlack);
         }
     }
 }
 
+// The polygon fill takes the pixels on its outline, so the corners are the arrow's own
+// first and last pixels.
 void PaintStartArrow(Surface& tile, const StartTile& start) {
     const int centre = start.laneFirst + 18;   // the lane is 36 pixels wide
-    const int shaftFrom = 76, headFrom = 92, tip = 104;
+    const int shaftFrom = 76, headFrom = 92, tip = 103;
     const int shaft = 3, head = 10;
     const int outline[][2] = {{shaftFrom, centre - shaft}, {headFrom, centre - shaft}, {headFrom, centre - head},
                               {tip, centre},                {headFrom, centre + head}, {headFrom, centre + shaft},
                               {shaftFrom, centre + shaft}};
     std::vector<Point> points;
-    for (const auto& corner : outline) points.push_back(TilePoint(start, corner[0], corner[1]));
+    for (const auto& corner : outline) points.push_back(TilePixel(start, corner[0], corner[1]));
     FillPolygon(tile, points, palette::PaintWhite);
 }
 
