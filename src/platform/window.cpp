@@ -488,12 +488,11 @@ int Window::Present(const Surface& screenSized) {
 // place back); without one the window covers the screen by itself.
 void Window::SetFullscreen(bool on) {
     if (!impl_->sdl || on == impl_->fullscreen) return;
-    impl_->fullscreen = on;
     if (on) impl_->fullscreenByManager = X11WindowManagerRuns(impl_->sdl);
+    SDL_Rect screen{};
     if (impl_->fullscreenByManager) {
-        SDL_SetWindowFullscreen(impl_->sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        if (SDL_SetWindowFullscreen(impl_->sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
     } else if (on) {
-        SDL_Rect screen{};
         if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(impl_->sdl)), &screen) != 0) return;
         SDL_SetWindowPosition(impl_->sdl, screen.x, screen.y);
         SDL_SetWindowSize(impl_->sdl, screen.w, screen.h);
@@ -501,6 +500,7 @@ void Window::SetFullscreen(bool on) {
     } else {
         impl_->PlaceWindow();
     }
+    impl_->fullscreen = on;
 }
 
 bool Window::IsFullscreen() const { return impl_->fullscreen; }
