@@ -3,11 +3,14 @@
 # menu and while driving, peak memory, the time from start to the first frame shown, and
 # the frame rate achieved.
 #
-#   scripts/measure-game.sh [GAME_DIR] [SECONDS]
+#   scripts/measure-game.sh [GAME_DIR] [SECONDS] [-- GAME OPTIONS...]
 #
 # GAME_DIR defaults to build/game (the game, its pictures and courses); SECONDS (default 20)
-# is the length of each of the two measured stretches. The game runs in a fresh copy of its
-# folder, so no score.dat is read or left behind.
+# is the length of each of the two measured stretches. Options after -- go to the game
+# (--scale 3). The game runs in a fresh copy of its folder, so no score.dat is read or left
+# behind. SCREEN (default 1280x1024) is the size of the X server's screen; WITH_PAD=1 plugs a
+# gamepad into the game (one of SDL's virtual ones, made by a second preloaded library) that
+# stays untouched. scripts/measure-side-by-side.sh runs this for several option sets.
 #
 # Frames are counted by a small preloaded library that wraps SDL_UpdateWindowSurface, the
 # call that puts each finished frame into the window: it notes the moment of the first
@@ -17,6 +20,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME_DIR=$(cd "${1:-build/game}" && pwd)
 SECONDS_PER_STRETCH=${2:-20}
+GAME_OPTIONS=()
+if [[ ${3:-} == -- ]]; then GAME_OPTIONS=("${@:4}"); fi
+SCREEN=${SCREEN:-1280x1024}
 [[ -x $GAME_DIR/quonfel ]] || { echo "no game in $GAME_DIR; build it first" >&2; exit 2; }
 
 WORK=$(mktemp -d /tmp/quonfel-measure-XXXXXX)
@@ -73,6 +79,34 @@ int SDL_UpdateWindowSurface(void* window) {
 }
 EOF
 cc -O2 -shared -fPIC -o "$WORK/frame_counter.so" "$WORK/frame_counter.c" -ldl
+PRELOAD=$WORK/frame_counter.so
+
+# --- a gamepad, plugged in as the window appears ---------------------------------------------
+if [[ ${WITH_PAD:-0} == 1 ]]; then
+    cat >"$WORK/pad.c" <<'EOF'
+#define _GNU_SOURCE
+#include <SDL.h>
+#include <dlfcn.h>
+
+SDL_Window* SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags) {
+    SDL_Window* (*real)(const char*, int, int, int, int, Uint32) =
+        (SDL_Window * (*)(const char*, int, int, int, int, Uint32)) dlsym(RTLD_NEXT, "SDL_CreateWindow");
+    SDL_Window* window = real(title, x, y, w, h, flags);
+    SDL_VirtualJoystickDesc pad = {0};
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    pad.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    pad.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+    pad.name = "measuring pad";
+    SDL_JoystickAttachVirtualEx(&pad);
+    return window;
+}
+EOF
+    cc -O2 -shared -fPIC -o "$WORK/pad.so" "$WORK/pad.c" $(pkg-config --cflags sdl2) -ldl
+    PRELOAD="$PRELOAD $WORK/pad.so"
+fi
 FRAME_LOG=$WORK/frames.bin
 head -c 16 /dev/zero >"$FRAME_LOG"
 
@@ -88,7 +122,7 @@ TICKS_PER_SECOND=$(getconf CLK_TCK)
 # --- X server and game ----------------------------------------------------------------------
 for n in $(seq 161 230); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${SCREEN}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -104,7 +138,7 @@ mkdir "$WORK/game"
 for file in "$GAME_DIR"/*.bmp "$GAME_DIR"/*.map; do ln -s "$file" "$WORK/game/"; done
 cd "$WORK/game"
 START_NS=$(date +%s%N)
-QUONFEL_FRAME_LOG=$FRAME_LOG LD_PRELOAD=$WORK/frame_counter.so "$GAME_DIR/quonfel" >"$WORK/game.log" 2>&1 &
+QUONFEL_FRAME_LOG=$FRAME_LOG LD_PRELOAD=$PRELOAD "$GAME_DIR/quonfel" "${GAME_OPTIONS[@]}" >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 WINDOW=$(timeout 20 xdotool search --sync --class 'Quonfel\.exe' | head -n 1) || true
 [[ -n $WINDOW ]] || { echo "the game window did not appear" >&2; cat "$WORK/game.log" >&2; exit 1; }
@@ -113,14 +147,19 @@ for _ in $(seq 200); do [[ $(frame_count) -gt 0 ]] && break; sleep 0.05; done
 FIRST_FRAME_MS=$(( ($(first_frame_ns) - START_NS) / 1000000 ))
 xdotool windowfocus --sync "$WINDOW"
 
-# Measures one stretch; prints the CPU share in percent and the frames per second.
+# The X server's own CPU time: a larger window costs it more to show.
+server_ticks() { awk '{ print $14 + $15 }' "/proc/$XVFB_PID/stat"; }
+
+# Measures one stretch; prints the CPU share in percent, the frames per second and the X
+# server's CPU share.
 measure_stretch() {
-    local ticks0 frames0 time0 ticks1 frames1 time1
-    ticks0=$(cpu_ticks); frames0=$(frame_count); time0=$(date +%s%N)
+    local ticks0 frames0 time0 server0 ticks1 frames1 time1 server1
+    ticks0=$(cpu_ticks); frames0=$(frame_count); time0=$(date +%s%N); server0=$(server_ticks)
     "$@"
-    ticks1=$(cpu_ticks); frames1=$(frame_count); time1=$(date +%s%N)
+    ticks1=$(cpu_ticks); frames1=$(frame_count); time1=$(date +%s%N); server1=$(server_ticks)
     awk -v t="$((ticks1 - ticks0))" -v hz="$TICKS_PER_SECOND" -v f="$((frames1 - frames0))" \
-        -v ns="$((time1 - time0))" 'BEGIN { s = ns / 1e9; printf "%.1f %.1f\n", 100 * t / hz / s, f / s }'
+        -v ns="$((time1 - time0))" -v x="$((server1 - server0))" \
+        'BEGIN { s = ns / 1e9; printf "%.1f %.1f %.1f\n", 100 * t / hz / s, f / s, 100 * x / hz / s }'
 }
 
 stay_on_menu() { sleep "$SECONDS_PER_STRETCH"; }
@@ -139,12 +178,12 @@ drive_around() {
 }
 
 sleep 1  # let start-up settle before the menu stretch
-read -r MENU_CPU MENU_FPS < <(measure_stretch stay_on_menu)
+read -r MENU_CPU MENU_FPS MENU_SERVER_CPU < <(measure_stretch stay_on_menu)
 xdotool key Return  # the practice course, the first row
 sleep 1
-read -r DRIVE_CPU DRIVE_FPS < <(measure_stretch drive_around)
+read -r DRIVE_CPU DRIVE_FPS DRIVE_SERVER_CPU < <(measure_stretch drive_around)
 PEAK_KB=$(awk '/^VmHWM:/ { print $2 }' "/proc/$GAME_PID/status")
-import -window root -crop 640x480+0+0 "$WORK/last-frame.png" 2>/dev/null &&
+import -window "$WINDOW" "$WORK/last-frame.png" 2>/dev/null &&
     cp "$WORK/last-frame.png" /tmp/quonfel-measure-last-frame.png || true
 
 xdotool key Escape
@@ -155,6 +194,7 @@ cat <<REPORT
 start to first frame:   ${FIRST_FRAME_MS} ms   (target under 300 ms)
 course menu, ${SECONDS_PER_STRETCH} s:     CPU ${MENU_CPU} %, ${MENU_FPS} frames/s   (target CPU under 5 %)
 driving, ${SECONDS_PER_STRETCH} s:         CPU ${DRIVE_CPU} %, ${DRIVE_FPS} frames/s   (target CPU under 10 %)
+X server CPU:           ${MENU_SERVER_CPU} % on the menu, ${DRIVE_SERVER_CPU} % driving
 peak memory (VmHWM):    $((PEAK_KB / 1024)) MB (${PEAK_KB} kB)
 last driving frame:     /tmp/quonfel-measure-last-frame.png
 REPORT

@@ -146,7 +146,14 @@ void Gamepads::StopRepeating() {
 
 bool StartGamepadSupport() {
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return true;
+    // SDL would read the pads on every pump of its events, and while one is plugged in its
+    // wait for events would wake every millisecond to do so; the window reads them itself.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) return true;
     std::fprintf(stderr, "quonfel: gamepads cannot be used: %s\n", SDL_GetError());
     return false;
+}
+
+void ReadGamepads() {
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_GameControllerUpdate();
 }

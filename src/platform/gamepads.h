@@ -82,3 +82,7 @@ private:
 // Starts SDL's game controller support; false (said on stderr) when it cannot be had, and
 // the game is then played without pads.
 bool StartGamepadSupport();
+// Reads the pads, plugged and pulled out ones included, into SDL's event queue. SDL does
+// not do it by itself (see StartGamepadSupport): the window calls it before it takes its
+// events, so a press is seen at the next message or frame, and waiting costs nothing.
+void ReadGamepads();

@@ -421,6 +421,7 @@ bool Window::PeekMessage(Message& out) {
     }
     if (destroyed_) return false;
     if (impl_->TakePending(out)) return true;
+    ReadGamepads();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (impl_->Translate(event, out)) return true;
