@@ -9,5 +9,7 @@ if(NOT LAUNCHER MATCHES "^[A-Za-z0-9_/.+-]+$")
   string(REPLACE "\\" "\\\\" LAUNCHER "${LAUNCHER}")
   set(LAUNCHER "\"${LAUNCHER}\"")
 endif()
+# A lone % would start a field code.
+string(REPLACE "%" "%%" LAUNCHER "${LAUNCHER}")
 configure_file("${SOURCE}" "${OUTPUT}" @ONLY)
 file(INSTALL "${OUTPUT}" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")

@@ -4,6 +4,7 @@
 # starting /usr/bin/quonfel), the icon and the manual pages.
 source "$(dirname "$0")/e2e_common.bash"
 
+keep_install_manifest
 cpack --config "$BUILD_DIR/CPackConfig.cmake" -G DEB -B "$WORK/package" >"$WORK/cpack.log" 2>&1 ||
     fail "cpack failed: $(cat "$WORK/cpack.log")"
 debs=("$WORK"/package/quonfel_*_"$(dpkg --print-architecture)".deb)

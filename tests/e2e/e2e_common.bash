@@ -19,11 +19,30 @@ fail() {
     exit 1
 }
 
+# cmake --install and cpack write the build folder's install_manifest.txt, the list a player
+# may uninstall with: a test that installs calls keep_install_manifest first, and the player's
+# list (or its absence) is put back when the test ends.
+MANIFEST=
+keep_install_manifest() {
+    MANIFEST=$BUILD_DIR/install_manifest.txt
+    if [[ -f $MANIFEST ]]; then cp -p "$MANIFEST" "$WORK/install_manifest.kept"; fi
+}
+
+restore_install_manifest() {
+    [[ -n $MANIFEST ]] || return 0
+    if [[ -f $WORK/install_manifest.kept ]]; then
+        cp -p "$WORK/install_manifest.kept" "$MANIFEST"
+    else
+        rm -f "$MANIFEST"
+    fi
+}
+
 cleanup() {
     [[ -n $GAME_PID ]] && kill "$GAME_PID" 2>/dev/null || true
     # Dialog processes the game started die with the X server.
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
     [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null || true
+    restore_install_manifest
     rm -rf "$WORK"
 }
 trap cleanup EXIT

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installed into a prefix, the launcher runs the game in the player's own folder: made on the
 # first start with links to the installed pictures and courses, reused on the next start with
-# the player's files kept and links from another install moved to this one. Paths with
-# spaces on purpose. The desktop entry passes desktop-file-validate, and the installed map
-# tool finds the installed tile pictures.
+# the player's files and links kept and links from another install moved to this one. Paths
+# with spaces and a per cent sign on purpose. The desktop entry passes desktop-file-validate,
+# and the installed map tool finds the installed tile pictures.
 source "$(dirname "$0")/e2e_common.bash"
 
-PREFIX="$WORK/install root"
+PREFIX="$WORK/install 100% root"
 DATA="$PREFIX/share/quonfel"
 export HOME="$WORK/home of player"
 unset XDG_DATA_HOME
@@ -44,6 +44,7 @@ play_and_quit() {
     expect_exit 0
 }
 
+keep_install_manifest
 cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "install failed: $(cat "$WORK/install.log")"
 for file in "$PREFIX/bin/quonfel" "$PREFIX/bin/quonfel-map" "$PREFIX/lib/quonfel/quonfel" "$ENTRY" \
     "$PREFIX/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg" "$PREFIX/share/man/man6/quonfel.6" \
@@ -55,7 +56,7 @@ for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}"; do expect_file "$DAT
 
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the entry"
 exec_line=$(grep '^Exec=' "$ENTRY")
-[[ $exec_line == "Exec=\"$PREFIX/bin/quonfel\" --scale auto" ]] || fail "desktop entry: $exec_line"
+[[ $exec_line == "Exec=\"${PREFIX//%/%%}/bin/quonfel\" --scale auto" ]] || fail "desktop entry: $exec_line"
 
 # The installed map tool draws with the installed tiles: 128 pixels a tile.
 "$PREFIX/bin/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"
@@ -68,17 +69,27 @@ start_xvfb
 play_and_quit
 expect_game_folder "$FOLDER"
 
-# Second start: the player's files stay, a link left by another install moves to this one.
+# Second start: the player's files and links stay; a link left by another install, or by one
+# since removed, moves to this one.
 printf 'best times' >"$FOLDER/score.dat"
 printf 'my own fifth course' >"$FOLDER/5.map.mine"
 rm "$FOLDER/5.map"
 cp "$FOLDER/5.map.mine" "$FOLDER/5.map"
+mkdir -p "$HOME/maps" "$WORK/old root/share/quonfel"
+printf 'my own sixth course' >"$HOME/maps/my6.map"
+ln -sfn "$HOME/maps/my6.map" "$FOLDER/6.map"
+cp "$DATA/4.map" "$WORK/old root/share/quonfel/4.map"
+ln -sfn "$WORK/old root/share/quonfel/4.map" "$FOLDER/4.map"
 ln -sfn "/nowhere/quonfel/3.map" "$FOLDER/3.map"
 play_and_quit
 [[ $(cat "$FOLDER/score.dat") == "best times" ]] || fail "score.dat was changed"
 [[ ! -L $FOLDER/5.map && $(cat "$FOLDER/5.map") == "my own fifth course" ]] || fail "the player's own 5.map was replaced"
-grep -q "keeping your own 5.map" "$WORK/game.log" || fail "the launcher did not say it kept 5.map"
-links_to_install "$FOLDER/3.map" || fail "the stale link 3.map was not moved to this install"
+[[ $(readlink "$FOLDER/6.map") == "$HOME/maps/my6.map" ]] || fail "the player's own link 6.map was replaced"
+for name in 5.map 6.map; do
+    grep -q "keeping your own $name" "$WORK/game.log" || fail "the launcher did not say it kept $name"
+done
+links_to_install "$FOLDER/3.map" || fail "the broken link 3.map was not moved to this install"
+links_to_install "$FOLDER/4.map" || fail "the link 4.map into another install was not moved to this install"
 
 # XDG_DATA_HOME names the folder's parent.
 export XDG_DATA_HOME="$WORK/data home"

@@ -4,13 +4,13 @@
 #include <filesystem>
 
 #include "platform/surface.h"
+#include "support/course_texts.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const SmallCourse = "/= == == =\\\n|| .. .. ||\n\\= S> G> =/\n";
 const int SmallCodes[4][3] = {{7, 2, 10}, {1, 0, 17}, {1, 0, 21}, {8, 2, 9}};  // [x][y]
 
 std::unique_ptr<Surface> GameTile(int code) {
@@ -88,8 +88,6 @@ TEST(RenderCourse, WrongUseAndFilesThatCannotBeReadOrWrittenExitWith2) {
                                   "render small.txt a.bmp b.bmp"})
         EXPECT_EQ(RunMapTool(arguments).status, 2) << arguments;
     EXPECT_EQ(RunMapTool("render missing.txt a.bmp").status, 2);
-    WriteBytes("wide.map", Int32s({3, 30, 1}));
-    EXPECT_EQ(RunMapTool("render wide.map a.bmp").status, 2);
     ProgramRun run = RunMapTool("render small.txt no-such-folder/a.bmp");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cannot write no-such-folder/a.bmp"), std::string::npos) << run.err;

@@ -1,22 +1,20 @@
 // quonfel-map drive: the route-following driver takes a bus over a course in the headless
 // game and tells how it went; its keys play back to the same goal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
+#include "support/course_texts.h"
 #include "support/replay_support.h"
 #include "support/test_support.h"
 
-namespace {
+namespace fs = std::filesystem;
 
-// Up the left side, right along the top, down into the goal.
-const char* const LoopCourse =
-    "/= == == == =\\\n"
-    "|| .. .. .. ||\n"
-    "S^ .. .. .. Gv\n"
-    "|| .. .. .. ||\n"
-    "\\= == == == =/\n";
+namespace {
 
 CourseGrid Parse(const std::string& text) {
     CourseGrid grid;
@@ -74,6 +72,39 @@ TEST(DriveCommand, ACourseWithProblemsIsNotDrivenAndWrongUseExitsWith2) {
     run = RunMapTool("drive loop.txt --keys no-such-folder/a.keys");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cannot write no-such-folder/a.keys"), std::string::npos) << run.err;
+}
+
+// The game places the bus on the last start code it reads, column by column: here the one on
+// the right, which drives up and round into the goal on the left.
+TEST(DriveCommand, StartsWhereTheGamePlacesTheBusWhenTheCourseHasTwoStartTiles) {
+    ScopedWorkDir dir;
+    WriteText("two starts.txt",
+              "/= == == == =\\\n"
+              "|| .. .. .. ||\n"
+              "Gv .. .. .. S^\n"
+              "S^ .. .. .. ||\n"
+              "\\= == == == =/\n");
+    ProgramRun run = RunMapTool("drive 'two starts.txt'");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find(": goal after "), std::string::npos) << run.out;
+}
+
+// A TMPDIR that is missing, not a folder or closed to the player: the drive is made in /tmp.
+TEST(DriveCommand, DrivesInTmpWhenTmpdirCannotHoldAFolder) {
+    ScopedWorkDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    WriteText("loop.txt", LoopCourse);
+    WriteText("a file", "");
+    fs::create_directory("closed");
+    chmod("closed", 0555);
+    for (const char* name : {"missing", "a file", "closed"}) {
+        ScopedEnv tmpdir("TMPDIR", (dir.Path() + "/" + name).c_str());
+        EXPECT_TRUE(PassesWithoutPrivileges([] {
+            ProgramRun run = RunMapTool("drive loop.txt");
+            EXPECT_EQ(run.status, 0) << run.out << run.err;
+        })) << name;
+    }
+    EXPECT_TRUE(fs::is_empty("closed"));
 }
 
 // How a drive that does not reach the goal ends, and where.

@@ -1,7 +1,9 @@
 // The quonfel-map program as a player uses it, and the eleven courses it builds.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "maptool/course_check.h"
@@ -9,12 +11,13 @@
 #include "maptool/drive_keys.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
+#include "support/course_texts.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"
 
-namespace {
+namespace fs = std::filesystem;
 
-const char* const SmallCourse = "/= == == =\\\n|| .. .. ||\n\\= S> G> =/\n";
+namespace {
 
 TEST(MapTool, BuildWritesTheCheckedCourseAsVersion3) {
     ScopedWorkDir dir;
@@ -102,6 +105,52 @@ TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     EXPECT_EQ(RunMapTool("print missing.map").status, 2);
     WriteBytes("wide.map", Int32s({3, 30, 1}));
     EXPECT_EQ(RunMapTool("print wide.map").status, 1);
+}
+
+// A file that was read but holds no course the game could load is a problem found, whatever
+// the command.
+TEST(MapTool, AFileWithoutAUsableCourseExitsWith1FromEveryCommand) {
+    ScopedWorkDir dir;
+    WriteText("typo.txt", "S> =! G>\n");
+    WriteBytes("wide.map", Int32s({3, 30, 1}));
+    std::string wideRow;
+    for (int column = 0; column < 21; ++column) wideRow += "== ";
+    WriteText("wide.txt", "S> " + wideRow + "G>\n");
+    for (const std::string file : {"typo.txt", "wide.map", "wide.txt"})
+        for (const std::string command : {"check ", "build ", "render ", "drive "}) {
+            std::string outputs = command == "build " ? " out.map" : command == "render " ? " out.bmp" : "";
+            ProgramRun run = RunMapTool(command + file + outputs);
+            EXPECT_EQ(run.status, 1) << command << file << ": " << run.err;
+            EXPECT_NE(run.err.find(file + ": "), std::string::npos) << command << file << ": " << run.err;
+        }
+    EXPECT_FALSE(fs::exists("out.map"));
+    EXPECT_FALSE(fs::exists("out.bmp"));
+}
+
+// What stood under the name to write (the player's read-only file, a folder) is left as it was.
+TEST(MapTool, AFailedWriteRemovesNothingThatWasThereBefore) {
+    ScopedWorkDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    WriteText("small.txt", SmallCourse);
+    for (const char* name : {"mine.map", "mine.bmp"}) {
+        WriteText(name, "mine");
+        chmod(name, 0444);
+    }
+    EXPECT_TRUE(PassesWithoutPrivileges([] {
+        EXPECT_EQ(RunMapTool("build small.txt mine.map").status, 2);
+        EXPECT_EQ(RunMapTool("render small.txt mine.bmp").status, 2);
+    }));
+    EXPECT_EQ(ReadText("mine.map"), "mine");
+    EXPECT_EQ(ReadText("mine.bmp"), "mine");
+
+    fs::create_directory("folder.map");
+    fs::create_directory("folder.bmp");
+    EXPECT_EQ(RunMapTool("build small.txt folder.map").status, 2);
+    ProgramRun run = RunMapTool("render small.txt folder.bmp");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("cannot write folder.bmp"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_directory("folder.map"));
+    EXPECT_TRUE(fs::is_directory("folder.bmp"));
 }
 
 // The courses the game ships, as built into the game folder.

@@ -18,29 +18,10 @@ bool Has(const std::vector<std::string>& argv, const std::string& arg) {
 }
 
 // Points PATH at an empty folder and DISPLAY nowhere while alive: no dialog can show.
-class NoDialogProgram {
-public:
-    NoDialogProgram() : path_(Saved("PATH")), display_(Saved("DISPLAY")) {
-        setenv("PATH", dir_.Path().c_str(), 1);
-        unsetenv("DISPLAY");
-    }
-    ~NoDialogProgram() {
-        Restore("PATH", path_);
-        Restore("DISPLAY", display_);
-    }
-
-private:
-    static std::pair<bool, std::string> Saved(const char* name) {
-        const char* value = std::getenv(name);
-        return {value != nullptr, value ? value : ""};
-    }
-    static void Restore(const char* name, const std::pair<bool, std::string>& saved) {
-        if (saved.first) setenv(name, saved.second.c_str(), 1);
-        else unsetenv(name);
-    }
-    ScopedWorkDir dir_;
-    std::pair<bool, std::string> path_;
-    std::pair<bool, std::string> display_;
+struct NoDialogProgram {
+    ScopedWorkDir dir;
+    ScopedEnv path{"PATH", dir.Path().c_str()};
+    ScopedEnv display{"DISPLAY", nullptr};
 };
 
 }  // namespace

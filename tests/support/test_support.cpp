@@ -34,6 +34,17 @@ ScopedWorkDir::~ScopedWorkDir() {
     fs::remove_all(path_, ignored);
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name), wasSet_(std::getenv(name) != nullptr) {
+    if (wasSet_) previous_ = std::getenv(name);
+    if (value) setenv(name, value, 1);
+    else unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (wasSet_) setenv(name_.c_str(), previous_.c_str(), 1);
+    else unsetenv(name_.c_str());
+}
+
 FakeClock::FakeClock() { SetClockForTest(this); }
 FakeClock::~FakeClock() { SetClockForTest(nullptr); }
 

@@ -19,6 +19,19 @@ private:
     std::string previous_;
 };
 
+// Sets an environment variable (or unsets it, for nullptr) for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+private:
+    std::string name_;
+    bool wasSet_;
+    std::string previous_;
+};
+
 // A clock the test sets by hand; installed while the object lives.
 class FakeClock : public ClockSource {
 public:

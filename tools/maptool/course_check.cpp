@@ -38,15 +38,6 @@ std::string ListCells(const CourseGrid& grid, const std::vector<Cell>& cells) {
     return list;
 }
 
-void CheckCounts(const CourseGrid& grid, std::vector<std::string>& problems) {
-    if (grid.xCount < 1 || grid.xCount > MaxCells) {
-        problems.push_back("the course is " + std::to_string(grid.xCount) + " cells wide; it must be 1 to 20");
-    }
-    if (grid.yCount < 1 || grid.yCount > MaxCells) {
-        problems.push_back("the course is " + std::to_string(grid.yCount) + " cells high; it must be 1 to 20");
-    }
-}
-
 void CheckValues(const CourseGrid& grid, std::vector<std::string>& problems) {
     for (int y = 0; y < grid.yCount; ++y) {
         for (int x = 0; x < grid.xCount; ++x) {
@@ -151,9 +142,19 @@ void CheckRoute(const CourseGrid& grid, std::vector<std::string>& problems) {
 
 }  // namespace
 
-std::vector<std::string> CheckCourse(const CourseGrid& grid) {
+std::vector<std::string> CountProblems(const CourseGrid& grid) {
     std::vector<std::string> problems;
-    CheckCounts(grid, problems);
+    if (grid.xCount < 1 || grid.xCount > MaxCells) {
+        problems.push_back("the course is " + std::to_string(grid.xCount) + " cells wide; it must be 1 to 20");
+    }
+    if (grid.yCount < 1 || grid.yCount > MaxCells) {
+        problems.push_back("the course is " + std::to_string(grid.yCount) + " cells high; it must be 1 to 20");
+    }
+    return problems;
+}
+
+std::vector<std::string> CheckCourse(const CourseGrid& grid) {
+    std::vector<std::string> problems = CountProblems(grid);
     CheckValues(grid, problems);
     CheckStarts(grid, problems);
     CheckGoals(grid, problems);

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "app/globals.h"
@@ -57,6 +59,16 @@ DriveEnd EndOf(const HeadlessGame& game, const DriveController& driver) {
     return driver.Done() ? DriveEnd::NotTaken : DriveEnd::OutOfTime;
 }
 
+// TMPDIR (or the system's own choice) first, /tmp when that cannot hold a new folder.
+std::vector<fs::path> TemporaryPlaces() {
+    std::vector<fs::path> places;
+    std::error_code error;
+    fs::path system = fs::temp_directory_path(error);
+    if (!error && system != "/tmp") places.push_back(system);
+    places.push_back("/tmp");
+    return places;
+}
+
 }  // namespace
 
 bool DriveResult::BetterThan(const DriveResult& other) const {
@@ -65,11 +77,13 @@ bool DriveResult::BetterThan(const DriveResult& other) const {
     return frames < other.frames;
 }
 
+// The game places the bus on the last start code it reads, so the route starts there too.
 std::vector<RouteStep> RouteFromStart(const CourseGrid& grid) {
+    int startX = -1, startY = -1;
     for (int x = 0; x < grid.xCount; ++x)
         for (int y = 0; y < grid.yCount; ++y)
-            if (IsStartCode(grid.At(x, y))) return PlanRoute(grid, x, y);
-    return {};
+            if (IsStartCode(grid.At(x, y))) startX = x, startY = y;
+    return startX < 0 ? std::vector<RouteStep>{} : PlanRoute(grid, startX, startY);
 }
 
 DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
@@ -124,14 +138,23 @@ void WriteStandInPictures() {
         ensure(name, 640, 480);
 }
 
-std::string NewDriveFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quonfel-drive-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return "";
-    fs::path previous = fs::current_path();
-    fs::current_path(pattern);
-    WriteStandInPictures();
-    fs::current_path(previous);
-    return pattern;
+std::string NewDriveFolder(std::string& reason) {
+    reason.clear();
+    for (const fs::path& place : TemporaryPlaces()) {
+        std::string pattern = (place / "quonfel-drive-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            reason += (reason.empty() ? "cannot make a temporary folder in " : ", nor in ") + place.string() +
+                      " (" + std::strerror(errno) + ")";
+            continue;
+        }
+        std::error_code error;
+        fs::path previous = fs::current_path(error);
+        fs::current_path(pattern, error);
+        if (!error) WriteStandInPictures();
+        fs::current_path(previous, error);
+        return pattern;
+    }
+    return "";
 }
 
 const char* DriveEndName(DriveEnd end) {

@@ -44,7 +44,8 @@ struct DriveOptions {
     bool quick = false;    // skip the pictures while trying many drives (HeadlessGame::QuickFrame)
 };
 
-// The route from the course's start into its goal; empty when there is none (or no start).
+// The route from the course's start (the last start code in file order, where the game places
+// the bus) into its goal; empty when there is none (or no start).
 std::vector<RouteStep> RouteFromStart(const CourseGrid& grid);
 
 // Drives course (read by the game from "N.map" in the current folder) with a bus type from
@@ -59,8 +60,9 @@ BusMeasures MeasuresOf(int busType);
 // never read pixels, so a drive needs none of the real ones.
 void WriteStandInPictures();
 
-// A new temporary folder holding stand-in pictures; the caller removes it.
-std::string NewDriveFolder();
+// A new temporary folder holding stand-in pictures, in TMPDIR or else in /tmp; the caller
+// removes it. Empty, with the reason, when no temporary folder can be made.
+std::string NewDriveFolder(std::string& reason);
 
 // "goal", "crash", ...: a word for how a drive ended.
 const char* DriveEndName(DriveEnd end);

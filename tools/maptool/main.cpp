@@ -33,7 +33,7 @@ const char* const Usage =
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
     "exit status: 0 fine (for drive: the goal was reached), 1 problems found (for drive: no goal),\n"
-    "             2 wrong use or a file that cannot be read or written\n";
+    "             2 wrong use, a file that cannot be read or written, or no temporary folder for drive\n";
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -51,6 +51,19 @@ bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 
 int CannotRead(const std::string& path) {
     std::cerr << "quonfel-map: cannot read " << path << "\n";
+    return ExitUsage;
+}
+
+// Whatever is at path already (a file, a folder, a link) is the player's.
+bool NothingAt(const std::string& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() == fs::file_type::not_found;
+}
+
+// Removes only what this run made: a half-written new file, never one that was there before.
+int CannotWrite(const std::string& path, bool madeByThisRun) {
+    std::cerr << "quonfel-map: cannot write " << path << "\n";
+    if (madeByThisRun) std::remove(path.c_str());
     return ExitUsage;
 }
 
@@ -87,11 +100,8 @@ int Build(const std::string& textPath, const std::string& mapPath) {
         std::cerr << "quonfel-map: " << mapPath << " not written\n";
         return ExitProblems;
     }
-    if (!WriteFile(mapPath, EncodeMapFile(grid))) {
-        std::cerr << "quonfel-map: cannot write " << mapPath << "\n";
-        std::remove(mapPath.c_str());
-        return ExitUsage;
-    }
+    const bool isNew = NothingAt(mapPath);
+    if (!WriteFile(mapPath, EncodeMapFile(grid))) return CannotWrite(mapPath, isNew);
     return ExitOk;
 }
 
@@ -127,14 +137,19 @@ int Check(const std::string& path) {
     return ExitProblems;
 }
 
-// Reads a course for render and drive: ExitOk with the flaws of a readable file in flaws, or
-// the status to end with after saying why it cannot be read.
+// Reads a course for render and drive: ExitOk with the flaws of a usable file in flaws, or
+// the status to end with after saying why it cannot be used. A file that was read but holds
+// no course the game could load is a problem found, like a typo for check.
 int LoadCourse(const std::string& path, CourseGrid& grid, std::vector<std::string>& flaws) {
     std::vector<std::uint8_t> bytes;
     if (!ReadFile(path, bytes)) return CannotRead(path);
-    if (ReadCourse(path, bytes, grid, flaws)) return ExitOk;
+    if (ReadCourse(path, bytes, grid, flaws)) {
+        std::vector<std::string> sizeProblems = CountProblems(grid);
+        if (sizeProblems.empty()) return ExitOk;
+        flaws.insert(flaws.end(), sizeProblems.begin(), sizeProblems.end());
+    }
     ListProblems(path, flaws);
-    return ExitUsage;
+    return ExitProblems;
 }
 
 // The folder this program lives in.
@@ -158,11 +173,8 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     ListProblems(path, flaws);
     ListProblems(path, CellsWithoutTile(grid));
     std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
-    if (!picture || !picture->SaveBmp(picturePath)) {
-        std::cerr << "quonfel-map: cannot write " << picturePath << "\n";
-        std::remove(picturePath.c_str());
-        return ExitUsage;
-    }
+    const bool isNew = NothingAt(picturePath);
+    if (!picture || !picture->SaveBmp(picturePath)) return CannotWrite(picturePath, isNew);
     std::cout << picturePath << ": " << picture->Width() << " by " << picture->Height() << " pixels\n";
     return ExitOk;
 }
@@ -216,11 +228,10 @@ bool WriteKeys(const std::string& keysPath, const std::string& summary, const Dr
     return static_cast<bool>(out);
 }
 
-// The course is driven as course 0 in a folder of its own, so the game reads it as it reads
-// its own courses and leaves no score behind.
-DriveResult DriveInFolder(const CourseGrid& grid, const std::vector<RouteStep>& route, int busType) {
-    std::string folder = NewDriveFolder();
-    if (folder.empty()) return {};
+// The course is driven as course 0 in a folder of its own (made by NewDriveFolder, removed
+// here), so the game reads it as it reads its own courses and leaves no score behind.
+DriveResult DriveInFolder(const std::string& folder, const CourseGrid& grid, const std::vector<RouteStep>& route,
+                          int busType) {
     fs::path previous = fs::current_path();
     WriteFile((fs::path(folder) / "0.map").string(), EncodeMapFile(grid));
     fs::current_path(folder);
@@ -242,7 +253,13 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
         std::cerr << "quonfel-map: " << path << " not driven\n";
         return ExitProblems;
     }
-    DriveResult result = DriveInFolder(grid, RouteFromStart(grid), busType);
+    std::string reason;
+    std::string folder = NewDriveFolder(reason);
+    if (folder.empty()) {
+        std::cerr << "quonfel-map: " << reason << "\n";
+        return ExitUsage;
+    }
+    DriveResult result = DriveInFolder(folder, grid, RouteFromStart(grid), busType);
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
     if (!keysPath.empty() && !WriteKeys(keysPath, summary, result)) {

@@ -57,7 +57,12 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
 
-    std::string folder = NewDriveFolder();
+    std::string reason;
+    std::string folder = NewDriveFolder(reason);
+    if (folder.empty()) {
+        std::cerr << reason << "\n";
+        return 2;
+    }
     std::string map = std::to_string(course) + ".map";
     fs::create_symlink(fs::path(gameDir) / map, fs::path(folder) / map);
     fs::current_path(folder);
