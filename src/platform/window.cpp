@@ -675,11 +675,9 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     bool armed = false;
     // The click that opened the menu also waits in SDL's queue as SDL's own button event;
     // near the window's right or bottom edge the menu opens left of or above it, so that
-    // copy would count as a click outside and close the menu at once.
-    if (impl_->pointerFromX11) {
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP);
-    }
+    // copy would count as a click outside and close the menu at once. It is passed over
+    // (emptying the queue instead would drop what came after the click too).
+    bool openingClickPassed = !impl_->pointerFromX11;
     show(hover);
     SDL_Event event;
     while (open && SDL_WaitEvent(&event)) {
@@ -690,6 +688,10 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
             newHover = enabledAt(event.motion.x, event.motion.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
+            if (!openingClickPassed && event.button.button == SDL_BUTTON_RIGHT) {
+                openingClickPassed = true;
+                break;
+            }
             armed = true;
             if (!insideMenu(event.button.x, event.button.y)) open = false;
             break;
