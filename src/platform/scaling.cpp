@@ -40,9 +40,29 @@ std::uint32_t* TargetRow(SDL_Surface* surface, int y) {
                                             static_cast<std::ptrdiff_t>(y) * surface->pitch);
 }
 
+// Every pixel of a row scale times over; the scale is a constant here, so the compiler
+// writes each pixel's copies at once.
+template <int kScale>
+void RepeatPixels(const std::uint32_t* from, std::uint32_t* to, int count) {
+    for (int column = 0; column < count; ++column, to += kScale)
+        for (int k = 0; k < kScale; ++k) to[k] = from[column];
+}
+
 // Target pixels first to last (excluded) of a row, from the source row whose first copied
 // pixel lands on target pixel start.
 void WidenRow(const std::uint32_t* from, std::uint32_t* to, int start, int first, int last, int scale) {
+    // The whole row, the usual case, at the scales a window can have.
+    if (first == start && (last - first) % scale == 0) {
+        const int count = (last - first) / scale;
+        switch (scale) {
+        case 2: return RepeatPixels<2>(from, to + first, count);
+        case 3: return RepeatPixels<3>(from, to + first, count);
+        case 4: return RepeatPixels<4>(from, to + first, count);
+        case 5: return RepeatPixels<5>(from, to + first, count);
+        case 6: return RepeatPixels<6>(from, to + first, count);
+        default: break;
+        }
+    }
     int column = (first - start) / scale;
     int repeat = (first - start) % scale;
     for (int x = first; x < last; ++x) {
