@@ -140,6 +140,12 @@ void Gamepads::Repeats(std::uint64_t nowMs, std::vector<PadButtonEvent>& out) {
     for (auto& entry : pads_) entry.second.buttons.Repeats(nowMs, out);
 }
 
+std::int64_t Gamepads::LongestSleepNs() const {
+    constexpr std::int64_t kFrameNs = 1000000000 / 30;
+    constexpr std::int64_t kLookForPadsNs = 500000000;
+    return pads_.empty() ? kLookForPadsNs : kFrameNs;
+}
+
 void Gamepads::StopRepeating() {
     for (auto& entry : pads_) entry.second.buttons.StopRepeating();
 }

@@ -67,6 +67,10 @@ public:
     bool Handle(const SDL_Event& event, std::uint64_t nowMs, std::vector<PadButtonEvent>& out);
     void Repeats(std::uint64_t nowMs, std::vector<PadButtonEvent>& out);
     void StopRepeating();
+    // How long the window may sleep before it reads the pads again: a frame's time while one
+    // is plugged in, so a press is seen by the next frame at the latest, and half a second
+    // while none is, so one plugged in while the screen rests is found soon.
+    std::int64_t LongestSleepNs() const;
 
 private:
     struct Pad {

@@ -433,9 +433,12 @@ bool Window::PeekMessage(Message& out) {
     return impl_->TakePending(out);
 }
 
+// Pads are read only when the window takes its events (ReadGamepads), so the sleep ends in
+// time for them.
 void Window::WaitForEvent(int timeoutMs) {
     if (impl_->quitPosted || timeoutMs <= 0) return;
-    SDL_WaitEventTimeout(nullptr, timeoutMs);
+    const auto padMs = static_cast<int>(impl_->pads.LongestSleepNs() / 1000000);
+    SDL_WaitEventTimeout(nullptr, std::min(timeoutMs, padMs));
 }
 
 void Window::PostQuitMessage(int exitCode) {
