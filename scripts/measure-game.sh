@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
-# Runs the real game under a private Xvfb and prints what it costs: CPU share on the course
-# menu and while driving, peak memory, the time from start to the first frame shown, and
-# the frame rate achieved.
+# Runs the real game under a private Xvfb and prints what it costs: the CPU share on each
+# screen (the course menu, the bus menu, driving and the result screen), the frame rate and
+# how late the frames come while driving, peak memory, and the time from start to the first
+# frame shown.
 #
 #   scripts/measure-game.sh [GAME_DIR] [SECONDS] [-- GAME OPTIONS...]
 #
 # GAME_DIR defaults to build/game (the game, its pictures and courses); SECONDS (default 20)
-# is the length of each of the two measured stretches. Options after -- go to the game
-# (--scale 3). The game runs in a fresh copy of its folder, so no score.dat is read or left
-# behind. SCREEN (default 1280x1024) is the size of the X server's screen; WITH_PAD=1 plugs a
-# gamepad into the game (one of SDL's virtual ones, made by a second preloaded library) that
-# stays untouched. scripts/measure-side-by-side.sh runs this for several option sets.
+# is the length of each measured stretch. Options after -- go to the game (--scale 3). The
+# game runs in a fresh copy of its folder with a score.dat in which the practice course is
+# cleared, so Enter on it opens the bus menu. Measure an older build the same way, one run
+# after the other, to compare the two. SCREEN (default 1280x1024) is the size of the X
+# server's screen; WITH_PAD=1 plugs an untouched gamepad into the game (one of SDL's virtual
+# ones, made by a second preloaded library). scripts/measure-side-by-side.sh runs this for
+# several option sets and shows their figures side by side.
 #
 # Frames are counted by a small preloaded library that wraps SDL_UpdateWindowSurface, the
-# call that puts each finished frame into the window: it notes the moment of the first
-# frame and the number of frames in a shared file the script reads. The game itself is not
-# changed.
+# call that puts each finished frame into the window: it notes the moment of every frame in a
+# shared file the script reads. The game itself is not changed. A frame's lateness is the time
+# between two frames shown, less the frame interval (1/30 s): the next deadline counts from
+# the reading before a frame, so that is how far past its deadline the frame began, give or
+# take the difference in drawing time of the two frames. The CPU share counts every thread of
+# the game in nanoseconds (/proc/PID/task/*/schedstat).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME_DIR=$(cd "${1:-build/game}" && pwd)
@@ -37,8 +43,9 @@ cleanup() {
 trap cleanup EXIT
 export GSETTINGS_BACKEND=memory
 
-# --- the frame counter ----------------------------------------------------------------------
-cat >"$WORK/frame_counter.c" <<'EOF'
+# --- the frame log ------------------------------------------------------------------------
+MAX_FRAMES=65536
+cat >"$WORK/frame_counter.c" <<EOF
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -48,9 +55,14 @@ cat >"$WORK/frame_counter.c" <<'EOF'
 #include <time.h>
 #include <unistd.h>
 
-/* Shared with the script: the wall-clock time of the first frame in nanoseconds, then the
-   number of frames so far. */
-struct FrameLog { volatile uint64_t firstFrameNs; volatile uint64_t frames; };
+/* Shared with the script: the wall-clock time of the first frame in nanoseconds, the number
+   of frames so far, then the monotonic time of each frame in nanoseconds. */
+#define MAX_FRAMES $MAX_FRAMES
+struct FrameLog {
+    volatile uint64_t firstFrameNs;
+    volatile uint64_t frames;
+    volatile uint64_t frameNs[MAX_FRAMES];
+};
 static struct FrameLog* frameLog;
 
 __attribute__((constructor)) static void OpenFrameLog(void) {
@@ -63,16 +75,19 @@ __attribute__((constructor)) static void OpenFrameLog(void) {
     if (shared != MAP_FAILED) frameLog = shared;
 }
 
+static uint64_t Nanoseconds(clockid_t clock) {
+    struct timespec now;
+    clock_gettime(clock, &now);
+    return (uint64_t)now.tv_sec * 1000000000u + (uint64_t)now.tv_nsec;
+}
+
 int SDL_UpdateWindowSurface(void* window) {
     static int (*real)(void*);
     if (!real) real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
     int result = real(window);
     if (frameLog) {
-        if (frameLog->frames == 0) {
-            struct timespec now;
-            clock_gettime(CLOCK_REALTIME, &now);
-            frameLog->firstFrameNs = (uint64_t)now.tv_sec * 1000000000u + (uint64_t)now.tv_nsec;
-        }
+        if (frameLog->frames == 0) frameLog->firstFrameNs = Nanoseconds(CLOCK_REALTIME);
+        if (frameLog->frames < MAX_FRAMES) frameLog->frameNs[frameLog->frames] = Nanoseconds(CLOCK_MONOTONIC);
         frameLog->frames++;
     }
     return result;
@@ -81,7 +96,7 @@ EOF
 cc -O2 -shared -fPIC -o "$WORK/frame_counter.so" "$WORK/frame_counter.c" -ldl
 PRELOAD=$WORK/frame_counter.so
 
-# --- a gamepad, plugged in as the window appears ---------------------------------------------
+# --- a gamepad, plugged in as the window appears --------------------------------------------
 if [[ ${WITH_PAD:-0} == 1 ]]; then
     cat >"$WORK/pad.c" <<'EOF'
 #define _GNU_SOURCE
@@ -108,16 +123,17 @@ EOF
     PRELOAD="$PRELOAD $WORK/pad.so"
 fi
 FRAME_LOG=$WORK/frames.bin
-head -c 16 /dev/zero >"$FRAME_LOG"
+head -c $((16 + 8 * MAX_FRAMES)) /dev/zero >"$FRAME_LOG"
 
 first_frame_ns() { od -An -t u8 -j 0 -N 8 "$FRAME_LOG" | tr -d ' '; }
 frame_count() { od -An -t u8 -j 8 -N 8 "$FRAME_LOG" | tr -d ' '; }
-# utime + stime of the game in clock ticks.
-cpu_ticks() {
-    [[ -r /proc/$GAME_PID/stat ]] || { echo "the game has ended early:" >&2; cat "$WORK/game.log" >&2; exit 1; }
-    awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"
+# The monotonic times of frames $1 up to (not including) $2, one a line.
+frame_times() { od -An -v -t u8 -w8 -j $((16 + 8 * $1)) -N $((8 * ($2 - $1))) "$FRAME_LOG"; }
+# CPU time of the game so far, every thread, in nanoseconds.
+cpu_ns() {
+    [[ -d /proc/$GAME_PID/task ]] || { echo "the game has ended early:" >&2; cat "$WORK/game.log" >&2; exit 1; }
+    cat /proc/"$GAME_PID"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%.0f\n", sum }'
 }
-TICKS_PER_SECOND=$(getconf CLK_TCK)
 
 # --- X server and game ----------------------------------------------------------------------
 for n in $(seq 161 230); do
@@ -134,8 +150,16 @@ for n in $(seq 161 230); do
 done
 [[ -n $XVFB_PID ]] || { echo "no X server could be started" >&2; exit 1; }
 
+# score.dat: version 1, one set of 20 records (course, state, best time); the practice
+# course cleared in 65 seconds, course 1 open, the rest locked. No byte pair 0D 0A occurs,
+# so the text-mode reading takes the bytes as they are.
+write_score_file() {
+    perl -e 'print pack("l<*", 1, 1, map { ($_, $_ == 0 ? 1 : $_ == 1 ? 0 : -1, $_ == 0 ? 65 : 0) } 0 .. 19)' >"$1"
+}
+
 mkdir "$WORK/game"
 for file in "$GAME_DIR"/*.bmp "$GAME_DIR"/*.map; do ln -s "$file" "$WORK/game/"; done
+write_score_file "$WORK/game/score.dat"
 cd "$WORK/game"
 START_NS=$(date +%s%N)
 QUONFEL_FRAME_LOG=$FRAME_LOG LD_PRELOAD=$PRELOAD "$GAME_DIR/quonfel" "${GAME_OPTIONS[@]}" >"$WORK/game.log" 2>&1 &
@@ -147,54 +171,94 @@ for _ in $(seq 200); do [[ $(frame_count) -gt 0 ]] && break; sleep 0.05; done
 FIRST_FRAME_MS=$(( ($(first_frame_ns) - START_NS) / 1000000 ))
 xdotool windowfocus --sync "$WINDOW"
 
-# The X server's own CPU time: a larger window costs it more to show.
+# The X server's CPU time in clock ticks: a larger window costs it more to show.
 server_ticks() { awk '{ print $14 + $15 }' "/proc/$XVFB_PID/stat"; }
 
-# Measures one stretch; prints the CPU share in percent, the frames per second and the X
-# server's CPU share.
+# Measures one stretch; prints the CPU share in percent, the frames per second, the median
+# and 99th percentile of the frames' lateness in milliseconds ("-" without frames), and the
+# X server's CPU share in percent.
 measure_stretch() {
-    local ticks0 frames0 time0 server0 ticks1 frames1 time1 server1
-    ticks0=$(cpu_ticks); frames0=$(frame_count); time0=$(date +%s%N); server0=$(server_ticks)
+    local cpu0 frames0 time0 server0 cpu1 frames1 time1 server1
+    cpu0=$(cpu_ns); frames0=$(frame_count); time0=$(date +%s%N); server0=$(server_ticks)
     "$@"
-    ticks1=$(cpu_ticks); frames1=$(frame_count); time1=$(date +%s%N); server1=$(server_ticks)
-    awk -v t="$((ticks1 - ticks0))" -v hz="$TICKS_PER_SECOND" -v f="$((frames1 - frames0))" \
-        -v ns="$((time1 - time0))" -v x="$((server1 - server0))" \
-        'BEGIN { s = ns / 1e9; printf "%.1f %.1f %.1f\n", 100 * t / hz / s, f / s, 100 * x / hz / s }'
+    cpu1=$(cpu_ns); frames1=$(frame_count); time1=$(date +%s%N); server1=$(server_ticks)
+    ((frames1 <= MAX_FRAMES)) || frames1=$MAX_FRAMES
+    local late=(- -)
+    if ((frames1 - frames0 >= 3)); then
+        # Intervals between frames shown, less 1/30 s, sorted.
+        read -r -a late < <(frame_times "$frames0" "$frames1" |
+            awk 'NR > 1 { print ($1 - previous) / 1e6 - 1000 / 30 } { previous = $1 }' | sort -g |
+            awk '{ v[NR] = $1 } END { m = v[int((NR + 1) / 2)]; p = v[int(NR * 0.99 + 0.999)];
+                   printf "%.3f %.3f\n", m, p }')
+    fi
+    awk -v c="$((cpu1 - cpu0))" -v f="$((frames1 - frames0))" -v ns="$((time1 - time0))" \
+        -v m="${late[0]}" -v p="${late[1]}" -v x="$((server1 - server0))" -v hz="$(getconf CLK_TCK)" \
+        'BEGIN { s = ns / 1e9; printf "%.2f %.2f %s %s %.2f\n", 100 * c / 1e9 / s, f / s, m, p, 100 * x / hz / s }'
 }
 
-stay_on_menu() { sleep "$SECONDS_PER_STRETCH"; }
+stay() { sleep "$SECONDS_PER_STRETCH"; }
 
-# Up into forward gear and the slowest speed, then gentle steering to and fro: on the
-# practice course that stays on the straight from the start for the whole stretch.
+# Up into forward gear and the slowest speed, then gentle steering to and fro (a second to
+# the left, a second to the right, straight on again): on the practice course that stays on
+# the straight from the start for the whole stretch.
 drive_around() {
     local end=$((SECONDS + SECONDS_PER_STRETCH))
     xdotool key Up w
     while ((SECONDS < end)); do
         xdotool key j
         sleep 1
-        xdotool key k
+        xdotool key k k
         sleep 1
+        xdotool key j
     done
 }
 
-sleep 1  # let start-up settle before the menu stretch
-read -r MENU_CPU MENU_FPS MENU_SERVER_CPU < <(measure_stretch stay_on_menu)
-xdotool key Return  # the practice course, the first row
+# Full lock to the left and speed: the bus runs off the straight into the grass beside it,
+# the drive ends in a crash and the result screen shows.
+crash() {
+    local _
+    xdotool key u u
+    for _ in $(seq 10); do xdotool key w; done
+    sleep 5
+}
+
+# The colour of a pixel of a picture file as RRGGBB.
+pixel_of() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'; }
+
+sleep 1  # let start-up settle before the first stretch
+read -r MENU_CPU MENU_FPS _ _ MENU_SERVER < <(measure_stretch stay)
+xdotool key Return  # the practice course, cleared: the bus menu
 sleep 1
-read -r DRIVE_CPU DRIVE_FPS DRIVE_SERVER_CPU < <(measure_stretch drive_around)
+read -r BUS_CPU BUS_FPS _ _ _ < <(measure_stretch stay)
+xdotool key Return  # the standard bus
+sleep 1
+read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 DRIVE_SERVER < <(measure_stretch drive_around)
 PEAK_KB=$(awk '/^VmHWM:/ { print $2 }' "/proc/$GAME_PID/status")
-import -window "$WINDOW" "$WORK/last-frame.png" 2>/dev/null &&
+import -window "$WINDOW" -sample '640x480!' "$WORK/last-frame.png" 2>/dev/null &&
     cp "$WORK/last-frame.png" /tmp/quonfel-measure-last-frame.png || true
+crash
+read -r RESULT_CPU RESULT_FPS _ _ _ < <(measure_stretch stay)
+import -window "$WINDOW" -sample '640x480!' "$WORK/result.png" 2>/dev/null &&
+    cp "$WORK/result.png" /tmp/quonfel-measure-result.png || true
+RESULT_SHOWN=yes
+[[ $(pixel_of "$WORK/result.png" 20 300) == $(pixel_of "$GAME_DIR/discontinue.bmp" 20 300) ]] ||
+    RESULT_SHOWN="NO: the drive did not end in a crash, the figures are not the result screen's"
 
 xdotool key Escape
 for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$GAME_PID" 2>/dev/null && echo "note: the game did not end on Esc" >&2
 
 cat <<REPORT
-start to first frame:   ${FIRST_FRAME_MS} ms   (target under 300 ms)
-course menu, ${SECONDS_PER_STRETCH} s:     CPU ${MENU_CPU} %, ${MENU_FPS} frames/s   (target CPU under 5 %)
-driving, ${SECONDS_PER_STRETCH} s:         CPU ${DRIVE_CPU} %, ${DRIVE_FPS} frames/s   (target CPU under 10 %)
-X server CPU:           ${MENU_SERVER_CPU} % on the menu, ${DRIVE_SERVER_CPU} % driving
+game:                   $GAME_DIR/quonfel
+load average:           $(cut -d' ' -f1-3 /proc/loadavg) (at the end)
+start to first frame:   ${FIRST_FRAME_MS} ms
+course menu, ${SECONDS_PER_STRETCH} s:     CPU ${MENU_CPU} % of a core, ${MENU_FPS} frames/s shown
+bus menu, ${SECONDS_PER_STRETCH} s:        CPU ${BUS_CPU} % of a core, ${BUS_FPS} frames/s shown
+driving, ${SECONDS_PER_STRETCH} s:         CPU ${DRIVE_CPU} % of a core, ${DRIVE_FPS} frames/s
+  frame lateness:       median ${LATE_MEDIAN} ms, 99th percentile ${LATE_P99} ms
+result screen, ${SECONDS_PER_STRETCH} s:   CPU ${RESULT_CPU} % of a core, ${RESULT_FPS} frames/s shown
+X server CPU:           ${MENU_SERVER} % on the course menu, ${DRIVE_SERVER} % driving
 peak memory (VmHWM):    $((PEAK_KB / 1024)) MB (${PEAK_KB} kB)
 last driving frame:     /tmp/quonfel-measure-last-frame.png
+result screen:          /tmp/quonfel-measure-result.png (shown: $RESULT_SHOWN)
 REPORT

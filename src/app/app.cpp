@@ -14,6 +14,7 @@ namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";
 constexpr const char* kWindowTitle = "Ｑｕｏｎｆｅｌ";
 constexpr const char* kWindowCreateError = "ウィンドウの作成エラー";
+constexpr std::int64_t kUntilInput = -1;
 
 // How the window shows the game, as the command line asked.
 DisplayOptions shownAs;
@@ -21,6 +22,7 @@ DisplayOptions shownAs;
 void ReleaseSurface(std::unique_ptr<Surface>& surface) { surface.reset(); }
 
 void ReleaseBitmaps() {
+    ReleaseDrivingBackground();
     for (auto& tile : TileSurfaces) ReleaseSurface(tile);
     for (auto* bitmap : {&backSurface, &alarmSurface, &gearSurface, &discontinueSurface,
                          &goalinSurface, &numberSurface, &menu1Surface, &menu2Surface,
@@ -95,13 +97,20 @@ int RunGame(const DisplayOptions& display) {
     while (running) {
         if (mainWindow->PeekMessage(message)) {
             if (message.message == WM_QUIT) running = false;
+            NoteWindowMessage();
             mainWindow->DispatchMessage(message);
-        } else if (pacer.FrameDue()) {
-            render_frame();
-        } else {
-            // Sleep until input or the deadline instead of spinning a core.
-            mainWindow->WaitForEvent(pacer.MillisecondsToDeadline());
+            continue;
         }
+        // A static screen already in the window sleeps until something happens; its next
+        // frame is then due at once.
+        if (!FrameWouldShowSomethingNew()) {
+            mainWindow->WaitForEvent(kUntilInput);
+            continue;
+        }
+        if (pacer.FrameDue()) render_frame();
+        // Sleep until input or the next deadline instead of spinning a core; input that came
+        // during the frame ends the sleep at once.
+        mainWindow->WaitForEvent(pacer.NanosecondsToDeadline());
     }
     mainWindow.reset();
     return static_cast<int>(message.wParam);

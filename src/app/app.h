@@ -17,11 +17,20 @@ int InitApp();
 // offscreen (of the given size), mapscreen, the 33 bitmaps, then the five game objects.
 int CreateSurfaces(int screenWidth, int screenHeight);
 int LoadAllBitmaps();
+// The driving screen's background, made from back.bmp and front.bmp once they are loaded.
+void PrepareDrivingBackground();
+void ReleaseDrivingBackground();
 void CreateGameObjects();
 // One bitmap file into a new surface of its own size; null when it cannot be loaded.
 std::unique_ptr<Surface> LoadBitmapSurface(const char* fileName);
 
 void render_frame();
+// Static screens rest: once a frame of the course menu, the bus menu or the result screen
+// is in the window, the frames due after it would show the same picture until something
+// happens, and need not be drawn. Every message for the window counts as something (keys,
+// mouse, the window uncovered, moved or given the focus back after a dialog).
+void NoteWindowMessage();
+bool FrameWouldShowSomethingNew();
 // Releases every surface and object, then shows StartupError if set. Runs once.
 void ReleaseAll();
 // The entry point's body: start-up with the window shown as asked, the paced loop, and the
@@ -47,8 +56,8 @@ public:
     explicit FramePacer(ClockSource& clock);
     // True when a frame is due now; the deadline then moves on from this reading.
     bool FrameDue();
-    // Milliseconds until the next frame may be due (for sleeping), at least 0.
-    int MillisecondsToDeadline();
+    // Nanoseconds until the next frame is due (for sleeping), at least 0.
+    std::int64_t NanosecondsToDeadline();
     bool UsesMillisecondClock() const { return !highResolution_; }
     std::int64_t FrameInterval() const { return interval_; }
 

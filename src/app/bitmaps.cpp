@@ -62,5 +62,6 @@ int LoadAllBitmaps() {
         if (!LoadInto(*bitmap.surface, bitmap.fileName)) return 0;
     }
     SetMagentaKeys();
+    PrepareDrivingBackground();
     return 1;
 }

@@ -5,9 +5,10 @@
 namespace {
 constexpr int kFramesPerSecond = 30;
 constexpr std::int64_t kMillisecondInterval = 33;
-// The loop wakes at least this often even if a clock misbehaves (a wrapped millisecond
-// clock would otherwise put the deadline weeks away).
-constexpr std::int64_t kLongestWaitMs = 100;
+// A wait for the next deadline lasts at most this long even if a clock misbehaves (a wrapped
+// millisecond clock would otherwise put the deadline weeks away).
+constexpr std::int64_t kLongestWaitNs = 100000000;
+constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
 }  // namespace
 
 FramePacer::FramePacer(ClockSource& clock) : clock_(clock) {
@@ -37,10 +38,12 @@ bool FramePacer::FrameDue() {
     return true;
 }
 
-int FramePacer::MillisecondsToDeadline() {
+std::int64_t FramePacer::NanosecondsToDeadline() {
     // A frame needs the clock strictly past the deadline: one tick more.
     const std::int64_t ticksLeft = nextFrameTime_ + 1 - Now();
     if (ticksLeft <= 0) return 0;
-    const std::int64_t ms = (ticksLeft * 1000 + frequency_ - 1) / frequency_;
-    return static_cast<int>(std::min(ms, kLongestWaitMs));
+    // Rounded up, so the wait never ends before that tick; in 128 bits, so that no counter
+    // frequency overflows.
+    const auto ns = (static_cast<__int128>(ticksLeft) * kNanosecondsPerSecond + frequency_ - 1) / frequency_;
+    return static_cast<std::int64_t>(std::min<__int128>(ns, kLongestWaitNs));
 }

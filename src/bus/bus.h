@@ -89,6 +89,9 @@ Bus& ActiveBus();
 int OptionPointCount(const BusOption& option);
 int OutlinePointCount(std::int32_t outlineCount);
 
+// A rectangle holding every pixel that CourseMap::DrawBus draws for the state (bus/bus_drawing.cpp).
+Rect BusDrawingBounds(const BusState& s);
+
 // Driver's instruments on the driving screen (bus/instruments.cpp).
 void DrawGear();
 void DrawSteeringGauge();

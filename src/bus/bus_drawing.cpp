@@ -1,4 +1,6 @@
 // The bus seen from above, drawn into the course view: wheel strokes, body, decorations.
+#include <algorithm>
+
 #include "app/error_log.h"
 #include "app/globals.h"
 #include "bus/bus.h"
@@ -70,6 +72,29 @@ void DrawOptions(DrawContext& dc, const BusState& s) {
 }
 
 }  // namespace
+
+// Every stroke and fill below stays within the box of the points it is given, except that a
+// width-2 pen reaches one pixel right of and below them; two pixels of margin hold all.
+Rect BusDrawingBounds(const BusState& s) {
+    Rect box{s.frontWheelLine[0][0].x, s.frontWheelLine[0][0].y, s.frontWheelLine[0][0].x, s.frontWheelLine[0][0].y};
+    const auto take = [&box](Point p) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    };
+    for (const auto& stroke : s.frontWheelLine) {
+        take(stroke[0]);
+        take(stroke[1]);
+    }
+    for (int i = 0; i < OutlinePointCount(s.outlineCount); ++i) take(s.outline[i]);
+    for (const BusOption& option : s.options) {
+        if (option.type == OptionEnd) break;
+        for (int i = 0; i < OptionPointCount(option); ++i) take(option.points[i]);
+    }
+    constexpr int kMargin = 2;
+    return {box.left - kMargin, box.top - kMargin, box.right + kMargin + 1, box.bottom + kMargin + 1};
+}
 
 void CourseMap::DrawBus() {
     if (!mapscreen) return;

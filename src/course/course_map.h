@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/geometry.h"
+
 class Surface;
 
 constexpr int GridSize = 20;        // the grid holds at most 20 by 20 cells
@@ -22,6 +24,9 @@ enum TileCode {
     TileGoalFirst = 20,
     TileGoalLast = 23,
 };
+
+// Where the course view lands on the screen, relative to WindowOrigin: 384 by 384 pixels.
+constexpr Rect CourseViewOnScreen{6, 6, 390, 390};
 
 // Course index: 0 practice, 1..10 numbered courses, 11 the user-made map.
 constexpr int PracticeCourse = 0;

@@ -1,5 +1,7 @@
 // The scrolling course view: the bus step, the 5 by 5 tiles around the current cell, the
 // bus on top, and the 384 by 384 square around the driver's seat copied to the screen.
+#include <algorithm>
+
 #include "app/error_log.h"
 #include "app/globals.h"
 #include "bus/bus.h"
@@ -32,27 +34,100 @@ void RunBusStep(CourseMap& map) {
     map.FollowBus();
 }
 
-void DrawViewTiles(const CourseMap& map) {
+// The part of mapscreen that is copied to the screen: the square around the driver's seat.
+Rect ShownSquare() {
+    const Point centre = frameBusState.driverPoint;
+    return {centre.x - ViewHalfSide, centre.y - ViewHalfSide, centre.x + ViewHalfSide, centre.y + ViewHalfSide};
+}
+
+Rect SquareOnScreen() {
+    return {WindowOrigin.x + CourseViewOnScreen.left, WindowOrigin.y + CourseViewOnScreen.top,
+            WindowOrigin.x + CourseViewOnScreen.right, WindowOrigin.y + CourseViewOnScreen.bottom};
+}
+
+Rect Intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+Rect Moved(const Rect& r, Point by) { return {r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
+
+const Surface* TileOfBlock(const CourseMap& map, int i, int j) {
+    return TileSurfaces[TileCodeForView(map, map.currentCellX + i - 2, map.currentCellY + j - 2)].get();
+}
+
+// The tiles of the view block into a surface, each moved by shift from its place in mapscreen;
+// only what lands within clip is drawn (at most 4 by 4 of the 5 by 5 tiles reach into the
+// shown square, and only in part).
+void DrawViewTiles(const CourseMap& map, Surface& into, Point shift, const Rect& clip, bool logFailures) {
     const Rect tileRect{0, 0, TileSize, TileSize};
     for (int i = 0; i < ViewTiles; ++i) {
         for (int j = 0; j < ViewTiles; ++j) {
-            const int code = TileCodeForView(map, map.currentCellX + i - 2, map.currentCellY + j - 2);
-            const Surface* tile = TileSurfaces[code].get();
+            const Surface* tile = TileOfBlock(map, i, j);
             if (!tile) continue;
-            const int result = mapscreen->BltFast(i * TileSize, j * TileSize, *tile, tileRect, true);
-            if (result != kCopyOk) WriteErrorLog("error.txt", "%02d", result);
+            const int result = into.BltFastWithin(clip, i * TileSize + shift.x, j * TileSize + shift.y, *tile, tileRect, true);
+            if (logFailures && result != kCopyOk) WriteErrorLog("error.txt", "%02d", result);
         }
     }
 }
 
-void CopyViewToScreen(Surface& target) {
-    const Point centre = frameBusState.driverPoint;
-    const Rect source{centre.x - ViewHalfSide, centre.y - ViewHalfSide, centre.x + ViewHalfSide,
-                      centre.y + ViewHalfSide};
-    const Rect destination{WindowOrigin.x + 6, WindowOrigin.y + 6, WindowOrigin.x + 390,
-                           WindowOrigin.y + 390};
-    if (target.Blt(&destination, *mapscreen, &source, false) != kCopyOk)
-        MessageBox("RenderMap(mapscreen->Offscreen) Blt Error ", "Blt Error!", MB_OK);
+// Every tile of the shown square copies whole and covers all it is copied onto.
+bool ShownTilesCopyOpaque(const CourseMap& map, const Rect& shown) {
+    for (int i = 0; i < ViewTiles; ++i) {
+        for (int j = 0; j < ViewTiles; ++j) {
+            const Rect block{i * TileSize, j * TileSize, (i + 1) * TileSize, (j + 1) * TileSize};
+            if (IsEmpty(Intersection(block, shown))) continue;
+            const Surface* tile = TileOfBlock(map, i, j);
+            if (!tile || tile->IsLost() || tile->Width() < TileSize || tile->Height() < TileSize || tile->HasKeyPixels())
+                return false;
+        }
+    }
+    return true;
+}
+
+// Whether the copy of the shown square to the screen would succeed.
+bool ViewCopies(const Surface& target, const Rect& shown) {
+    return mapscreen && !mapscreen->IsLost() && !target.IsLost() && shown.left >= 0 && shown.top >= 0 &&
+           shown.right <= mapscreen->Width() && shown.bottom <= mapscreen->Height();
+}
+
+// Opaque tiles show the same wherever they are drawn, so they go straight into the screen's
+// square; only the part under the bus goes through mapscreen, where the bus is drawn, and is
+// copied over. The square's pixels are those of the whole square drawn in mapscreen and
+// copied, for a sixth of the memory traffic.
+void DrawViewStraightToScreen(CourseMap& map, Surface& target) {
+    const Rect shown = ShownSquare();
+    const Rect square = SquareOnScreen();
+    const Point shift{square.left - shown.left, square.top - shown.top};
+    DrawViewTiles(map, target, shift, square, true);
+    const Rect underBus = Intersection(BusDrawingBounds(frameBusState), shown);
+    if (!IsEmpty(underBus)) DrawViewTiles(map, *mapscreen, Point{0, 0}, underBus, false);
+    map.DrawBus();
+    if (IsEmpty(underBus)) return;
+    const Rect busOnScreen = Moved(underBus, shift);
+    target.Blt(&busOnScreen, *mapscreen, &underBus, false);
+}
+
+// The frame leaves the view's square to the view; when the view cannot be copied, the
+// square shows the background as it would have without the view.
+void ShowBackgroundInstead(Surface& target, const Rect& destination) {
+    if (backSurface) target.Blt(&destination, *backSurface, &CourseViewOnScreen, false);
+}
+
+// The whole shown square drawn in mapscreen, then copied to the screen.
+void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
+    const Rect destination = SquareOnScreen();
+    if (!mapscreen) {
+        ShowBackgroundInstead(target, destination);
+        return;
+    }
+    const Rect source = ShownSquare();
+    DrawViewTiles(map, *mapscreen, Point{0, 0}, source, true);
+    map.DrawBus();
+    if (target.Blt(&destination, *mapscreen, &source, false) == kCopyOk) return;
+    ShowBackgroundInstead(target, destination);
+    MessageBox("RenderMap(mapscreen->Offscreen) Blt Error ", "Blt Error!", MB_OK);
 }
 
 }  // namespace
@@ -60,8 +135,11 @@ void CopyViewToScreen(Surface& target) {
 void CourseMap::RenderMap(Surface& target) {
     RunBusStep(*this);
     frameBusState = liveBusState;
-    if (!mapscreen) return;
-    DrawViewTiles(*this);
-    DrawBus();
-    CopyViewToScreen(target);
+    // Tiles with holes let earlier drawing show through, which only the way through
+    // mapscreen reproduces; so does a copy that fails.
+    if (ViewCopies(target, ShownSquare()) && ShownTilesCopyOpaque(*this, ShownSquare())) {
+        DrawViewStraightToScreen(*this, target);
+    } else {
+        DrawViewThroughMapscreen(*this, target);
+    }
 }

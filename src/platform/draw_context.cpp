@@ -2,10 +2,10 @@
 // were designed against: right and bottom edges excluded, end points of lines left out.
 #include "platform/draw_context.h"
 
-#include <SDL_ttf.h>
-
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 GdiFaults gdiFaults;
 
@@ -46,6 +46,67 @@ void DrawFrame(Surface& surface, const Rect& outer, const Rect& inner, Colorref 
     surface.FillRect(Rect{outer.left, inner.bottom, outer.right, outer.bottom}, colour);
     surface.FillRect(Rect{outer.left, inner.top, inner.left, inner.bottom}, colour);
     surface.FillRect(Rect{inner.right, inner.top, outer.right, inner.bottom}, colour);
+}
+
+// Pixels [first, last] of a row, both included.
+struct PixelRun {
+    int first;
+    int last;
+};
+
+// The pixels of row y that an edge passes over or beside: the edge's extent within the band
+// y to y + 1, widened by a pixel to each side. False when the edge misses the band.
+bool PixelsNearEdge(Point a, Point b, int y, PixelRun& run) {
+    const double top = y;
+    const double bottom = y + 1.0;
+    if (std::max(a.y, b.y) < top || std::min(a.y, b.y) > bottom) return false;
+    double x0 = a.x;
+    double x1 = b.x;
+    if (a.y != b.y) {
+        const auto xAt = [&](double yy) { return a.x + (yy - a.y) * (b.x - a.x) / (b.y - a.y); };
+        x0 = xAt(std::clamp(top, 1.0 * std::min(a.y, b.y), 1.0 * std::max(a.y, b.y)));
+        x1 = xAt(std::clamp(bottom, 1.0 * std::min(a.y, b.y), 1.0 * std::max(a.y, b.y)));
+    }
+    run.first = static_cast<int>(std::floor(std::min(x0, x1))) - 1;
+    run.last = static_cast<int>(std::ceil(std::max(x0, x1))) + 1;
+    return true;
+}
+
+// Row y of a region, over columns [left, right). A region tests each pixel at one point
+// within the pixel's square against its outline, so between the pixels near an edge no edge
+// passes: each such stretch is all inside or all outside and is tested once. The pixels
+// near an edge are tested one by one. The result is the same as testing every pixel.
+void FillRegionRow(Surface& surface, const Region& region, int y, int left, int right, Colorref colour,
+                   std::vector<PixelRun>& nearEdges) {
+    const std::vector<Point>& points = region.Points();
+    nearEdges.clear();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        PixelRun run{};
+        if (PixelsNearEdge(points[i], points[(i + 1) % points.size()], y, run)) nearEdges.push_back(run);
+    }
+    std::sort(nearEdges.begin(), nearEdges.end(), [](const PixelRun& p, const PixelRun& q) { return p.first < q.first; });
+    int x = left;
+    for (std::size_t i = 0; i <= nearEdges.size() && x < right; ++i) {
+        const int nearFirst = i < nearEdges.size() ? std::max(nearEdges[i].first, x) : right;
+        const int stretchEnd = std::min(nearFirst, right);
+        if (x < stretchEnd && region.Contains(x, y)) surface.FillRect(Rect{x, y, stretchEnd, y + 1}, colour);
+        x = std::max(x, stretchEnd);
+        if (i == nearEdges.size()) break;
+        const int nearEnd = std::min(nearEdges[i].last + 1, right);
+        for (; x < nearEnd; ++x)
+            if (region.Contains(x, y)) surface.SetPixel(x, y, colour);
+    }
+}
+
+// Every pixel of the region within the surface.
+void FillRegion(Surface& surface, const Region& region, Colorref colour) {
+    const Rect box = region.Bounds();
+    const int top = std::max(box.top, 0);
+    const int bottom = std::min(box.bottom, surface.Height());
+    const int left = std::max(box.left, 0);
+    const int right = std::min(box.right, surface.Width());
+    std::vector<PixelRun> nearEdges;
+    for (int y = top; y < bottom; ++y) FillRegionRow(surface, region, y, left, right, colour, nearEdges);
 }
 
 }  // namespace
@@ -137,12 +198,7 @@ bool DrawContext::Polygon(const Point* points, int count) {
     if (!ok_ || !points || count < 2) return false;
     if (Fills(brush_)) {
         const Region inside = Region::FromPolygon(points, count);
-        if (inside.IsValid()) {
-            const Rect box = inside.Bounds();
-            for (int y = box.top; y < box.bottom; ++y)
-                for (int x = box.left; x < box.right; ++x)
-                    if (inside.Contains(x, y)) surface_->SetPixel(x, y, brush_.colour);
-        }
+        if (inside.IsValid()) FillRegion(*surface_, inside, brush_.colour);
     }
     // The outline neither uses nor moves the current position.
     const Point saved = position_;
@@ -154,45 +210,21 @@ bool DrawContext::Polygon(const Point* points, int count) {
 
 bool DrawContext::FillRgn(const Region& region, const Brush& brush) {
     if (gdiFaults.fillRgn || !ok_ || !region.IsValid()) return false;
-    if (!Fills(brush)) return true;
-    const Rect box = region.Bounds();
-    const int top = std::max(box.top, 0);
-    const int bottom = std::min(box.bottom, surface_->Height());
-    const int left = std::max(box.left, 0);
-    const int right = std::min(box.right, surface_->Width());
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (region.Contains(x, y)) surface_->SetPixel(x, y, brush.colour);
+    if (Fills(brush)) FillRegion(*surface_, region, brush.colour);
     return true;
 }
 
-// The box behind the text is exactly the text's width and the font's height; the rendered
-// glyphs are clipped to that box, since SDL_ttf's line can be a pixel taller.
+// The box behind the text is exactly the text's width and the font's height.
 bool DrawContext::TextOut(int x, int y, const std::string& utf8) {
     if (!ok_) return false;
     const std::shared_ptr<Font> font = font_ ? font_ : Font::Default();
     if (!font) return false;
-    const int width = font->TextWidth(utf8);
-    const int height = font->Height();
-    surface_->FillRect(Rect{x, y, x + width, y + height}, bkColour_);
-    if (utf8.empty() || width <= 0) return true;
-
-    const SDL_Color ink{static_cast<Uint8>(RedOf(textColour_)), static_cast<Uint8>(GreenOf(textColour_)),
-                        static_cast<Uint8>(BlueOf(textColour_)), 255};
-    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(font->Ttf(), utf8.c_str(), ink);
-    if (!glyphs) return false;
-    const int rows = std::min(glyphs->h, height);
-    const int columns = std::min(glyphs->w, width);
-    const int strokes = font->Bold() ? 2 : 1;
-    for (int row = 0; row < rows; ++row) {
-        // Solid rendering gives 8-bit pixels: 0 is the background, anything else ink.
-        const Uint8* line = static_cast<const Uint8*>(glyphs->pixels) + row * glyphs->pitch;
-        for (int column = 0; column < columns; ++column) {
-            if (line[column] == 0) continue;
-            for (int stroke = 0; stroke < strokes && column + stroke < width; ++stroke)
-                surface_->SetPixel(x + column + stroke, y + row, textColour_);
-        }
+    if (const Surface* box = font->TextBox(utf8, textColour_, bkColour_)) {
+        surface_->BltFast(x, y, *box, Rect{0, 0, box->Width(), box->Height()}, false);
+        return true;
     }
-    SDL_FreeSurface(glyphs);
-    return true;
+    // Nothing to draw, or the text could not be rendered: only its box.
+    const int width = font->TextWidth(utf8);
+    surface_->FillRect(Rect{x, y, x + width, y + font->Height()}, bkColour_);
+    return utf8.empty() || width <= 0;
 }

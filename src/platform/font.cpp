@@ -5,6 +5,8 @@
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <tuple>
@@ -13,6 +15,8 @@ namespace {
 
 constexpr const char* kDefaultFace = "ＭＳ ゴシック";
 constexpr FcChar32 kHiraganaA = 0x3042;
+// Text boxes kept per font before the kept ones are dropped (a screen draws a few dozen).
+constexpr std::size_t kKeptTextBoxes = 128;
 
 // Without this alias fontconfig answers "ＭＳ ゴシック" with a Latin face.
 constexpr const char* kGothicAlias = R"(<?xml version="1.0"?>
@@ -145,4 +149,44 @@ int Font::TextWidth(const std::string& utf8) const {
     int height = 0;
     if (TTF_SizeUTF8(ttf_, utf8.c_str(), &width, &height) != 0) return 0;
     return width;
+}
+
+namespace {
+
+// Solid rendering gives 8-bit pixels: 0 is the background, anything else ink. The glyphs
+// are cut to the box, since SDL_ttf's line can be a pixel taller than the font.
+std::unique_ptr<Surface> RenderTextBox(_TTF_Font* ttf, const std::string& utf8, int width, int height, bool bold,
+                                       Colorref ink, Colorref paper) {
+    auto box = Surface::Create(width, height);
+    if (!box) return nullptr;
+    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(ttf, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+    if (!glyphs) return nullptr;
+    box->Fill(paper);
+    const int rows = std::min(glyphs->h, height);
+    const int columns = std::min(glyphs->w, width);
+    const int strokes = bold ? 2 : 1;
+    for (int row = 0; row < rows; ++row) {
+        const Uint8* line = static_cast<const Uint8*>(glyphs->pixels) + row * glyphs->pitch;
+        for (int column = 0; column < columns; ++column) {
+            if (line[column] == 0) continue;
+            for (int stroke = 0; stroke < strokes && column + stroke < width; ++stroke)
+                box->SetPixel(column + stroke, row, ink);
+        }
+    }
+    SDL_FreeSurface(glyphs);
+    return box;
+}
+
+}  // namespace
+
+const Surface* Font::TextBox(const std::string& utf8, Colorref ink, Colorref paper) const {
+    auto key = std::make_tuple(utf8, ink, paper);
+    const auto kept = boxes_.find(key);
+    if (kept != boxes_.end()) return kept->second.get();
+    const int width = TextWidth(utf8);
+    if (utf8.empty() || width <= 0) return nullptr;
+    auto box = RenderTextBox(ttf_, utf8, width, height_, bold_, ink, paper);
+    if (!box) return nullptr;  // tried again next time
+    if (boxes_.size() >= kKeptTextBoxes) boxes_.clear();
+    return boxes_.emplace(std::move(key), std::move(box)).first->second.get();
 }

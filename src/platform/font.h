@@ -1,7 +1,12 @@
 // Fonts by face name, resolved through fontconfig.
 #pragma once
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+
+#include "platform/geometry.h"
+#include "platform/surface.h"
 
 struct _TTF_Font;
 
@@ -24,6 +29,10 @@ public:
     bool Bold() const { return bold_; }
     // Width in pixels of a UTF-8 text.
     int TextWidth(const std::string& utf8) const;
+    // A UTF-8 text as drawn: ink on a box of paper the text's width by the font's height, bold
+    // strokes included. Rendered at its first use and kept, since the screens draw the same
+    // captions in every frame. Null when the text is empty or cannot be rendered.
+    const Surface* TextBox(const std::string& utf8, Colorref ink, Colorref paper) const;
     // Path of the font file in use (for diagnostics and tests).
     const std::string& FilePath() const { return path_; }
     _TTF_Font* Ttf() const { return ttf_; }
@@ -34,6 +43,7 @@ private:
     int height_;
     std::string path_;
     bool bold_ = false;
+    mutable std::map<std::tuple<std::string, Colorref, Colorref>, std::unique_ptr<Surface>> boxes_;
 };
 
 // The font file that fontconfig gives for a face name, asking for Japanese coverage.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 constexpr std::uint32_t WM_DESTROY = 2;
+constexpr std::uint32_t WM_PAINT = 15;  // the window's picture must be shown again
 constexpr std::uint32_t WM_CLOSE = 16;
 constexpr std::uint32_t WM_QUIT = 18;
 constexpr std::uint32_t WM_KEYDOWN = 256;

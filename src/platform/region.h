@@ -18,6 +18,8 @@ public:
     bool Contains(int x, int y) const;
     // Bounding box of the pixels that can belong to the region.
     Rect Bounds() const { return bounds_; }
+    // The polygon's corners in order; the outline closes from the last back to the first.
+    const std::vector<Point>& Points() const { return points_; }
 
 private:
     std::vector<Point> points_;

@@ -1,5 +1,6 @@
-// Surfaces are SDL surfaces in XRGB8888. The copies are our own code, so that stretching
-// and the colour key behave the same on every machine.
+// Surfaces are SDL surfaces in XRGB8888. Plain and stretched copies are our own code, so that
+// stretching behaves the same on every machine; unstretched keyed copies use SDL's run-length
+// encoding of the key, which finds a picture's opaque runs once instead of in every frame.
 #include "platform/surface.h"
 
 #include <SDL.h>
@@ -43,41 +44,17 @@ void CopyRow(const std::uint32_t* from, std::uint32_t* to, int count) {
     if (count > 0) std::memcpy(to, from, static_cast<std::size_t>(count) * sizeof *from);
 }
 
-// The first index from i on whose pixel is (wantKey) or is not (!wantKey) the key; count
-// when there is none. Four pixels are compared at a time where the processor allows.
-int NextIndexWhere(const std::uint32_t* row, int i, int count, std::uint32_t key, bool wantKey) {
+// Four pixels per store where the processor allows: the compiler leaves a plain loop at one.
+void FillRow(std::uint32_t* row, int count, std::uint32_t pixel) {
 #ifdef __SSE2__
-    const __m128i colourBits = _mm_set1_epi32(static_cast<int>(kRgbMask));
-    const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
-    const int noneMatch = wantKey ? 0x0 : 0xF;
-    for (; i + 4 <= count; i += 4) {
-        const __m128i pixels = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i)), colourBits);
-        if (_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(pixels, keys))) != noneMatch) break;
-    }
+    const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+    for (; count >= 4; count -= 4, row += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row), four);
 #endif
-    while (i < count && ((row[i] & kRgbMask) == key) != wantKey) ++i;
-    return i;
+    for (; count > 0; --count) *row++ = pixel;
 }
 
-// Runs of pixels that are not the key are copied whole; key pixels leave the row as it was.
-void CopyRowKeyed(const std::uint32_t* from, std::uint32_t* to, int count, std::uint32_t key) {
-    int i = 0;
-    while (i < count) {
-        const int runStart = NextIndexWhere(from, i, count, key, false);
-        i = NextIndexWhere(from, runStart, count, key, true);
-        CopyRow(from + runStart, to + runStart, i - runStart);
-    }
-}
-
-void CopyRows(const std::uint32_t* from, int fromPitch, std::uint32_t* to, int toPitch, int width, int height,
-              bool keyed, std::uint32_t key) {
-    for (int row = 0; row < height; ++row) {
-        if (keyed) {
-            CopyRowKeyed(from + row * fromPitch, to + row * toPitch, width, key);
-        } else {
-            CopyRow(from + row * fromPitch, to + row * toPitch, width);
-        }
-    }
+void CopyRows(const std::uint32_t* from, int fromPitch, std::uint32_t* to, int toPitch, int width, int height) {
+    for (int row = 0; row < height; ++row) CopyRow(from + row * fromPitch, to + row * toPitch, width);
 }
 
 }  // namespace
@@ -110,7 +87,44 @@ std::unique_ptr<Surface> Surface::LoadBmp(const std::string& path) {
 
 Surface::Surface(SDL_Surface* sdl) : sdl_(sdl) {}
 
-Surface::~Surface() { SDL_FreeSurface(sdl_); }
+Surface::~Surface() {
+    DropKeyedRuns();
+    SDL_FreeSurface(sdl_);
+}
+
+void Surface::DropKeyedRuns() const {
+    keyPixels_ = -1;
+    if (!keyedRuns_) return;
+    SDL_FreeSurface(keyedRuns_);
+    keyedRuns_ = nullptr;
+}
+
+// A copy of the picture that SDL encodes into runs at its first keyed copy. SDL compares
+// whole pixels with the key, so the copy's spare bytes are cleared: a pixel is the key by
+// its colour alone, as in every other copy.
+SDL_Surface* Surface::KeyedRuns() const {
+    if (keyedRuns_) return keyedRuns_;
+    SDL_Surface* runs = SDL_DuplicateSurface(sdl_);
+    if (!runs) return nullptr;
+    for (int y = 0; y < runs->h; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(runs->pixels) + y * runs->pitch);
+        for (int x = 0; x < runs->w; ++x) row[x] &= kRgbMask;
+    }
+    if (SDL_SetColorKey(runs, SDL_TRUE, ToPixel(key_)) != 0 || SDL_SetSurfaceRLE(runs, 1) != 0) {
+        SDL_FreeSurface(runs);
+        return nullptr;
+    }
+    keyedRuns_ = runs;
+    return keyedRuns_;
+}
+
+int Surface::CopyKeyed(const Rect& srcRect, int x, int y, Surface& target) const {
+    SDL_Surface* runs = KeyedRuns();
+    if (!runs) return kErrInvalidParams;
+    SDL_Rect from{srcRect.left, srcRect.top, srcRect.Width(), srcRect.Height()};
+    SDL_Rect to{x, y, 0, 0};
+    return SDL_BlitSurface(runs, &from, target.sdl_, &to) == 0 ? kCopyOk : kErrInvalidParams;
+}
 
 int Surface::Width() const { return sdl_->w; }
 int Surface::Height() const { return sdl_->h; }
@@ -132,19 +146,31 @@ void Surface::FillRect(const Rect& rect, Colorref colour) {
     const int top = std::max(rect.top, 0);
     const int right = std::min(rect.right, Width());
     const int bottom = std::min(rect.bottom, Height());
+    if (left >= right || top >= bottom) return;
     const std::uint32_t pixel = ToPixel(colour);
-    for (int y = top; y < bottom; ++y) {
-        std::uint32_t* row = Pixels() + y * PitchInPixels();
-        std::fill(row + left, row + std::max(left, right), pixel);
-    }
+    for (int y = top; y < bottom; ++y) FillRow(Pixels() + y * PitchInPixels() + left, right - left, pixel);
 }
 
 void Surface::SetColourKey(Colorref key) {
+    DropKeyedRuns();
     hasKey_ = true;
     key_ = key;
 }
 
 bool Surface::HasColourKey() const { return hasKey_; }
+
+bool Surface::HasKeyPixels() const {
+    if (!hasKey_) return false;
+    if (keyPixels_ < 0) {
+        const std::uint32_t key = ToPixel(key_);
+        keyPixels_ = 0;
+        for (int y = 0; y < Height() && keyPixels_ == 0; ++y) {
+            const std::uint32_t* row = Pixels() + y * PitchInPixels();
+            keyPixels_ = std::any_of(row, row + Width(), [key](std::uint32_t p) { return (p & kRgbMask) == key; });
+        }
+    }
+    return keyPixels_ == 1;
+}
 
 int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect, bool useSourceKey) {
     if (lost_ || source.lost_) return kErrSurfaceLost;
@@ -161,23 +187,28 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
         snapshot = Create(src.Width(), src.Height());
         if (!snapshot) return kErrInvalidParams;
         snapshot->Blt(nullptr, *this, &src, false);
+        snapshot->hasKey_ = hasKey_;
+        snapshot->key_ = key_;
         from = snapshot.get();
         fromRect = Rect{0, 0, src.Width(), src.Height()};
     }
 
-    const bool keyed = useSourceKey && source.hasKey_;
+    // A picture without a pixel of its key copies the same either way, and faster unkeyed.
+    const bool keyed = useSourceKey && source.HasKeyPixels();
     const std::uint32_t key = ToPixel(source.key_);
     const int x0 = std::max(dst.left, 0);
     const int x1 = std::min(dst.right, Width());
     const int y0 = std::max(dst.top, 0);
     const int y1 = std::min(dst.bottom, Height());
     if (x0 >= x1 || y0 >= y1) return kCopyOk;
+    DropKeyedRuns();
     // Unstretched, as every copy of a frame is: rows read and written in order.
     if (src.Width() == dst.Width() && src.Height() == dst.Height()) {
+        if (keyed) return from->CopyKeyed(fromRect, dst.left, dst.top, *this);
         const int sx = fromRect.left + (x0 - dst.left);
         const int sy = fromRect.top + (y0 - dst.top);
         CopyRows(from->Pixels() + sy * from->PitchInPixels() + sx, from->PitchInPixels(),
-                 Pixels() + y0 * PitchInPixels() + x0, PitchInPixels(), x1 - x0, y1 - y0, keyed, key);
+                 Pixels() + y0 * PitchInPixels() + x0, PitchInPixels(), x1 - x0, y1 - y0);
         return kCopyOk;
     }
     // The source column of every destination column, worked out once for all rows.
@@ -202,6 +233,18 @@ int Surface::BltFast(int x, int y, const Surface& source, const Rect& srcRect, b
     return Blt(&dst, source, &srcRect, useSourceKey);
 }
 
+int Surface::BltFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect,
+                           bool useSourceKey) {
+    if (lost_ || source.lost_) return kErrSurfaceLost;
+    if (IsEmpty(srcRect) || !LiesWithin(srcRect, source.Width(), source.Height())) return kErrInvalidRect;
+    const Rect part{std::max(x, clip.left), std::max(y, clip.top), std::min(x + srcRect.Width(), clip.right),
+                    std::min(y + srcRect.Height(), clip.bottom)};
+    if (IsEmpty(part)) return kCopyOk;
+    const Rect from{srcRect.left + part.left - x, srcRect.top + part.top - y, srcRect.left + part.right - x,
+                    srcRect.top + part.bottom - y};
+    return BltFast(part.left, part.top, source, from, useSourceKey);
+}
+
 void Surface::SetLost(bool lost) { lost_ = lost; }
 bool Surface::IsLost() const { return lost_; }
 
@@ -213,6 +256,14 @@ bool Surface::SaveBmp(const std::string& path) const {
     return saved;
 }
 
-std::uint32_t* Surface::Pixels() { return static_cast<std::uint32_t*>(sdl_->pixels); }
+std::uint32_t* Surface::Pixels() {
+    DropKeyedRuns();
+    return static_cast<std::uint32_t*>(sdl_->pixels);
+}
+
+SDL_Surface* Surface::Sdl() const {
+    DropKeyedRuns();
+    return sdl_;
+}
 const std::uint32_t* Surface::Pixels() const { return static_cast<const std::uint32_t*>(sdl_->pixels); }
 int Surface::PitchInPixels() const { return sdl_->pitch / 4; }

@@ -37,6 +37,9 @@ public:
     // The source colour key that keyed copies from this surface use.
     void SetColourKey(Colorref key);
     bool HasColourKey() const;
+    // Whether a keyed copy from this surface would leave any destination pixel alone: it has
+    // a key and some pixel of the key's colour.
+    bool HasKeyPixels() const;
 
     // Copies srcRect of source onto dstRect of this surface (null means the whole surface).
     // Different sizes stretch by nearest pixel. With useSourceKey the pixels of source
@@ -45,6 +48,10 @@ public:
     int Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect, bool useSourceKey);
     // Unstretched copy of srcRect to (x, y).
     int BltFast(int x, int y, const Surface& source, const Rect& srcRect, bool useSourceKey);
+    // The part of that copy that lands inside clip; the rest of this surface is left alone.
+    // It fails exactly when the whole copy would.
+    int BltFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect,
+                      bool useSourceKey);
 
     // A lost surface fails every copy and refuses drawing contexts (as after a mode change).
     void SetLost(bool lost);
@@ -53,16 +60,27 @@ public:
     // Writes a 24-bit BMP file; false on failure.
     bool SaveBmp(const std::string& path) const;
 
-    // Raw XRGB8888 access for the platform layer and its tests.
+    // Raw XRGB8888 access for the platform layer and its tests. The writable pixels and the
+    // SDL surface may be written through, so handing them out forgets the encoded key runs.
     std::uint32_t* Pixels();
     const std::uint32_t* Pixels() const;
     int PitchInPixels() const;
-    SDL_Surface* Sdl() const { return sdl_; }
+    SDL_Surface* Sdl() const;
 
 private:
     explicit Surface(SDL_Surface* sdl);
+    SDL_Surface* KeyedRuns() const;
+    void DropKeyedRuns() const;
+    // Unstretched copy of srcRect to (x, y) of target, leaving target alone at the key.
+    int CopyKeyed(const Rect& srcRect, int x, int y, Surface& target) const;
+
     SDL_Surface* sdl_;
     bool hasKey_ = false;
     Colorref key_ = 0;
     bool lost_ = false;
+    // The picture encoded into runs of its key for keyed copies: made at the first one,
+    // dropped whenever the pixels or the key may change.
+    mutable SDL_Surface* keyedRuns_ = nullptr;
+    // Whether some pixel has the key's colour: -1 until asked, forgotten with the runs.
+    mutable int keyPixels_ = -1;
 };

@@ -15,6 +15,7 @@
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "platform/gamepads.h"
+#include "platform/input_wait.h"
 #include "platform/scaling.h"
 #include "platform/x11_desktop.h"
 #include "platform/x11_pointer.h"
@@ -60,8 +61,9 @@ int WindowScale(const DisplayOptions& display, int width, int height) {
 }
 
 // The game picture at the placement's scale, from the part at (x, y) of the source. Our
-// own copy when the window keeps the same pixels, which SDL's stretch does not repeat
-// evenly; SDL's otherwise.
+// own copy where the window keeps the same pixels: SDL's stretch does not repeat them evenly,
+// and its plain copy writes past the cache, which costs a third more here. SDL converts
+// where the pixels differ.
 bool ShowScaled(const SDL_Surface* source, int x, int y, int width, int height, SDL_Surface* target,
                 const PicturePlacement& at) {
     if (source->format->format == target->format->format && target->format->BytesPerPixel == 4) {
@@ -164,6 +166,7 @@ struct Window::Impl {
     // On X11 the mouse messages come from the X server's events, which give the pointer's
     // place on the screen; SDL's own mouse events are then left aside.
     bool pointerFromX11 = false;
+    InputWait wait;
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
     std::deque<Message> pending;
@@ -174,6 +177,7 @@ struct Window::Impl {
     bool TakePending(Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
     bool TranslateX11Pointer(const SDL_Event& event, Message& out);
+    bool TranslateWindowEvent(const SDL_WindowEvent& window, Message& out);
     bool MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const;
     WParam MouseKeys(Uint32 buttons) const;
     Point ScreenPosition() const;
@@ -314,6 +318,37 @@ bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
     }
 }
 
+// The window's picture lives only in the X server, which does not keep it while the window
+// is covered, unmapped or moved: each of those asks for it to be shown again. So does the
+// focus coming back, as it does when a dialog in front of the window closes.
+bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& out) {
+    switch (window.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+        altDown = (SDL_GetModState() & KMOD_ALT) != 0;
+        out = Message{WM_PAINT, 0, 0};
+        return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        // As with keys, a button held while the window loses the focus stops repeating.
+        pads.StopRepeating();
+        return false;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        out = Message{WM_PAINT, 0, 0};
+        return true;
+    case SDL_WINDOWEVENT_CLOSE:
+        out = Message{WM_CLOSE, 0, 0};
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     std::vector<PadButtonEvent> padEvents;
     if (pads.Handle(event, SDL_GetTicks64(), padEvents)) {
@@ -332,15 +367,7 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
         // A fullscreen window stays where it is: nothing there starts or continues a drag.
         return !fullscreen || (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-            controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
-            altDown = (SDL_GetModState() & KMOD_ALT) != 0;
-        }
-        // As with keys, a button held while the window loses the focus stops repeating.
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) pads.StopRepeating();
-        if (event.window.event != SDL_WINDOWEVENT_CLOSE) return false;
-        out = Message{WM_CLOSE, 0, 0};
-        return true;
+        return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
         out = Message{WM_CLOSE, 0, 0};
         return true;
@@ -383,6 +410,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->scale = scale;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
     window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
+    window->impl_->wait = OpenInputWait(sdl);
     RepeatTiming repeat;
     ReadX11KeyRepeat(sdl, repeat.delayMs, repeat.intervalMs);
     window->impl_->pads.SetRepeatTiming(repeat);
@@ -405,6 +433,7 @@ std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width,
 }
 
 Window::~Window() {
+    if (impl_) CloseInputWait(impl_->wait);
     if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     if (currentWindow == this) currentWindow = nullptr;
 }
@@ -423,9 +452,14 @@ bool Window::PeekMessage(Message& out) {
     if (impl_->TakePending(out)) return true;
     ReadGamepads();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (impl_->Translate(event, out)) return true;
-        if (impl_->TakePending(out)) return true;
+    // SDL ends a round of polling at a marker it queued itself (a wait leaves one behind);
+    // events queued after the marker are still taken now.
+    for (int round = 0; round < 2; ++round) {
+        while (SDL_PollEvent(&event)) {
+            if (impl_->Translate(event, out)) return true;
+            if (impl_->TakePending(out)) return true;
+        }
+        if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) break;
     }
     std::vector<PadButtonEvent> repeats;
     impl_->pads.Repeats(SDL_GetTicks64(), repeats);
@@ -434,11 +468,11 @@ bool Window::PeekMessage(Message& out) {
 }
 
 // Pads are read only when the window takes its events (ReadGamepads), so the sleep ends in
-// time for them.
-void Window::WaitForEvent(int timeoutMs) {
-    if (impl_->quitPosted || timeoutMs <= 0) return;
-    const auto padMs = static_cast<int>(impl_->pads.LongestSleepNs() / 1000000);
-    SDL_WaitEventTimeout(nullptr, std::min(timeoutMs, padMs));
+// time for them, also where it would wait for input alone.
+void Window::WaitForEvent(std::int64_t timeoutNs) {
+    if (impl_->quitPosted || destroyed_) return;
+    const std::int64_t padNs = impl_->pads.LongestSleepNs();
+    WaitForInputOrTimeout(impl_->wait, timeoutNs < 0 ? padNs : std::min(timeoutNs, padNs));
 }
 
 void Window::PostQuitMessage(int exitCode) {
@@ -505,6 +539,8 @@ void Window::SetFullscreen(bool on) {
         impl_->PlaceWindow();
     }
     impl_->fullscreen = on;
+    // The picture is shown anew at its new size and place, also on a screen at rest.
+    impl_->pending.push_back(Message{WM_PAINT, 0, 0});
 }
 
 bool Window::IsFullscreen() const { return impl_->fullscreen; }

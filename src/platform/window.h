@@ -1,5 +1,6 @@
 // The game's one window: a borderless X11 window fed by SDL, and its message queue.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,12 +41,14 @@ public:
     Window& operator=(const Window&) = delete;
 
     // Takes the next message if there is one. Keyboard, mouse, gamepad and close requests
-    // become window-procedure messages; WM_QUIT arrives once PostQuitMessage was called.
-    // In fullscreen the window cannot be dragged: left-button presses and mouse moves are
-    // not reported there.
+    // become window-procedure messages, and so does each request to show the window's picture
+    // again (WM_PAINT); WM_QUIT arrives once PostQuitMessage was called. In fullscreen the
+    // window cannot be dragged: left-button presses and mouse moves are not reported there.
     bool PeekMessage(Message& out);
-    // Sleeps until an event arrives or timeoutMs passes.
-    void WaitForEvent(int timeoutMs);
+    // Sleeps until input arrives or timeoutNs nanoseconds have passed, and wakes within
+    // microseconds of either: the display connection and a timer are watched together. A
+    // negative timeout waits for input alone. Returns at once when a message is waiting.
+    void WaitForEvent(std::int64_t timeoutNs);
     void PostQuitMessage(int exitCode);
     // Hands a message to the window procedure.
     LParam DispatchMessage(const Message& message);

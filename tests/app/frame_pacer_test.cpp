@@ -72,13 +72,13 @@ TEST(FramePacer, WaitLastsUntilTheFirstTickPastTheDeadline) {
     clock.millis = 2001;
     ASSERT_TRUE(pacer.FrameDue());  // next deadline 2034
     clock.millis = 2010;
-    EXPECT_EQ(pacer.MillisecondsToDeadline(), 25);
+    EXPECT_EQ(pacer.NanosecondsToDeadline(), 25000000);
     clock.millis = 2034;
-    EXPECT_EQ(pacer.MillisecondsToDeadline(), 1);
+    EXPECT_EQ(pacer.NanosecondsToDeadline(), 1000000);
     clock.millis = 2035;
-    EXPECT_EQ(pacer.MillisecondsToDeadline(), 0);
+    EXPECT_EQ(pacer.NanosecondsToDeadline(), 0);
 
-    // On the counter, partial milliseconds round up so the loop never wakes too early.
+    // On the counter, partial nanoseconds round up so the loop never wakes too early.
     clock.hasHighResolution = true;
     clock.frequency = 3000000;
     clock.counter = 0;
@@ -86,5 +86,15 @@ TEST(FramePacer, WaitLastsUntilTheFirstTickPastTheDeadline) {
     clock.counter = 1;
     ASSERT_TRUE(fine.FrameDue());  // next deadline 100001
     clock.counter = 50000;
-    EXPECT_EQ(fine.MillisecondsToDeadline(), 17);  // 50002 ticks = 16.67 ms
+    EXPECT_EQ(fine.NanosecondsToDeadline(), 16667334);  // 50002 ticks = 16667333.3 ns
+
+    // However far away a clock that jumped back puts the deadline, the loop looks again
+    // within 100 ms (and the conversion of so many ticks does not overflow).
+    clock.frequency = 1000000000;
+    clock.counter = 0;
+    FramePacer jumped(clock);
+    clock.counter = 1;
+    ASSERT_TRUE(jumped.FrameDue());
+    clock.counter = -(std::int64_t{1} << 62);
+    EXPECT_EQ(jumped.NanosecondsToDeadline(), 100000000);
 }

@@ -1,12 +1,15 @@
 // The frame dispatcher, read back from offscreen (a headless game presents nothing).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/app.h"
 #include "app/globals.h"
 #include "app/headless_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/surface.h"
+#include "platform/window.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
 
@@ -79,4 +82,66 @@ TEST_F(RenderFrameTest, ACrashEndsTheRunWithoutTouchingTheScores) {
 
     // The crash frame already drew the driving screen; the front overlay is on it.
     EXPECT_EQ(At(0, 479), kFrontBand);
+}
+
+// The driving frame draws its background only where front.bmp lets it show, and outside the
+// course view; what shows must be back.bmp as it is, its own magenta included. With front.bmp
+// unusable the background goes everywhere around the view again.
+TEST_F(RenderFrameTest, DrivingBackgroundShowsWhereTheFrontOverlayLetsIt) {
+    WriteMapFile("0.map", 3, 3, 2, {1, 0, 1, 0, 16, 0});
+    ASSERT_EQ(courseMap->LoadCourse(0), 1);
+    bus->Setup();
+    ScreenState = Driving;
+    for (const bool frontLost : {false, true}) {
+        SCOPED_TRACE(frontLost ? "front.bmp lost" : "front.bmp usable");
+        frontSurface->SetLost(frontLost);
+        offscreen->Fill(kUntouched);
+        render_frame();
+        EXPECT_EQ(At(kBackMagentaPixel.x, kBackMagentaPixel.y), ColourKeyMagenta);
+        EXPECT_EQ(At(600, 10), kBackColour);
+        EXPECT_EQ(At(600, kOverlayBandTop + 5), frontLost ? kBackColour : kFrontBand);
+    }
+}
+
+// A static screen whose frame is in the window rests until something happens; a screen that
+// changes by itself, a screen changed by the frame itself, and a frame that did not reach
+// the window are drawn again.
+TEST_F(RenderFrameTest, StaticScreensRestOnceTheirFrameIsInTheWindow) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    mainWindow = Window::Create(MainWindowProc, "QuonfelTest", "テスト", 0, 0, 640, 480);
+    ASSERT_TRUE(mainWindow);
+    WindowOrigin = {0, 0};
+    for (const std::int32_t screen : {std::int32_t{CourseSelect}, std::int32_t{BusSelect}, std::int32_t{Result}, 7}) {
+        SCOPED_TRACE(screen);
+        ScreenState = screen;
+        EXPECT_TRUE(FrameWouldShowSomethingNew());
+        render_frame();
+        EXPECT_FALSE(FrameWouldShowSomethingNew());
+        NoteWindowMessage();  // a key, the mouse, the window uncovered...
+        EXPECT_TRUE(FrameWouldShowSomethingNew());
+        render_frame();
+    }
+    courseMap->goalReached = 1;
+    stopwatch->penaltyRunning = 1;  // still counting on the result screen
+    ScreenState = Result;
+    render_frame();
+    EXPECT_TRUE(FrameWouldShowSomethingNew());
+    stopwatch->penaltyRunning = 0;
+
+    WriteMapFile("0.map", 3, 3, 2, {1, 0, 1, 0, 16, 0});
+    ASSERT_EQ(courseMap->LoadCourse(0), 1);
+    bus->Setup();
+    ScreenState = Driving;
+    render_frame();
+    EXPECT_TRUE(FrameWouldShowSomethingNew());
+    ScreenState = Result;  // as a crash leaves it at the end of a driving frame
+    EXPECT_TRUE(FrameWouldShowSomethingNew());
+
+    ScreenState = CourseSelect;
+    offscreen->SetLost(true);
+    render_frame();
+    EXPECT_TRUE(FrameWouldShowSomethingNew());
+    EXPECT_EQ(boxes.boxes.size(), 1u);  // and the next frame shows the box again
+    offscreen->SetLost(false);
+    mainWindow.reset();
 }

@@ -35,6 +35,7 @@ protected:
         offscreen.reset();
         mapscreen.reset();
         gearSurface.reset();
+        backSurface.reset();
         for (auto& tile : TileSurfaces) tile.reset();
     }
 

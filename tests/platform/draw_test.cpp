@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/draw_context.h"
 
@@ -241,15 +242,42 @@ TEST(DrawPolygon, SelfOverlappingStarIsFilledInItsCentre) {
     EXPECT_EQ(s->PixelAt(50, 50), kGreen);
 }
 
+// The fill works row by row and tests only some pixels; the result must be exactly the
+// pixels the region's own test accepts, on any shape: self-crossing, thin, with edges
+// through pixel centres or corners, reaching past the surface.
 TEST(DrawRegion, FillRgnPaintsExactlyThePixelsTheRegionContainsClippedToTheSurface) {
-    const Point shape[] = {{-10, -4}, {30, 8}, {12, 40}, {3, 20}};
-    const Region region = CreatePolygonRgn(shape, 4);
-    ASSERT_TRUE(region.IsValid());
-    auto s = Surface::Create(20, 20);
-    DrawContext dc(*s);
-    EXPECT_TRUE(dc.FillRgn(region, CreateSolidBrush(kGreen)));
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            EXPECT_EQ(s->PixelAt(x, y) == kGreen, region.Contains(x, y)) << x << "," << y;
-    EXPECT_GT(CountColour(*s, kGreen), 50);
+    std::vector<std::vector<Point>> shapes = {
+        {{-10, -4}, {30, 8}, {12, 40}, {3, 20}},
+        {{2, 2}, {12, 2}, {12, 3}, {2, 3}},              // one row high
+        {{5, 0}, {6, 0}, {6, 19}, {5, 19}},              // one column wide
+        {{0, 0}, {19, 19}, {0, 19}},                     // diagonal through pixel corners
+        {{10, 1}, {18, 9}, {10, 17}, {2, 9}},            // diamond
+        {{10, 0}, {13, 19}, {1, 7}, {19, 7}, {7, 19}},   // five-pointed star, overlapping
+        {{3, 3}, {16, 3}, {3, 16}, {16, 16}},            // bow tie
+        {{-5, 10}, {25, 9}, {25, 11}, {-5, 12}},         // wider than the surface
+    };
+    // Rotated rectangles like a turning bus body, from a fixed sequence.
+    unsigned seed = 12345;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<unsigned>(range));
+    };
+    for (int i = 0; i < 40; ++i) {
+        std::vector<Point> shape;
+        const int corners = 3 + next(5);
+        for (int c = 0; c < corners; ++c) shape.push_back({next(28) - 4, next(28) - 4});
+        shapes.push_back(shape);
+    }
+    for (const auto& shape : shapes) {
+        const Region region = CreatePolygonRgn(shape.data(), static_cast<int>(shape.size()));
+        ASSERT_TRUE(region.IsValid());
+        auto s = Surface::Create(20, 20);
+        DrawContext dc(*s);
+        EXPECT_TRUE(dc.FillRgn(region, CreateSolidBrush(kGreen)));
+        int mismatches = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) mismatches += (s->PixelAt(x, y) == kGreen) != region.Contains(x, y);
+        EXPECT_EQ(mismatches, 0) << "shape starting at " << shape[0].x << "," << shape[0].y << " with "
+                                 << shape.size() << " corners";
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/surface.h"
 #include "support/test_support.h"
 
@@ -121,6 +123,52 @@ TEST(SurfaceBlt, ClipsAtDestinationEdgesKeepingTheScale) {
     EXPECT_EQ(dst->PixelAt(2, 0), kGrey);
     EXPECT_EQ(ColumnNumber(*dst, 3), 0);
     EXPECT_EQ(ColumnNumber(*dst, 4), 1);
+}
+
+TEST(SurfaceBlt, CopyWithinAClipWritesOnlyThereAndFailsLikeTheWholeCopy) {
+    auto src = NumberedRow(8);
+    auto dst = Surface::Create(10, 1);
+    dst->Fill(kGrey);
+    // Source columns 0..7 land on 1..8; only 3..5 lie within the clip.
+    EXPECT_EQ(dst->BltFastWithin(Rect{3, 0, 6, 1}, 1, 0, *src, Rect{0, 0, 8, 1}, false), kCopyOk);
+    for (int x = 0; x < 10; ++x) {
+        if (x >= 3 && x < 6) EXPECT_EQ(ColumnNumber(*dst, x), x - 1) << x;
+        else EXPECT_EQ(dst->PixelAt(x, 0), kGrey) << x;
+    }
+    EXPECT_EQ(dst->BltFastWithin(Rect{0, 0, 1, 1}, 1, 0, *src, Rect{0, 0, 8, 1}, false), kCopyOk);
+    EXPECT_EQ(dst->PixelAt(0, 0), kGrey);
+    // A source rectangle reaching outside its picture fails even where the clip would only
+    // need pixels inside it, and so does a lost surface.
+    EXPECT_EQ(dst->BltFastWithin(Rect{0, 0, 2, 1}, 0, 0, *src, Rect{0, 0, 9, 1}, false), kErrInvalidRect);
+    src->SetLost(true);
+    EXPECT_EQ(dst->BltFastWithin(Rect{0, 0, 2, 1}, 0, 0, *src, Rect{0, 0, 8, 1}, false), kErrSurfaceLost);
+    EXPECT_EQ(dst->PixelAt(0, 0), kGrey);
+}
+
+// Keyed copies read an encoded form of the picture made at the first one; whatever changes
+// the picture or its key afterwards must show in the next copy.
+TEST(SurfaceBlt, KeyedCopiesFollowEveryChangeOfThePictureAndItsKey) {
+    auto src = Surface::Create(3, 1);
+    src->Fill(kRed);
+    src->SetPixel(1, 0, ColourKeyMagenta);
+    src->SetColourKey(ColourKeyMagenta);
+    auto dst = Surface::Create(3, 1);
+    const auto copy = [&] {
+        dst->Fill(kGrey);
+        EXPECT_EQ(dst->BltFast(0, 0, *src, Rect{0, 0, 3, 1}, true), kCopyOk);
+        return std::vector<Colorref>{dst->PixelAt(0, 0), dst->PixelAt(1, 0), dst->PixelAt(2, 0)};
+    };
+    EXPECT_EQ(copy(), (std::vector<Colorref>{kRed, kGrey, kRed}));
+    src->SetPixel(0, 0, ColourKeyMagenta);
+    EXPECT_EQ(copy(), (std::vector<Colorref>{kGrey, kGrey, kRed}));
+    src->Pixels()[2] = 0x0000FF;  // written directly: blue
+    EXPECT_EQ(copy(), (std::vector<Colorref>{kGrey, kGrey, kBlue}));
+    src->SetColourKey(kBlue);
+    EXPECT_EQ(copy(), (std::vector<Colorref>{ColourKeyMagenta, ColourKeyMagenta, kGrey}));
+    auto other = Surface::Create(3, 1);
+    other->Fill(kRed);
+    EXPECT_EQ(src->BltFast(0, 0, *other, Rect{0, 0, 1, 1}, false), kCopyOk);  // src as a target
+    EXPECT_EQ(copy(), (std::vector<Colorref>{kRed, ColourKeyMagenta, kGrey}));
 }
 
 TEST(SurfaceBlt, RejectsSourceRectanglesOutsideTheSourceAndEmptyOnes) {

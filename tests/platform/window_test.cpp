@@ -171,6 +171,40 @@ TEST_F(HeadlessWindow, CloseRequestsBecomeWmClose) {
     for (const auto& s : seen) EXPECT_NE(s.message, WM_QUIT);
 }
 
+void PushWindowEvent(Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    SDL_PushEvent(&e);
+}
+
+// The X server keeps no copy of the window's picture: whatever may have lost it asks for it
+// to be shown again, and the game's loop draws a frame for each such message.
+TEST_F(HeadlessWindow, WindowEventsThatMayLoseThePictureAskForItAgain) {
+    for (Uint8 what : {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_SHOWN, SDL_WINDOWEVENT_MOVED,
+                       SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_ENTER,
+                       SDL_WINDOWEVENT_FOCUS_LOST})
+        PushWindowEvent(what);
+    const auto messages = PumpMessages(*window);
+    ASSERT_EQ(messages.size(), 5u);
+    for (const auto& m : messages) EXPECT_EQ(m.message, WM_PAINT);
+}
+
+// The loop sleeps in WaitForEvent: input already queued ends it at once, and without input
+// it lasts its time.
+TEST_F(HeadlessWindow, WaitEndsAtOnceForQueuedInputAndOtherwiseLastsItsTime) {
+    const auto waited = [&](std::int64_t timeoutNs) {  // in seconds
+        const Uint64 start = SDL_GetPerformanceCounter();
+        window->WaitForEvent(timeoutNs);
+        return static_cast<double>(SDL_GetPerformanceCounter() - start) / SDL_GetPerformanceFrequency();
+    };
+    EXPECT_GE(waited(30000000), 0.030);
+    PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+    window->WaitForEvent(-1);  // would never end without the key
+    EXPECT_EQ(PumpMessages(*window).size(), 1u);
+}
+
 TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
     PushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL);
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 200);
@@ -225,6 +259,11 @@ TEST(RealWindow, PresentsMovesAndReportsTheScreen) {
     window->Move(100, 120, 64, 48);
     Message m;
     while (window->PeekMessage(m)) window->DispatchMessage(m);
+    // Input already queued ends a wait on the display connection at once.
+    PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+    window->WaitForEvent(-1);
+    ASSERT_TRUE(window->PeekMessage(m));
+    EXPECT_EQ(m.message, WM_KEYDOWN);
     const Point at = window->Position();
     EXPECT_EQ(at.x, 100);
     EXPECT_EQ(at.y, 120);

@@ -1,21 +1,22 @@
-// The recorded drives of the shipped courses, for the tests that link the map tool's drive
-// library.
+// The shipped recorded drives (replays/N.keys) and a loop that plays one through a headless
+// game frame by frame, as the frame loop would: the keys of a frame first, then the frame.
 #pragma once
-#include <gtest/gtest.h>
-
-#include <string>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "maptool/drive_keys.h"
+#include "maptool/headless_game.h"
 #include "support/test_support.h"
 
-// The key presses of replays/N.keys; a file that cannot be read or parsed fails the test.
-inline std::vector<KeyPress> RecordedDrive(int course) {
-    const std::string path = std::string(QUONFEL_SOURCE_DIR) + "/replays/" + std::to_string(course) + ".keys";
-    const std::vector<std::uint8_t> bytes = ReadBytes(path);
-    std::vector<KeyPress> presses;
-    std::string error;
-    EXPECT_FALSE(bytes.empty()) << path;
-    EXPECT_TRUE(ParseDrive(std::string(bytes.begin(), bytes.end()), presses, error)) << path << ": " << error;
-    return presses;
-}
+constexpr long kReplayFramesPerSecond = 30;
+constexpr std::int64_t kReplayFirstSecond = 1700000000;
+
+// The presses of a course's recorded drive; a test failure when the file cannot be read.
+std::vector<KeyPress> RecordedDrive(int course);
+
+// Plays the presses from the first driving frame on until the drive ends or five seconds
+// after the last key. The wall clock moves on one second every 30 frames; afterFrame runs
+// after each frame.
+void PlayDrive(HeadlessGame& game, FakeClock& clock, const std::vector<KeyPress>& presses,
+               const std::function<void()>& afterFrame = [] {});

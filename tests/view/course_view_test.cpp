@@ -1,6 +1,8 @@
 // The course view: bus step, tiles around the current cell, and the copy to the screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bus/bus_test_helpers.h"
 #include "platform/dialogs.h"
 #include "support/test_support.h"
@@ -37,12 +39,33 @@ protected:
         frameBusState = liveBusState;
     }
 
-    // The code whose colour shows in a corner of view block (i, j), clear of the bus.
-    int ShownCode(int i, int j) const {
-        const Colorref c = mapscreen->PixelAt(i * TileSize + 2, j * TileSize + 2);
+    // Whether the screen shows any of view block (i, j): the square around the driver's seat
+    // reaches into it.
+    static bool Shown(int i, int j) {
+        const Point seat = frameBusState.driverPoint;
+        const auto reaches = [](int block, int centre) {
+            return block * TileSize < centre + 192 && (block + 1) * TileSize > centre - 192;
+        };
+        return reaches(i, seat.x) && reaches(j, seat.y);
+    }
+
+    // The screen pixel that shows course-view point (x, y) of mapscreen.
+    static Colorref OnScreen(int x, int y) {
+        const Point seat = frameBusState.driverPoint;
+        return offscreen->PixelAt(WindowOrigin.x + 6 + x - (seat.x - 192), WindowOrigin.y + 6 + y - (seat.y - 192));
+    }
+
+    static int CodeOfColour(Colorref c) {
         for (int code = 0; code < TileCodeCount; ++code)
             if (TileColour(code) == c) return code;
         return -1;
+    }
+
+    // The code whose colour the screen shows near the top-left corner of the part of view
+    // block (i, j) that it shows, clear of the bus.
+    int ShownCode(int i, int j) const {
+        const Point seat = frameBusState.driverPoint;
+        return CodeOfColour(OnScreen(std::max(i * TileSize, seat.x - 192) + 2, std::max(j * TileSize, seat.y - 192) + 2));
     }
 
     CourseMap map;
@@ -90,22 +113,25 @@ TEST_F(CourseViewTest, TilesOffTheGridOrWithoutACodeShowEmptyGround) {
     struct Case {
         int cellX, cellY;
     };
-    for (const Case c : {Case{0, 0}, Case{19, 19}, Case{12, 19}, Case{1, 1}}) {
-        SCOPED_TRACE(testing::Message() << "current " << c.cellX << "," << c.cellY);
-        StandBusWithDriverAt({320, 320});
-        map.currentCellX = c.cellX;
-        map.currentCellY = c.cellY;
-        map.RenderMap(*offscreen);
-        for (int i = 0; i < 5; ++i)
-            for (int j = 0; j < 5; ++j) {
-                const int x = c.cellX + i - 2, y = c.cellY + j - 2;
-                const bool onGrid = x >= 0 && x < GridSize && y >= 0 && y < GridSize;
-                int expected = onGrid ? 7 : TileEmpty;
-                if ((x == 1 && y == 2) || (x == 2 && y == 1)) expected = TileEmpty;
-                if (x == 12 && y == 19) expected = 9;
-                EXPECT_EQ(ShownCode(i, j), expected) << "block " << i << "," << j;
-            }
-    }
+    // The seat left of and above the centre shows blocks 0 to 3, right of and below it 1 to 4.
+    for (const Case c : {Case{0, 0}, Case{19, 19}, Case{12, 19}, Case{1, 1}})
+        for (const Point seat : {Point{300, 300}, Point{340, 340}}) {
+            SCOPED_TRACE(testing::Message() << "current " << c.cellX << "," << c.cellY << ", seat " << seat.x);
+            StandBusWithDriverAt(seat);
+            map.currentCellX = c.cellX;
+            map.currentCellY = c.cellY;
+            map.RenderMap(*offscreen);
+            for (int i = 0; i < 5; ++i)
+                for (int j = 0; j < 5; ++j) {
+                    if (!Shown(i, j)) continue;
+                    const int x = c.cellX + i - 2, y = c.cellY + j - 2;
+                    const bool onGrid = x >= 0 && x < GridSize && y >= 0 && y < GridSize;
+                    int expected = onGrid ? 7 : TileEmpty;
+                    if ((x == 1 && y == 2) || (x == 2 && y == 1)) expected = TileEmpty;
+                    if (x == 12 && y == 19) expected = 9;
+                    EXPECT_EQ(ShownCode(i, j), expected) << "block " << i << "," << j;
+                }
+        }
 }
 
 // The tiles are opaque pictures with holes: a magenta pixel of a tile leaves what was there.
@@ -116,8 +142,8 @@ TEST_F(CourseViewTest, TileCopiesUseTheColourKey) {
     StandBusWithDriverAt({320, 320});
     map.currentCellX = map.currentCellY = 10;
     map.RenderMap(*offscreen);
-    EXPECT_EQ(mapscreen->PixelAt(0, 0), Sentinel);
-    EXPECT_EQ(mapscreen->PixelAt(4, 4), TileColour(3));
+    EXPECT_EQ(mapscreen->PixelAt(TileSize, TileSize), Sentinel);
+    EXPECT_EQ(mapscreen->PixelAt(TileSize + 4, TileSize + 4), TileColour(3));
 }
 
 TEST_F(CourseViewTest, CopiesTheSquareAroundTheDriversSeat) {
@@ -131,13 +157,20 @@ TEST_F(CourseViewTest, CopiesTheSquareAroundTheDriversSeat) {
         map.currentCellX = map.currentCellY = 8;
         map.RenderMap(*offscreen);
         ASSERT_EQ(frameBusState.driverPoint, (Point{256, 383}));
-        // Destination (ox + 6, oy + 6) to (ox + 390, oy + 390) shows mapscreen (64, 191) to (448, 575).
+        // Destination (ox + 6, oy + 6) to (ox + 390, oy + 390) shows mapscreen (64, 191) to
+        // (448, 575): the tiles of the blocks there, and the bus as drawn into mapscreen.
+        const Rect bus = BusDrawingBounds(frameBusState);
         int mismatches = 0;
         for (int v = 0; v < 384; ++v)
-            for (int u = 0; u < 384; ++u)
-                if (offscreen->PixelAt(origin.x + 6 + u, origin.y + 6 + v) != mapscreen->PixelAt(64 + u, 191 + v))
-                    ++mismatches;
+            for (int u = 0; u < 384; ++u) {
+                const Point p{64 + u, 191 + v};
+                const bool underBus = p.x >= bus.left && p.x < bus.right && p.y >= bus.top && p.y < bus.bottom;
+                const Colorref expected = underBus ? mapscreen->PixelAt(p.x, p.y)
+                                                   : TileColour(map.grid[8 + p.x / 128 - 2][8 + p.y / 128 - 2]);
+                mismatches += offscreen->PixelAt(origin.x + 6 + u, origin.y + 6 + v) != expected;
+            }
         EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(OnScreen(256, 383 + 20), busGeometry.bodyColour);
         for (Point outside : {Point{5, 6}, Point{6, 5}, Point{390, 389}, Point{389, 390}})
             EXPECT_EQ(offscreen->PixelAt(origin.x + outside.x, origin.y + outside.y), Sentinel);
     }
@@ -155,8 +188,8 @@ TEST_F(CourseViewTest, FailedTileCopyLeavesItsCodeInTheLog) {
     const auto bytes = ReadBytes("error.txt");
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string("-2005532222\0\0\0\0\0\0\0\0\0", 20));
     // The other tiles were still drawn.
-    EXPECT_EQ(ShownCode(0, 0), 1);
-    EXPECT_EQ(ShownCode(4, 4), 1);
+    EXPECT_EQ(ShownCode(1, 1), 1);
+    EXPECT_EQ(ShownCode(3, 3), 1);
 }
 
 TEST_F(CourseViewTest, FailedScreenCopyShowsABoxEveryFrame) {
@@ -169,6 +202,28 @@ TEST_F(CourseViewTest, FailedScreenCopyShowsABoxEveryFrame) {
     EXPECT_EQ(boxes.boxes[0].text, "RenderMap(mapscreen->Offscreen) Blt Error ");
     EXPECT_EQ(boxes.boxes[0].caption, "Blt Error!");
     EXPECT_EQ(boxes.boxes[0].type, MB_OK);
+}
+
+// The frame leaves the view's square to the view, so a view that is not copied leaves the
+// background there, as the frame's background copy would have.
+TEST_F(CourseViewTest, WithoutTheViewItsSquareShowsTheBackground) {
+    MessageBoxRecorder boxes;
+    constexpr Colorref Back = Rgb(10, 20, 30);
+    backSurface = MakeFilledSurface(640, 480, Back);
+    WindowOrigin = {25, 10};
+    StandBusWithDriverAt({320, 320});
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost ? "view surface lost" : "no view surface");
+        offscreen = MakeFilledSurface(700, 520, Sentinel);
+        if (lost) mapscreen->SetLost(true);
+        else mapscreen.reset();
+        map.RenderMap(*offscreen);
+        for (Point p : {Point{31, 16}, Point{414, 399}})
+            EXPECT_EQ(offscreen->PixelAt(p.x, p.y), Back) << p.x << "," << p.y;
+        for (Point p : {Point{30, 16}, Point{415, 400}})
+            EXPECT_EQ(offscreen->PixelAt(p.x, p.y), Sentinel) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(boxes.boxes.size(), 1u);  // only the lost surface is a failed copy
 }
 
 }  // namespace
