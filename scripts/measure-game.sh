@@ -222,6 +222,9 @@ crash() {
     sleep 5
 }
 
+# The window in game pixels, whatever its scale.
+window_picture() { import -window "$WINDOW" png:- 2>/dev/null | convert - -sample '640x480!' "$1"; }
+
 # The colour of a pixel of a picture file as RRGGBB.
 pixel_of() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'; }
 
@@ -234,11 +237,11 @@ xdotool key Return  # the standard bus
 sleep 1
 read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 DRIVE_SERVER < <(measure_stretch drive_around)
 PEAK_KB=$(awk '/^VmHWM:/ { print $2 }' "/proc/$GAME_PID/status")
-import -window "$WINDOW" -sample '640x480!' "$WORK/last-frame.png" 2>/dev/null &&
+window_picture "$WORK/last-frame.png" &&
     cp "$WORK/last-frame.png" /tmp/quonfel-measure-last-frame.png || true
 crash
 read -r RESULT_CPU RESULT_FPS _ _ _ < <(measure_stretch stay)
-import -window "$WINDOW" -sample '640x480!' "$WORK/result.png" 2>/dev/null &&
+window_picture "$WORK/result.png" &&
     cp "$WORK/result.png" /tmp/quonfel-measure-result.png || true
 RESULT_SHOWN=yes
 [[ $(pixel_of "$WORK/result.png" 20 300) == $(pixel_of "$GAME_DIR/discontinue.bmp" 20 300) ]] ||
