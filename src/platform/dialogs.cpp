@@ -4,11 +4,14 @@
 
 #include <SDL.h>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/window.h"
@@ -42,26 +45,67 @@ std::vector<char*> PointersTo(std::vector<std::string>& strings) {
     return pointers;
 }
 
-// Runs a program found on PATH, without a shell, and collects what it writes to stdout.
-// Returns its exit status, or kCouldNotStart.
-int RunCollectingOutput(std::vector<std::string> argv, std::string& output) {
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return kCouldNotStart;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    // GTK's warnings about dialogs without a parent are noise to the player.
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+// The program's file as a shell finds it on PATH; empty when there is none.
+std::string FindOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    const std::string folders = path ? path : "/bin:/usr/bin";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = folders.find(':', start);
+        const std::string folder = folders.substr(start, end == std::string::npos ? end : end - start);
+        const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+        struct stat status {};
+        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (end == std::string::npos) return {};
+        start = end + 1;
+    }
+}
 
+void OpenNullAs(int fd, int flags) {
+    const int null = open("/dev/null", flags);
+    if (null < 0 || null == fd) return;
+    dup2(null, fd);
+    close(null);
+}
+
+// The forked child: only calls that are safe between fork and exec. The dialog gets SIGKILL
+// when the thread that started it ends, which is the game's thread waiting for the dialog, so
+// a game ended by any signal takes its dialog along instead of leaving it on screen.
+[[noreturn]] void BecomeDialog(const char* program, char* const argv[], char* const envp[], int outputFd, pid_t game) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != game) _exit(127);  // the game ended before the line above
+    if (outputFd == STDOUT_FILENO) fcntl(outputFd, F_SETFD, 0);
+    else dup2(outputFd, STDOUT_FILENO);
+    OpenNullAs(STDIN_FILENO, O_RDONLY);
+    // GTK's warnings about dialogs without a parent are noise to the player.
+    OpenNullAs(STDERR_FILENO, O_WRONLY);
+    execve(program, argv, envp);
+    _exit(127);
+}
+
+// Starts a program found on PATH, without a shell, with its output into the file descriptor.
+// The child's process id, or -1.
+pid_t StartDialogProgram(std::vector<std::string> argv, int outputFd) {
+    const std::string program = FindOnPath(argv[0]);
+    if (program.empty()) return -1;
     std::vector<std::string> env = DialogEnvironment();
     std::vector<char*> argvPointers = PointersTo(argv);
     std::vector<char*> envPointers = PointersTo(env);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argvPointers[0], &actions, nullptr, argvPointers.data(), envPointers.data());
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t game = getpid();
+    const pid_t child = fork();
+    if (child == 0) BecomeDialog(program.c_str(), argvPointers.data(), envPointers.data(), outputFd, game);
+    return child;
+}
+
+// Runs a dialog program and collects what it writes to stdout. Returns its exit status, or
+// kCouldNotStart.
+int RunCollectingOutput(std::vector<std::string> argv, std::string& output) {
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return kCouldNotStart;
+    const pid_t child = StartDialogProgram(std::move(argv), pipeEnds[1]);
     close(pipeEnds[1]);
-    if (spawned != 0) {
+    if (child < 0) {
         close(pipeEnds[0]);
         return kCouldNotStart;
     }
@@ -80,7 +124,7 @@ int RunCollectingOutput(std::vector<std::string> argv, std::string& output) {
         if (errno != EINTR) return kCouldNotStart;
     }
     if (!WIFEXITED(status)) return kCouldNotStart;
-    // 127: the shell-less spawn found no program to run.
+    // 127: the program could not be run.
     return WEXITSTATUS(status) == 127 ? kCouldNotStart : WEXITSTATUS(status);
 }
 

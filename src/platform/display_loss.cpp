@@ -7,13 +7,22 @@
 
 namespace {
 
+pid_t gameProcess = 0;
+
+// A child process inherits the handler (SDL draws its own message box in one) and leaves
+// quietly: the game itself says the display was lost.
 [[noreturn]] int EndOnDisplayLoss(Display*) {
     static const char message[] = "quonfel: the connection to the display was lost\n";
-    const ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
-    (void)ignored;
+    if (getpid() == gameProcess) {
+        const ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+        (void)ignored;
+    }
     _exit(1);
 }
 
 }  // namespace
 
-void EndProcessWhenDisplayIsLost() { XSetIOErrorHandler(EndOnDisplayLoss); }
+void EndProcessWhenDisplayIsLost() {
+    gameProcess = getpid();
+    XSetIOErrorHandler(EndOnDisplayLoss);
+}

@@ -1,5 +1,6 @@
-// Saving a whole file: a temporary file beside it renamed over it, or, where no file can be
-// made beside it, the file itself rewritten.
+// Saving a whole file: a temporary file beside it renamed over it, or, where the new file could
+// not take the old one's place whole (nothing can be made beside it, another owner, other
+// names), the file itself rewritten.
 #include "platform/file_save.h"
 
 #include <fcntl.h>
@@ -69,9 +70,17 @@ bool IsRegularFile(int fd) {
     return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-mode_t PermissionBits(int fd) {
-    struct stat status {};
-    return fstat(fd, &status) == 0 ? status.st_mode & 0777 : 0666;
+// A rename would leave the other names of a file with hard links on the old table.
+bool ReplaceableByRename(const struct stat& status) { return S_ISREG(status.st_mode) && status.st_nlink == 1; }
+
+// Gives the new file the old one's owner, group and permission bits, as rewriting the old file
+// keeps them. Another player's file in a shared folder cannot be given away: EPERM.
+int TakeOverOwnerAndMode(int fd, const struct stat& old) {
+    struct stat fresh {};
+    if (fstat(fd, &fresh) != 0) return errno;
+    const bool ownerDiffers = fresh.st_uid != old.st_uid || fresh.st_gid != old.st_gid;
+    if (ownerDiffers && fchown(fd, old.st_uid, old.st_gid) != 0) return EPERM;
+    return fchmod(fd, old.st_mode & 0777) == 0 ? 0 : errno;
 }
 
 // Whether the open file is still the one the name shows.
@@ -135,7 +144,9 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     // Opening for writing changes nothing yet, but tells whether the file may be written.
     OpenFile existing(open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!existing.IsOpen() && errno != ENOENT) return errno;
-    if (existing.IsOpen() && !IsRegularFile(existing.Fd())) return RewriteInPlace(existing.Fd(), bytes);
+    struct stat old {};
+    if (existing.IsOpen() && fstat(existing.Fd(), &old) != 0) return errno;
+    if (existing.IsOpen() && !ReplaceableByRename(old)) return RewriteInPlace(existing.Fd(), bytes);
 
     const std::string temporaryName = target + ".tmp";
     OpenFile temporary;
@@ -143,11 +154,12 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     if (createError != 0) return existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : createError;
 
     int error = WriteFromStart(temporary.Fd(), bytes);
-    if (error == 0 && existing.IsOpen() && fchmod(temporary.Fd(), PermissionBits(existing.Fd())) != 0) error = errno;
+    if (error == 0 && existing.IsOpen()) error = TakeOverOwnerAndMode(temporary.Fd(), old);
     if (error == 0 && std::rename(temporaryName.c_str(), target.c_str()) != 0) error = errno;
     if (error == 0) return 0;
     unlink(temporaryName.c_str());
-    // A file that cannot be replaced (in a folder with the sticky bit, say) is rewritten.
+    // A file that cannot be replaced (in a folder with the sticky bit, or owned by another
+    // player, say) is rewritten.
     const bool replaceRefused = error == EPERM || error == EACCES || error == EBUSY;
     return replaceRefused && existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : error;
 }

@@ -25,6 +25,11 @@ lose_display_after() {
     echo "$2: ended with status 1 within $tenths tenths of a second"
 }
 
+# SDL's own message box names itself in UTF-8 only, which xdotool does not match.
+top_window_named() {
+    xwininfo -root -children | grep -qF "\"$1\":"
+}
+
 start_on_menu() {
     start_xvfb
     start_game
@@ -78,6 +83,15 @@ start_on_menu
 press Down Return
 wait_for_window_named "Course Select Error" >/dev/null
 lose_display_after 0.2 "message box"
+
+# Without zenity SDL draws the box in a child process of its own; only the game says it.
+start_xvfb
+start_program "$WORK/game" env PATH=/nonexistent ./quonfel
+focus_game
+expect_pixel 480 110 FF0000 "course menu"
+press Down Return
+wait_for 30 top_window_named "Course Select Error" || fail "SDL's message box did not appear"
+lose_display_after 0.2 "SDL's own message box"
 
 copy_game
 write_user_map_open

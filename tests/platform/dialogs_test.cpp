@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -24,7 +30,63 @@ struct NoDialogProgram {
     ScopedEnv display{"DISPLAY", nullptr};
 };
 
+// While alive, processes orphaned below this one become its children, so it can wait for them.
+struct AdoptOrphans {
+    AdoptOrphans() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+    ~AdoptOrphans() { prctl(PR_SET_CHILD_SUBREAPER, 0); }
+};
+
+// A dialog program that writes its process id to dialog.pid and stays open.
+void WriteLingeringDialogProgram() {
+    WriteText("zenity", "#!/bin/sh\necho $$ >dialog.pid\nexec /bin/sleep 600\n");
+    chmod("zenity", 0755);
+}
+
+pid_t WaitForDialogStarted() {
+    for (int tenth = 0; tenth < 300; ++tenth) {
+        const std::string text = ReadText("dialog.pid");
+        if (!text.empty() && text.back() == '\n') return std::atoi(text.c_str());
+        usleep(100000);
+    }
+    return 0;
+}
+
+// Waits (generously) for an adopted process to end; a lingering one is ended here.
+bool EndsByItself(pid_t adopted) {
+    for (int tenth = 0; tenth < 300; ++tenth) {
+        if (waitpid(adopted, nullptr, WNOHANG) == adopted) return true;
+        usleep(100000);
+    }
+    kill(adopted, SIGKILL);
+    waitpid(adopted, nullptr, 0);
+    return false;
+}
+
 }  // namespace
+
+// A game ended by a signal while a box is open takes the box along.
+TEST(DialogProcesses, AnOpenDialogEndsWithTheGame) {
+    ScopedWorkDir dir;
+    WriteLingeringDialogProgram();
+    ScopedEnv path{"PATH", dir.Path().c_str()};
+    AdoptOrphans adopt;
+    for (int signal : {SIGTERM, SIGHUP}) {
+        std::remove("dialog.pid");
+        const pid_t game = fork();
+        ASSERT_GE(game, 0);
+        if (game == 0) {
+            MessageBox("テキスト", "Ｑｕｏｎｆｅｌ", MB_OK);
+            _exit(0);
+        }
+        const pid_t dialog = WaitForDialogStarted();
+        ASSERT_GT(dialog, 0) << "the dialog did not start";
+        kill(game, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(game, &status, 0), game);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_TRUE(EndsByItself(dialog)) << "the dialog stayed after signal " << signal;
+    }
+}
 
 TEST(DialogCommandLines, MessageBoxesAreInfoOrErrorWithTheTextTakenLiterally) {
     const auto plain = MessageBoxArguments("render_frame(offscreen->primary) Blt Error ", "Blt Error!", MB_OK);

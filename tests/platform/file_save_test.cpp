@@ -100,6 +100,40 @@ TEST(FileSave, TheReplacedFileKeepsItsPermissionBits) {
     }
 }
 
+// Another player's save in a shared folder: the owner must still be able to save after him.
+TEST(FileSave, TheFileKeepsItsOwnerAndGroupAndIsRewrittenWhereTheyCannotBeGiven) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user";
+    ScopedWorkDir dir;
+    chmod(dir.Path().c_str(), 0755);
+    fs::create_directory("shared");
+    chmod("shared", 0777);
+    MakeFile("shared/score.dat", kOld, 0666);
+    ASSERT_EQ(chown("shared/score.dat", 1111, 2000), 0);
+    const ino_t inode = StatusOf("shared/score.dat").st_ino;
+
+    ASSERT_EQ(SaveWholeFile("shared/score.dat", kNew), 0);  // may give the new file away
+    const ino_t replaced = StatusOf("shared/score.dat").st_ino;
+    EXPECT_NE(replaced, inode);
+    EXPECT_TRUE(PassesWithoutPrivileges([] { EXPECT_EQ(SaveWholeFile("shared/score.dat", kOld), 0); }));
+    EXPECT_EQ(ReadBytes("shared/score.dat"), kOld);
+    EXPECT_EQ(StatusOf("shared/score.dat").st_ino, replaced);
+    EXPECT_EQ(StatusOf("shared/score.dat").st_uid, 1111u);
+    EXPECT_EQ(StatusOf("shared/score.dat").st_gid, 2000u);
+    EXPECT_EQ(ModeOf("shared/score.dat"), 0666u);
+    EXPECT_EQ(std::distance(fs::directory_iterator("shared"), fs::directory_iterator()), 1);
+}
+
+// A rename would leave the other names on the old table.
+TEST(FileSave, AFileWithHardLinksIsRewrittenSoThatEveryNameShowsTheNewTable) {
+    ScopedWorkDir dir;
+    MakeFile("score.dat", kOld, 0644);
+    fs::create_hard_link("score.dat", "backup.dat");
+    ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+    EXPECT_EQ(ReadBytes("backup.dat"), kNew);
+    EXPECT_EQ(StatusOf("score.dat").st_ino, StatusOf("backup.dat").st_ino);
+    EXPECT_EQ(FilesHere(), (std::vector<std::string>{"backup.dat", "score.dat"}));
+}
+
 TEST(FileSave, ALinkIsFollowedToItsTargetAndStaysALink) {
     ScopedWorkDir dir;
     fs::create_directories("synced/saves");
@@ -136,6 +170,7 @@ TEST_F(LockedFolder, ALinkFromThereToAWritableFolderStillReplacesTheTarget) {
     fs::create_directory("open");
     chmod("open", 0777);
     MakeFile("open/score.dat", kOld, 0666);
+    GiveToUnprivilegedUser("open/score.dat");
     const ino_t inode = StatusOf("open/score.dat").st_ino;
     chmod("locked", 0755);
     fs::create_symlink("../open/score.dat", "locked/link.dat");

@@ -105,6 +105,13 @@ bool PassesWithoutPrivileges(const std::function<void()>& body) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+void GiveToUnprivilegedUser(const std::string& path) {
+    const passwd* nobody = getpwnam("nobody");
+    if (geteuid() == 0 && nobody != nullptr) {
+        EXPECT_EQ(chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+}
+
 void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
                   const std::vector<std::int32_t>& cells) {
     std::vector<std::uint8_t> stream;

@@ -72,6 +72,8 @@ std::vector<std::string> FilesHere();
 // user nobody when the tests run as root, who ignores them) and tells whether it passed:
 // failed expectations inside the body count.
 bool PassesWithoutPrivileges(const std::function<void()>& body);
+// Gives the file to the user PassesWithoutPrivileges runs its body as.
+void GiveToUnprivilegedUser(const std::string& path);
 
 // A map file in the game's text-mode storage: version, counts, then the cells x-major.
 void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
