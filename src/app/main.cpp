@@ -1,2 +1,2 @@
-#include "app/app.h"
-int main() { return RunGame(); }
+#include "app/command_line.h"
+int main(int argc, char** argv) { return RunFromCommandLine(argc, argv); }

@@ -1,0 +1,20 @@
+// The command line: options change only how the game is shown and played (its scale,
+// fullscreen), never its rules, files or folder.
+#pragma once
+#include <string>
+
+#include "platform/window.h"
+
+struct CommandLine {
+    enum Action { Play, ShowHelp, ShowVersion, Refuse };
+    Action action = Play;
+    DisplayOptions display;
+    std::string error;  // why the command line is refused
+};
+
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+// The usage and the options, as --help prints them.
+extern const char* const kUsage;
+// The whole program from its command line: --help and --version print and end with 0
+// (no display needed), a refused command line ends with 2, anything else plays.
+int RunFromCommandLine(int argc, const char* const* argv);
