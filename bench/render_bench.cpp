@@ -14,6 +14,8 @@
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "platform/scaling.h"
+#include "platform/surface.h"
 #include "records/stopwatch.h"
 
 namespace {
@@ -145,6 +147,17 @@ void FrameBenchmark(benchmark::internal::Benchmark* b) {
 }
 }  // namespace
 
+// The window's part of offscreen shown at a whole scale (what presenting adds at --scale N).
+void BM_ShowAtScale(benchmark::State& state) {
+    const int scale = static_cast<int>(state.range(0));
+    auto frame = Surface::Create(640, 480);
+    auto window = Surface::Create(640 * scale, 480 * scale);
+    for (auto _ : state) {
+        CopyScaled(frame->Sdl(), 0, 0, 640, 480, window->Sdl(), 0, 0, scale);
+        benchmark::DoNotOptimize(window->Pixels());
+    }
+}
+
 BENCHMARK(BM_RenderFrameCourseMenu)->Apply(FrameBenchmark);
 BENCHMARK(BM_RenderFrameBusMenu)->Apply(FrameBenchmark);
 BENCHMARK(BM_RenderFrameDriving)->Apply(FrameBenchmark);
@@ -154,6 +167,7 @@ BENCHMARK(BM_RenderMap)->Apply(FrameBenchmark);
 BENCHMARK(BM_DrawBus)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RulesStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawMinimapInstrumentsTimes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShowAtScale)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

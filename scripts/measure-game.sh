@@ -4,12 +4,16 @@
 # how late the frames come while driving, peak memory, and the time from start to the first
 # frame shown.
 #
-#   scripts/measure-game.sh [GAME_DIR] [SECONDS]
+#   scripts/measure-game.sh [GAME_DIR] [SECONDS] [-- GAME OPTIONS...]
 #
 # GAME_DIR defaults to build/game (the game, its pictures and courses); SECONDS (default 20)
-# is the length of each measured stretch. The game runs in a fresh copy of its folder with a
-# score.dat in which the practice course is cleared, so Enter on it opens the bus menu.
-# Measure an older build the same way, one run after the other, to compare the two.
+# is the length of each measured stretch. Options after -- go to the game (--scale 3). The
+# game runs in a fresh copy of its folder with a score.dat in which the practice course is
+# cleared, so Enter on it opens the bus menu. Measure an older build the same way, one run
+# after the other, to compare the two. SCREEN (default 1280x1024) is the size of the X
+# server's screen; WITH_PAD=1 plugs an untouched gamepad into the game (one of SDL's virtual
+# ones, made by a second preloaded library). scripts/measure-side-by-side.sh runs this for
+# several option sets and shows their figures side by side.
 #
 # Frames are counted by a small preloaded library that wraps SDL_UpdateWindowSurface, the
 # call that puts each finished frame into the window: it notes the moment of every frame in a
@@ -22,6 +26,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME_DIR=$(cd "${1:-build/game}" && pwd)
 SECONDS_PER_STRETCH=${2:-20}
+GAME_OPTIONS=()
+if [[ ${3:-} == -- ]]; then GAME_OPTIONS=("${@:4}"); fi
+SCREEN=${SCREEN:-1280x1024}
 [[ -x $GAME_DIR/quonfel ]] || { echo "no game in $GAME_DIR; build it first" >&2; exit 2; }
 
 WORK=$(mktemp -d /tmp/quonfel-measure-XXXXXX)
@@ -87,6 +94,34 @@ int SDL_UpdateWindowSurface(void* window) {
 }
 EOF
 cc -O2 -shared -fPIC -o "$WORK/frame_counter.so" "$WORK/frame_counter.c" -ldl
+PRELOAD=$WORK/frame_counter.so
+
+# --- a gamepad, plugged in as the window appears --------------------------------------------
+if [[ ${WITH_PAD:-0} == 1 ]]; then
+    cat >"$WORK/pad.c" <<'EOF'
+#define _GNU_SOURCE
+#include <SDL.h>
+#include <dlfcn.h>
+
+SDL_Window* SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags) {
+    SDL_Window* (*real)(const char*, int, int, int, int, Uint32) =
+        (SDL_Window * (*)(const char*, int, int, int, int, Uint32)) dlsym(RTLD_NEXT, "SDL_CreateWindow");
+    SDL_Window* window = real(title, x, y, w, h, flags);
+    SDL_VirtualJoystickDesc pad = {0};
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    pad.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    pad.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+    pad.name = "measuring pad";
+    SDL_JoystickAttachVirtualEx(&pad);
+    return window;
+}
+EOF
+    cc -O2 -shared -fPIC -o "$WORK/pad.so" "$WORK/pad.c" $(pkg-config --cflags sdl2) -ldl
+    PRELOAD="$PRELOAD $WORK/pad.so"
+fi
 FRAME_LOG=$WORK/frames.bin
 head -c $((16 + 8 * MAX_FRAMES)) /dev/zero >"$FRAME_LOG"
 
@@ -103,7 +138,7 @@ cpu_ns() {
 # --- X server and game ----------------------------------------------------------------------
 for n in $(seq 161 230); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${SCREEN}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -127,7 +162,7 @@ for file in "$GAME_DIR"/*.bmp "$GAME_DIR"/*.map; do ln -s "$file" "$WORK/game/";
 write_score_file "$WORK/game/score.dat"
 cd "$WORK/game"
 START_NS=$(date +%s%N)
-QUONFEL_FRAME_LOG=$FRAME_LOG LD_PRELOAD=$WORK/frame_counter.so "$GAME_DIR/quonfel" >"$WORK/game.log" 2>&1 &
+QUONFEL_FRAME_LOG=$FRAME_LOG LD_PRELOAD=$PRELOAD "$GAME_DIR/quonfel" "${GAME_OPTIONS[@]}" >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 WINDOW=$(timeout 20 xdotool search --sync --class 'Quonfel\.exe' | head -n 1) || true
 [[ -n $WINDOW ]] || { echo "the game window did not appear" >&2; cat "$WORK/game.log" >&2; exit 1; }
@@ -136,13 +171,17 @@ for _ in $(seq 200); do [[ $(frame_count) -gt 0 ]] && break; sleep 0.05; done
 FIRST_FRAME_MS=$(( ($(first_frame_ns) - START_NS) / 1000000 ))
 xdotool windowfocus --sync "$WINDOW"
 
-# Measures one stretch; prints the CPU share in percent, the frames per second, and the
-# median and 99th percentile of the frames' lateness in milliseconds ("-" without frames).
+# The X server's CPU time in clock ticks: a larger window costs it more to show.
+server_ticks() { awk '{ print $14 + $15 }' "/proc/$XVFB_PID/stat"; }
+
+# Measures one stretch; prints the CPU share in percent, the frames per second, the median
+# and 99th percentile of the frames' lateness in milliseconds ("-" without frames), and the
+# X server's CPU share in percent.
 measure_stretch() {
-    local cpu0 frames0 time0 cpu1 frames1 time1
-    cpu0=$(cpu_ns); frames0=$(frame_count); time0=$(date +%s%N)
+    local cpu0 frames0 time0 server0 cpu1 frames1 time1 server1
+    cpu0=$(cpu_ns); frames0=$(frame_count); time0=$(date +%s%N); server0=$(server_ticks)
     "$@"
-    cpu1=$(cpu_ns); frames1=$(frame_count); time1=$(date +%s%N)
+    cpu1=$(cpu_ns); frames1=$(frame_count); time1=$(date +%s%N); server1=$(server_ticks)
     ((frames1 <= MAX_FRAMES)) || frames1=$MAX_FRAMES
     local late=(- -)
     if ((frames1 - frames0 >= 3)); then
@@ -153,8 +192,8 @@ measure_stretch() {
                    printf "%.3f %.3f\n", m, p }')
     fi
     awk -v c="$((cpu1 - cpu0))" -v f="$((frames1 - frames0))" -v ns="$((time1 - time0))" \
-        -v m="${late[0]}" -v p="${late[1]}" \
-        'BEGIN { s = ns / 1e9; printf "%.2f %.2f %s %s\n", 100 * c / 1e9 / s, f / s, m, p }'
+        -v m="${late[0]}" -v p="${late[1]}" -v x="$((server1 - server0))" -v hz="$(getconf CLK_TCK)" \
+        'BEGIN { s = ns / 1e9; printf "%.2f %.2f %s %s %.2f\n", 100 * c / 1e9 / s, f / s, m, p, 100 * x / hz / s }'
 }
 
 stay() { sleep "$SECONDS_PER_STRETCH"; }
@@ -183,23 +222,26 @@ crash() {
     sleep 5
 }
 
+# The window in game pixels, whatever its scale.
+window_picture() { import -window "$WINDOW" png:- 2>/dev/null | convert - -sample '640x480!' "$1"; }
+
 # The colour of a pixel of a picture file as RRGGBB.
 pixel_of() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'; }
 
 sleep 1  # let start-up settle before the first stretch
-read -r MENU_CPU MENU_FPS _ _ < <(measure_stretch stay)
+read -r MENU_CPU MENU_FPS _ _ MENU_SERVER < <(measure_stretch stay)
 xdotool key Return  # the practice course, cleared: the bus menu
 sleep 1
-read -r BUS_CPU BUS_FPS _ _ < <(measure_stretch stay)
+read -r BUS_CPU BUS_FPS _ _ _ < <(measure_stretch stay)
 xdotool key Return  # the standard bus
 sleep 1
-read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 < <(measure_stretch drive_around)
+read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 DRIVE_SERVER < <(measure_stretch drive_around)
 PEAK_KB=$(awk '/^VmHWM:/ { print $2 }' "/proc/$GAME_PID/status")
-import -window root -crop 640x480+0+0 "$WORK/last-frame.png" 2>/dev/null &&
+window_picture "$WORK/last-frame.png" &&
     cp "$WORK/last-frame.png" /tmp/quonfel-measure-last-frame.png || true
 crash
-read -r RESULT_CPU RESULT_FPS _ _ < <(measure_stretch stay)
-import -window root -crop 640x480+0+0 "$WORK/result.png" 2>/dev/null &&
+read -r RESULT_CPU RESULT_FPS _ _ _ < <(measure_stretch stay)
+window_picture "$WORK/result.png" &&
     cp "$WORK/result.png" /tmp/quonfel-measure-result.png || true
 RESULT_SHOWN=yes
 [[ $(pixel_of "$WORK/result.png" 20 300) == $(pixel_of "$GAME_DIR/discontinue.bmp" 20 300) ]] ||
@@ -218,6 +260,7 @@ bus menu, ${SECONDS_PER_STRETCH} s:        CPU ${BUS_CPU} % of a core, ${BUS_FPS
 driving, ${SECONDS_PER_STRETCH} s:         CPU ${DRIVE_CPU} % of a core, ${DRIVE_FPS} frames/s
   frame lateness:       median ${LATE_MEDIAN} ms, 99th percentile ${LATE_P99} ms
 result screen, ${SECONDS_PER_STRETCH} s:   CPU ${RESULT_CPU} % of a core, ${RESULT_FPS} frames/s shown
+X server CPU:           ${MENU_SERVER} % on the course menu, ${DRIVE_SERVER} % driving
 peak memory (VmHWM):    $((PEAK_KB / 1024)) MB (${PEAK_KB} kB)
 last driving frame:     /tmp/quonfel-measure-last-frame.png
 result screen:          /tmp/quonfel-measure-result.png (shown: $RESULT_SHOWN)

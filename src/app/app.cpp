@@ -17,6 +17,9 @@ constexpr const char* kWindowTitle = "Ｑｕｏｎｆｅｌ";
 constexpr const char* kWindowCreateError = "ウィンドウの作成エラー";
 constexpr std::int64_t kUntilInput = -1;
 
+// How the window shows the game, as the command line asked.
+DisplayOptions shownAs;
+
 void ReleaseSurface(std::unique_ptr<Surface>& surface) { surface.reset(); }
 
 void ReleaseBitmaps() {
@@ -46,7 +49,7 @@ void ShowStartupError() {
 // The window must exist before the screen size can be asked and the surfaces made.
 int CreateMainWindow() {
     mainWindow = Window::Create(MainWindowProc, kWindowClass, kWindowTitle, WindowOrigin.x,
-                                WindowOrigin.y, WindowSize.width, WindowSize.height);
+                                WindowOrigin.y, WindowSize.width, WindowSize.height, shownAs);
     if (mainWindow) return 1;
     StartupError = kWindowCreateError;
     return 0;
@@ -82,7 +85,8 @@ void ReleaseAll() {
     ShowStartupError();
 }
 
-int RunGame() {
+int RunGame(const DisplayOptions& display) {
+    shownAs = display;
     if (!InitApp()) {
         ReleaseAll();
         mainWindow.reset();

@@ -9,6 +9,7 @@
 
 class Surface;
 class Window;
+struct DisplayOptions;
 
 // Start-up in its fixed order; 1 on success, 0 with StartupError set (or left null).
 int InitApp();
@@ -32,8 +33,9 @@ void NoteWindowMessage();
 bool FrameWouldShowSomethingNew();
 // Releases every surface and object, then shows StartupError if set. Runs once.
 void ReleaseAll();
-// The entry point's body: start-up, the paced loop, and the exit code.
-int RunGame();
+// The entry point's body: start-up with the window shown as asked, the paced loop, and the
+// exit code.
+int RunGame(const DisplayOptions& display);
 
 // The window procedure (app/window_proc.cpp). A null window stands for a headless game:
 // closing then runs the shutdown directly and the window itself is left out.

@@ -1,5 +1,7 @@
 #include "app/keys.h"
 
+#include <map>
+
 #include "app/drive_recorder.h"
 #include "app/globals.h"
 #include "app/watch.h"
@@ -210,6 +212,41 @@ void LeaveOrCloseKey(Window* window, int key) {
 }
 
 bool GameObjectsExist() { return courseMap && menuScreen && bus && stopwatch && scoreTable; }
+
+// ---- Gamepad ------------------------------------------------------------------------------
+
+// What each button means on the menus, while driving and on the result screen. A (the gas
+// while driving) does nothing on the result screen, so a press meant for the gas as the bus
+// crashes does not skip it; Start leaves it, as Enter does. No button quits: Esc is too
+// easy to hit for that, and quitting stays with the keyboard, the popup and the desktop.
+struct PadKeys {
+    int button;
+    int menuKey;
+    int drivingKey;
+    int resultKey;
+};
+const PadKeys kPadKeys[] = {
+    {PadUp, VK_UP, VK_UP, 0},
+    {PadDown, VK_DOWN, VK_DOWN, 0},
+    {PadLeft, 0, 'H', 0},
+    {PadRight, 0, 'L', 0},
+    {PadLeftShoulder, 0, 'J', 0},
+    {PadRightShoulder, 0, 'K', 0},
+    {PadA, VK_RETURN, 'W', 0},
+    {PadX, 0, 'X', 0},
+    {PadB, 0, 'Q', 0},
+    {PadY, 0, VK_NUMPAD0 + 5, 0},
+    {PadRightTrigger, 0, 'W', 0},
+    {PadLeftTrigger, 0, 'Q', 0},
+    {PadStart, VK_RETURN, VK_RETURN, VK_RETURN},
+};
+
+// The key each held button pressed, by pad and button.
+std::map<long, int> heldPadKeys;
+
+long HeldPadKeyIndex(LParam lParam, WParam button) {
+    return static_cast<long>(lParam & 0xFFFF) << 8 | static_cast<long>(button & 0xFF);
+}
 }  // namespace
 
 void StartDriving() {
@@ -226,6 +263,38 @@ void ReturnToCourseMenu() {
     }
     stopwatch->Reset();
     ScreenState = CourseSelect;
+}
+
+int PadButtonKey(std::int32_t screen, int button) {
+    for (const auto& keys : kPadKeys) {
+        if (keys.button != button) continue;
+        switch (screen) {
+        case CourseSelect:
+        case BusSelect: return keys.menuKey;
+        case Driving: return keys.drivingKey;
+        case Result: return keys.resultKey;
+        default: return 0;
+        }
+    }
+    return 0;
+}
+
+void HandlePadButton(Window* window, std::uint32_t message, WParam button, LParam lParam) {
+    constexpr LParam kRepeatBit = LParam{1} << 30;
+    const long held = HeldPadKeyIndex(lParam, button);
+    if (message == WM_PADBUTTONUP) {
+        heldPadKeys.erase(held);
+        return;
+    }
+    if (message != WM_PADBUTTONDOWN) return;
+    int key = 0;
+    if (!(lParam & kRepeatBit)) {
+        key = PadButtonKey(ScreenState, static_cast<int>(button));
+        heldPadKeys[held] = key;
+    } else if (heldPadKeys.count(held) != 0) {
+        key = heldPadKeys[held];
+    }
+    if (key != 0) HandleKeyDown(window, key);
 }
 
 void HandleKeyDown(Window* window, int key) {

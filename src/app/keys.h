@@ -1,5 +1,9 @@
-// The keyboard side of the window procedure: what each key does on each screen.
+// The keyboard side of the window procedure: what each key does on each screen, and which
+// key each gamepad button stands for.
 #pragma once
+#include <cstdint>
+
+#include "platform/messages.h"
 
 class Window;
 
@@ -9,5 +13,10 @@ void HandleKeyDown(Window* window, int key);
 void StartDriving();
 // Back to the course menu from a drive or the result screen; nothing is recorded.
 void ReturnToCourseMenu();
+// The key a pad button (PadButton) stands for on a screen (ScreenState); 0 for none.
+int PadButtonKey(std::int32_t screen, int button);
+// WM_PADBUTTONDOWN and WM_PADBUTTONUP. A press acts as its key on the screen shown; a held
+// button is a held key, so its repeats are that same key even when the screen changed.
+void HandlePadButton(Window* window, std::uint32_t message, WParam button, LParam lParam);
 // Destroys the window, whose WM_DESTROY shuts the game down (headless: the shutdown itself).
 void CloseMainWindow(Window* window);

@@ -1,2 +1,2 @@
-#include "app/watch_options.h"
-int main(int argc, char** argv) { return RunWithWatchOptions(argc, argv); }
+#include "app/command_line.h"
+int main(int argc, char** argv) { return RunFromCommandLine(argc, argv); }

@@ -86,6 +86,10 @@ LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LPar
         return 0;
     case WM_KEYUP:
         return 0;
+    case WM_PADBUTTONDOWN:
+    case WM_PADBUTTONUP:
+        HandlePadButton(window, message, wParam, lParam);
+        return 0;
     case WM_COMMAND:
         if ((wParam & 0xFFFF) != IDM_GAME_EXIT) break;
         CloseMainWindow(window);

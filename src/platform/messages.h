@@ -15,6 +15,21 @@ constexpr std::uint32_t WM_MOUSEMOVE = 512;
 constexpr std::uint32_t WM_LBUTTONDOWN = 513;
 constexpr std::uint32_t WM_LBUTTONUP = 514;
 constexpr std::uint32_t WM_RBUTTONDOWN = 516;
+// Gamepad buttons, the game's own messages (from WM_APP on): wParam is the PadButton; lParam
+// holds the pad's number in its low 16 bits and, as for keys, bit 30 when the button was
+// already down (an auto-repeat) and bit 31 when it is released.
+constexpr std::uint32_t WM_PADBUTTONDOWN = 0x8001;
+constexpr std::uint32_t WM_PADBUTTONUP = 0x8002;
+
+// A gamepad's buttons in the common layout (A at the bottom, B right, X left, Y on top). The
+// triggers count as buttons, pressed past half their travel; the left stick reports the
+// four D-pad directions.
+enum PadButton {
+    PadA, PadB, PadX, PadY, PadBack, PadGuide, PadStart, PadLeftStick, PadRightStick,
+    PadLeftShoulder, PadRightShoulder, PadUp, PadDown, PadLeft, PadRight,
+    PadLeftTrigger, PadRightTrigger,
+    PadButtonCount
+};
 
 // Virtual-key codes.
 constexpr int VK_RETURN = 13;

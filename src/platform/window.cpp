@@ -9,11 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 
 #include "platform/display_loss.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
+#include "platform/gamepads.h"
 #include "platform/input_wait.h"
+#include "platform/scaling.h"
+#include "platform/x11_desktop.h"
 #include "platform/x11_pointer.h"
 
 namespace {
@@ -40,6 +44,48 @@ bool StartVideo() {
         return false;
     }
     return true;
+}
+
+// The scale asked for, lowered until a window of that scale fits the screen whole.
+int WindowScale(const DisplayOptions& display, int width, int height) {
+    const int asked = std::clamp(display.scale, 1, kLargestWindowScale);
+    SDL_DisplayMode screen{};
+    if (SDL_GetDesktopDisplayMode(0, &screen) != 0) return display.autoScale ? 1 : asked;
+    if (display.autoScale) return AutoScale(screen.w, screen.h, width, height);
+    const int fitting = std::min(asked, FittingScale(screen.w, screen.h, width, height));
+    if (fitting < asked) {
+        std::fprintf(stderr, "quonfel: a window at scale %d does not fit the %dx%d screen; scale %d is used\n",
+                     asked, screen.w, screen.h, fitting);
+    }
+    return fitting;
+}
+
+// The game picture at the placement's scale, from the part at (x, y) of the source. Our
+// own copy where the window keeps the same pixels: SDL's stretch does not repeat them evenly,
+// and its plain copy writes past the cache, which costs a third more here. SDL converts
+// where the pixels differ.
+bool ShowScaled(const SDL_Surface* source, int x, int y, int width, int height, SDL_Surface* target,
+                const PicturePlacement& at) {
+    if (source->format->format == target->format->format && target->format->BytesPerPixel == 4) {
+        CopyScaled(source, x, y, width, height, target, at.x, at.y, at.scale);
+        return true;
+    }
+    SDL_Rect part{x, y, width, height};
+    SDL_Rect place{at.x, at.y, width * at.scale, height * at.scale};
+    return SDL_BlitScaled(const_cast<SDL_Surface*>(source), &part, target, &place) == 0;
+}
+
+// Black around the picture (a fullscreen window is larger than it).
+void ClearAround(SDL_Surface* target, const PicturePlacement& at, int width, int height) {
+    const int right = at.x + width * at.scale;
+    const int bottom = at.y + height * at.scale;
+    const SDL_Rect borders[] = {{0, 0, target->w, at.y},
+                                {0, bottom, target->w, target->h - bottom},
+                                {0, at.y, at.x, bottom - at.y},
+                                {right, at.y, target->w - right, bottom - at.y}};
+    for (const SDL_Rect& border : borders) {
+        if (border.w > 0 && border.h > 0) SDL_FillRect(target, &border, 0);
+    }
 }
 
 // The keypad keeps its digits whatever NumLock says, so it is known by its scancode.
@@ -96,22 +142,6 @@ int SymbolKey(SDL_Keycode sym) {
     }
 }
 
-// The window's part of a screen-sized surface into the window's own. Rows are copied as
-// they stand where the formats agree (SDL's copy writes past the cache, which costs a third
-// more here); SDL converts where they do not.
-bool CopyWindowPart(const Surface& screenSized, Point origin, SDL_Surface* target) {
-    SDL_Surface* from = screenSized.Sdl();
-    SDL_Rect part{origin.x, origin.y, target->w, target->h};
-    const bool inside = origin.x >= 0 && origin.y >= 0 && origin.x + target->w <= from->w && origin.y + target->h <= from->h;
-    if (!inside || target->format->format != from->format->format || SDL_MUSTLOCK(target))
-        return SDL_BlitSurface(from, &part, target, nullptr) == 0;
-    const auto* source = static_cast<const std::uint8_t*>(from->pixels) + origin.y * from->pitch + origin.x * 4;
-    auto* destination = static_cast<std::uint8_t*>(target->pixels);
-    for (int row = 0; row < target->h; ++row)
-        std::memcpy(destination + row * target->pitch, source + row * from->pitch, static_cast<std::size_t>(target->w) * 4);
-    return true;
-}
-
 }  // namespace
 
 int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
@@ -121,9 +151,12 @@ int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
 
 struct Window::Impl {
     SDL_Window* sdl = nullptr;
-    Point origin{0, 0};  // where the game asked the window to be
-    int width = 0;
+    Point origin{0, 0};  // where the game asked the window to be, in game pixels
+    int width = 0;       // the game's picture, in game pixels
     int height = 0;
+    int scale = 1;       // screen pixels per game pixel in the window
+    bool fullscreen = false;
+    bool fullscreenByManager = false;  // asked of the window manager, which undoes it too
     bool quitPosted = false;
     int quitCode = 0;
     bool destroying = false;
@@ -134,21 +167,80 @@ struct Window::Impl {
     // place on the screen; SDL's own mouse events are then left aside.
     bool pointerFromX11 = false;
     InputWait wait;
+    Gamepads pads;
+    // Messages made ahead: one pad event can give two (a stick turned from left to up).
+    std::deque<Message> pending;
 
     bool Translate(const SDL_Event& event, Message& out);
+    bool TranslateMouse(const SDL_Event& event, Message& out);
+    void QueuePadEvents(const std::vector<PadButtonEvent>& events);
+    bool TakePending(Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
     bool TranslateX11Pointer(const SDL_Event& event, Message& out);
     bool TranslateWindowEvent(const SDL_WindowEvent& window, Message& out);
     bool MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const;
     WParam MouseKeys(Uint32 buttons) const;
     Point ScreenPosition() const;
+    Point GamePosition() const;
+    PicturePlacement Placement(int windowWidth, int windowHeight) const;
+    PicturePlacement Placement() const;
+    Point GamePoint(int windowX, int windowY) const;
+    void PlaceWindow();
 };
 
+// In screen pixels.
 Point Window::Impl::ScreenPosition() const {
     if (!sdl) return origin;
     Point at{0, 0};
     SDL_GetWindowPosition(sdl, &at.x, &at.y);
     return at;
+}
+
+// In game pixels; a fullscreen window stands for the window the game placed.
+Point Window::Impl::GamePosition() const {
+    if (!sdl || fullscreen) return origin;
+    const Point at = ScreenPosition();
+    return Point{FloorDivide(at.x, scale), FloorDivide(at.y, scale)};
+}
+
+PicturePlacement Window::Impl::Placement(int windowWidth, int windowHeight) const {
+    const int shown = fullscreen ? FittingScale(windowWidth, windowHeight, width, height) : scale;
+    return CentredPicture(windowWidth, windowHeight, width, height, shown);
+}
+
+PicturePlacement Window::Impl::Placement() const {
+    int windowWidth = width * scale, windowHeight = height * scale;
+    if (sdl) SDL_GetWindowSize(sdl, &windowWidth, &windowHeight);
+    return Placement(windowWidth, windowHeight);
+}
+
+// The game pixel under a pixel of the window.
+Point Window::Impl::GamePoint(int windowX, int windowY) const {
+    const PicturePlacement at = Placement();
+    return Point{FloorDivide(windowX - at.x, at.scale), FloorDivide(windowY - at.y, at.scale)};
+}
+
+// The window as the game placed it, each game pixel scale by scale.
+void Window::Impl::PlaceWindow() {
+    SDL_SetWindowSize(sdl, width * scale, height * scale);
+    SDL_SetWindowPosition(sdl, origin.x * scale, origin.y * scale);
+}
+
+void Window::Impl::QueuePadEvents(const std::vector<PadButtonEvent>& events) {
+    for (const PadButtonEvent& event : events) {
+        Message message{event.down ? WM_PADBUTTONDOWN : WM_PADBUTTONUP, static_cast<WParam>(event.button),
+                        static_cast<LParam>(event.pad & 0xFFFF)};
+        if (event.repeat) message.lParam |= kWasDownBit;
+        if (!event.down) message.lParam |= kWasDownBit | kReleasedBit;
+        pending.push_back(message);
+    }
+}
+
+bool Window::Impl::TakePending(Message& out) {
+    if (pending.empty()) return false;
+    out = pending.front();
+    pending.pop_front();
+    return true;
 }
 
 bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
@@ -186,12 +278,13 @@ bool Window::Impl::MouseButtonMessage(int button, bool down, WParam keys, Point 
 }
 
 // The window point is the screen point less the window's place, so a drag that turns it
-// back into a screen point with ClientToScreen gets the pointer's own screen position.
+// back into a screen point with ClientToScreen gets the pointer's own screen position (in
+// game pixels).
 bool Window::Impl::TranslateX11Pointer(const SDL_Event& event, Message& out) {
     ScreenPointerEvent pointer;
     if (!ReadX11PointerEvent(event, pointer)) return false;
     const Point window = ScreenPosition();
-    const Point at{pointer.screenX - window.x, pointer.screenY - window.y};
+    const Point at = GamePoint(pointer.screenX - window.x, pointer.screenY - window.y);
     const WParam keys =
         MouseKeys((pointer.leftHeld ? SDL_BUTTON_LMASK : 0u) | (pointer.rightHeld ? SDL_BUTTON_RMASK : 0u));
     if (pointer.kind != ScreenPointerEvent::Motion)
@@ -200,6 +293,29 @@ bool Window::Impl::TranslateX11Pointer(const SDL_Event& event, Message& out) {
     out.wParam = keys;
     out.lParam = MakePointParam(at.x, at.y);
     return true;
+}
+
+bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
+    switch (event.type) {
+    case SDL_SYSWMEVENT:
+        return TranslateX11Pointer(event, out);
+    case SDL_MOUSEMOTION: {
+        if (pointerFromX11) return false;
+        const Point at = GamePoint(event.motion.x, event.motion.y);
+        out.message = WM_MOUSEMOVE;
+        out.wParam = MouseKeys(event.motion.state);
+        out.lParam = MakePointParam(at.x, at.y);
+        return true;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (pointerFromX11) return false;
+        return MouseButtonMessage(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
+                                  MouseKeys(SDL_GetMouseState(nullptr, nullptr)),
+                                  GamePoint(event.button.x, event.button.y), out);
+    default:
+        return false;
+    }
 }
 
 // The window's picture lives only in the X server, which does not keep it while the window
@@ -212,6 +328,10 @@ bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& 
         altDown = (SDL_GetModState() & KMOD_ALT) != 0;
         out = Message{WM_PAINT, 0, 0};
         return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        // As with keys, a button held while the window loses the focus stops repeating.
+        pads.StopRepeating();
+        return false;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_MOVED:
@@ -230,24 +350,22 @@ bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& 
 }
 
 bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
+    std::vector<PadButtonEvent> padEvents;
+    if (pads.Handle(event, SDL_GetTicks64(), padEvents)) {
+        QueuePadEvents(padEvents);
+        return false;
+    }
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         return TranslateKey(event.key, out);
     case SDL_SYSWMEVENT:
-        return TranslateX11Pointer(event, out);
     case SDL_MOUSEMOTION:
-        if (pointerFromX11) return false;
-        out.message = WM_MOUSEMOVE;
-        out.wParam = MouseKeys(event.motion.state);
-        out.lParam = MakePointParam(event.motion.x, event.motion.y);
-        return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        if (pointerFromX11) return false;
-        return MouseButtonMessage(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
-                                  MouseKeys(SDL_GetMouseState(nullptr, nullptr)), Point{event.button.x, event.button.y},
-                                  out);
+        if (!TranslateMouse(event, out)) return false;
+        // A fullscreen window stays where it is: nothing there starts or continues a drag.
+        return !fullscreen || (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
     case SDL_WINDOWEVENT:
         return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
@@ -259,7 +377,8 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
 }
 
 std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& className,
-                                       const std::string& title, int x, int y, int width, int height) {
+                                       const std::string& title, int x, int y, int width, int height,
+                                       const DisplayOptions& display) {
     std::setlocale(LC_ALL, "");
     // Without this SDL recreates the window under OpenGL to present, at several times the CPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -272,7 +391,10 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x, y, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    StartGamepadSupport();
+    const int scale = WindowScale(display, width, height);
+    SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x * scale, y * scale, width * scale, height * scale,
+                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
     if (!sdl) {
         std::fprintf(stderr, "quonfel: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
@@ -285,16 +407,22 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->origin = Point{x, y};
     window->impl_->width = width;
     window->impl_->height = height;
+    window->impl_->scale = scale;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
     window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
     window->impl_->wait = OpenInputWait(sdl);
+    RepeatTiming repeat;
+    ReadX11KeyRepeat(sdl, repeat.delayMs, repeat.intervalMs);
+    window->impl_->pads.SetRepeatTiming(repeat);
     window->proc_ = proc;
     currentWindow = window.get();
+    if (display.fullscreen) window->SetFullscreen(true);
     return window;
 }
 
 std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width, int height) {
     if (!SDL_WasInit(SDL_INIT_EVENTS) && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return nullptr;
+    StartGamepadSupport();
     std::unique_ptr<Window> window(new Window());
     window->impl_ = std::make_unique<Window::Impl>();
     window->impl_->width = width;
@@ -310,6 +438,10 @@ Window::~Window() {
     if (currentWindow == this) currentWindow = nullptr;
 }
 
+SDL_Window* WindowAccess::Sdl(const Window& window) { return window.impl_->sdl; }
+
+// Repeats of held pad buttons come after every event waiting, so a release already queued
+// ends the repeating first.
 bool Window::PeekMessage(Message& out) {
     if (impl_->quitPosted) {
         impl_->quitPosted = false;
@@ -317,21 +449,30 @@ bool Window::PeekMessage(Message& out) {
         return true;
     }
     if (destroyed_) return false;
+    if (impl_->TakePending(out)) return true;
+    ReadGamepads();
     SDL_Event event;
     // SDL ends a round of polling at a marker it queued itself (a wait leaves one behind);
     // events queued after the marker are still taken now.
     for (int round = 0; round < 2; ++round) {
         while (SDL_PollEvent(&event)) {
             if (impl_->Translate(event, out)) return true;
+            if (impl_->TakePending(out)) return true;
         }
         if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) break;
     }
-    return false;
+    std::vector<PadButtonEvent> repeats;
+    impl_->pads.Repeats(SDL_GetTicks64(), repeats);
+    impl_->QueuePadEvents(repeats);
+    return impl_->TakePending(out);
 }
 
+// Pads are read only when the window takes its events (ReadGamepads), so the sleep ends in
+// time for them, also where it would wait for input alone.
 void Window::WaitForEvent(std::int64_t timeoutNs) {
     if (impl_->quitPosted || destroyed_) return;
-    WaitForInputOrTimeout(impl_->wait, timeoutNs);
+    const std::int64_t padNs = impl_->pads.LongestSleepNs();
+    WaitForInputOrTimeout(impl_->wait, timeoutNs < 0 ? padNs : std::min(timeoutNs, padNs));
 }
 
 void Window::PostQuitMessage(int exitCode) {
@@ -351,6 +492,10 @@ LParam Window::DefWindowProc(std::uint32_t message, WParam wParam, LParam lParam
     } else if (message == WM_SYSKEYDOWN && wParam == static_cast<WParam>(VK_F4) && (lParam & kAltDownBit)) {
         // Alt+F4 asks the window to close, as the system menu would.
         if (proc_ && !destroyed_) proc_(this, WM_CLOSE, 0, 0);
+    } else if (message == WM_SYSKEYDOWN && wParam == static_cast<WParam>(VK_RETURN) && (lParam & kAltDownBit) &&
+               !(lParam & kWasDownBit)) {
+        // Alt+Enter, once per press: Enter held down does not flicker between the two.
+        SetFullscreen(!IsFullscreen());
     }
     return 0;
 }
@@ -369,21 +514,49 @@ int Window::Present(const Surface& screenSized) {
     if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
     if (!target) return kErrSurfaceLost;
-    if (!CopyWindowPart(screenSized, impl_->origin, target)) return kErrSurfaceLost;
+    const PicturePlacement at = impl_->Placement(target->w, target->h);
+    ClearAround(target, at, impl_->width, impl_->height);
+    if (!ShowScaled(screenSized.Sdl(), impl_->origin.x, impl_->origin.y, impl_->width, impl_->height, target, at))
+        return kErrSurfaceLost;
     if (SDL_UpdateWindowSurface(impl_->sdl) != 0) return kErrSurfaceLost;
     return kCopyOk;
 }
 
-void Window::Move(int x, int y, int width, int height) {
-    impl_->origin = Point{x, y};
-    if (!impl_->sdl) return;
-    if (width != impl_->width || height != impl_->height) SDL_SetWindowSize(impl_->sdl, width, height);
-    impl_->width = width;
-    impl_->height = height;
-    SDL_SetWindowPosition(impl_->sdl, x, y);
+// With a window manager fullscreen is asked of it (it hides its panels and gives the old
+// place back); without one the window covers the screen by itself.
+void Window::SetFullscreen(bool on) {
+    if (!impl_->sdl || on == impl_->fullscreen) return;
+    if (on) impl_->fullscreenByManager = X11WindowManagerRuns(impl_->sdl);
+    SDL_Rect screen{};
+    if (impl_->fullscreenByManager) {
+        if (SDL_SetWindowFullscreen(impl_->sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    } else if (on) {
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(impl_->sdl)), &screen) != 0) return;
+        SDL_SetWindowPosition(impl_->sdl, screen.x, screen.y);
+        SDL_SetWindowSize(impl_->sdl, screen.w, screen.h);
+        SDL_RaiseWindow(impl_->sdl);
+    } else {
+        impl_->PlaceWindow();
+    }
+    impl_->fullscreen = on;
+    // The picture is shown anew at its new size and place, also on a screen at rest.
+    impl_->pending.push_back(Message{WM_PAINT, 0, 0});
 }
 
-Point Window::Position() const { return impl_->ScreenPosition(); }
+bool Window::IsFullscreen() const { return impl_->fullscreen; }
+
+// In fullscreen the place is only noted, for when the window comes back.
+void Window::Move(int x, int y, int width, int height) {
+    const bool resized = width != impl_->width || height != impl_->height;
+    impl_->origin = Point{x, y};
+    impl_->width = width;
+    impl_->height = height;
+    if (!impl_->sdl || impl_->fullscreen) return;
+    if (resized) SDL_SetWindowSize(impl_->sdl, width * impl_->scale, height * impl_->scale);
+    SDL_SetWindowPosition(impl_->sdl, x * impl_->scale, y * impl_->scale);
+}
+
+Point Window::Position() const { return impl_->GamePosition(); }
 
 Point Window::ClientToScreen(Point client) const {
     const Point at = Position();
@@ -416,16 +589,18 @@ void Window::TakeFocus() {
 
 Window* Window::Current() { return currentWindow; }
 
+int Window::CurrentScale() { return currentWindow ? currentWindow->impl_->scale : 1; }
+
 int ScreenWidth() {
     SDL_DisplayMode mode{};
     if (!StartVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 640;
-    return mode.w;
+    return mode.w / Window::CurrentScale();
 }
 
 int ScreenHeight() {
     SDL_DisplayMode mode{};
     if (!StartVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 480;
-    return mode.h;
+    return mode.h / Window::CurrentScale();
 }
 
 // ---- The popup menu, drawn inside the window like a classic one ----
@@ -443,7 +618,7 @@ constexpr int kTextIndent = 20;
 constexpr int kFrame = 2;  // the outline and the gap around the rows
 
 struct PopupLayout {
-    Rect box;          // the whole menu, in window coordinates
+    Rect box;          // the whole menu, in the game's pixels of the window
     int firstItemTop;  // top of item 0
 };
 
@@ -469,53 +644,66 @@ int ItemAt(const PopupLayout& layout, int count, int x, int y) {
 
 bool Inside(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-void ShowInWindow(SDL_Window* window, const Surface& picture) {
+// The window as it was before the menu, with the menu (drawn at the game's scale) over it.
+void ShowInWindow(SDL_Window* window, const Surface& before, const Surface* menu, Point at, int scale) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
-    if (target && SDL_BlitSurface(picture.Sdl(), nullptr, target, nullptr) == 0) SDL_UpdateWindowSurface(window);
+    if (!target || SDL_BlitSurface(before.Sdl(), nullptr, target, nullptr) != 0) return;
+    if (menu) ShowScaled(menu->Sdl(), 0, 0, menu->Width(), menu->Height(), target, PicturePlacement{scale, at.x, at.y});
+    SDL_UpdateWindowSurface(window);
 }
 
-void DrawPopup(Surface& canvas, const PopupLayout& layout, const std::vector<PopupItem>& items, int hover) {
-    DrawContext dc(canvas);
-    const Rect& b = layout.box;
+// The menu on a surface of its own size.
+void DrawPopup(Surface& menu, const std::vector<PopupItem>& items, int hover) {
+    DrawContext dc(menu);
+    const int width = menu.Width();
     dc.SelectPen(CreatePen(1, kMenuShadow));
     dc.SelectBrush(CreateSolidBrush(kMenuFace));
-    dc.Rectangle(b.left, b.top, b.right, b.bottom);
+    dc.Rectangle(0, 0, width, menu.Height());
     dc.SelectFont(Font::Default());
 
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-        const int top = layout.firstItemTop + i * kRowHeight;
+        const int top = kFrame + i * kRowHeight;
         const bool lit = i == hover;
         const Colorref face = lit ? kMenuHighlight : kMenuFace;
-        canvas.FillRect(Rect{b.left + kFrame, top, b.right - kFrame, top + kRowHeight}, face);
+        menu.FillRect(Rect{kFrame, top, width - kFrame, top + kRowHeight}, face);
         dc.SetBkColor(face);
         dc.SetTextColor(items[i].greyed ? kMenuGreyText : lit ? kMenuHighlightText : kMenuText);
-        dc.TextOut(b.left + kTextIndent, top + 2, items[i].text);
+        dc.TextOut(kTextIndent, top + 2, items[i].text);
     }
 }
 
 }  // namespace
 
+// The menu is laid out and drawn in game pixels and shown at the picture's scale; the
+// pointer's window pixels are turned into game pixels to find the item under it.
 int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     if (!impl_->sdl) return 0;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
     auto font = Font::Default();
-    auto saved = Surface::Create(impl_->width, impl_->height);
-    auto canvas = Surface::Create(impl_->width, impl_->height);
-    if (!target || !font || !saved || !canvas) return 0;
-    SDL_BlitSurface(target, nullptr, saved->Sdl(), nullptr);
-
+    if (!target || !font) return 0;
     const Point window = Position();
     const PopupLayout layout =
         LayOutPopup(*font, items, Point{screen.x - window.x, screen.y - window.y}, impl_->width, impl_->height);
+    auto saved = Surface::Create(target->w, target->h);
+    auto menu = Surface::Create(layout.box.Width(), layout.box.Height());
+    if (!saved || !menu) return 0;
+    SDL_BlitSurface(target, nullptr, saved->Sdl(), nullptr);
+
+    const PicturePlacement picture = impl_->Placement(target->w, target->h);
+    const Point menuAt{picture.x + layout.box.left * picture.scale, picture.y + layout.box.top * picture.scale};
     const int count = static_cast<int>(items.size());
-    const auto enabledAt = [&](int x, int y) {
-        const int i = ItemAt(layout, count, x, y);
+    const auto enabledAt = [&](int windowX, int windowY) {
+        const Point at = impl_->GamePoint(windowX, windowY);
+        const int i = ItemAt(layout, count, at.x, at.y);
         return i >= 0 && !items[i].greyed ? i : -1;
     };
+    const auto insideMenu = [&](int windowX, int windowY) {
+        const Point at = impl_->GamePoint(windowX, windowY);
+        return Inside(layout.box, at.x, at.y);
+    };
     const auto show = [&](int hover) {
-        canvas->Blt(nullptr, *saved, nullptr, false);
-        DrawPopup(*canvas, layout, items, hover);
-        ShowInWindow(impl_->sdl, *canvas);
+        DrawPopup(*menu, items, hover);
+        ShowInWindow(impl_->sdl, *saved, menu.get(), menuAt, picture.scale);
     };
 
     int hover = -1;
@@ -544,7 +732,7 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
                 break;
             }
             armed = true;
-            if (!Inside(layout.box, event.button.x, event.button.y)) open = false;
+            if (!insideMenu(event.button.x, event.button.y)) open = false;
             break;
         case SDL_MOUSEBUTTONUP: {
             const int i = enabledAt(event.button.x, event.button.y);
@@ -576,15 +764,21 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
             SDL_PushEvent(&event);
             open = false;
             break;
-        default:
+        default: {
+            // Pads are not read by the menu, but their buttons' state is kept.
+            std::vector<PadButtonEvent> unused;
+            impl_->pads.Handle(event, SDL_GetTicks64(), unused);
             break;
+        }
         }
         if (open && newHover != hover) {
             hover = newHover;
             show(hover);
         }
     }
+    // A button held through the menu was never reported down: it must not repeat.
+    impl_->pads.StopRepeating();
     // Take the menu away at once; the next frame redraws the window anyway.
-    ShowInWindow(impl_->sdl, *saved);
+    ShowInWindow(impl_->sdl, *saved, nullptr, menuAt, picture.scale);
     return chosen;
 }

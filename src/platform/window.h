@@ -9,8 +9,18 @@
 #include "platform/messages.h"
 #include "platform/surface.h"
 
+struct SDL_Window;
 class Window;
 using WindowProc = LParam (*)(Window* window, std::uint32_t message, WParam wParam, LParam lParam);
+
+// How the window shows the game. Whatever they say, the game keeps its own pixels: every
+// position and size it passes or reads is in game pixels, one game pixel being shown as
+// scale by scale pixels of the screen.
+struct DisplayOptions {
+    int scale = 1;           // 1 to kLargestWindowScale (platform/scaling.h)
+    bool autoScale = false;  // the largest scale whose window fits the screen, instead
+    bool fullscreen = false;
+};
 
 struct PopupItem {
     std::string text;
@@ -20,18 +30,20 @@ struct PopupItem {
 
 class Window {
 public:
-    // Creates and shows the window with the given X11 class name and UTF-8 title. Null when
-    // no display or no window can be had (the reason goes to stderr).
+    // Creates and shows the window with the given X11 class name and UTF-8 title, at (x, y)
+    // and width by height game pixels. Null when no display or no window can be had (the
+    // reason goes to stderr). A scale whose window would not fit the screen is lowered.
     static std::unique_ptr<Window> Create(WindowProc proc, const std::string& className,
                                           const std::string& title, int x, int y, int width,
-                                          int height);
+                                          int height, const DisplayOptions& display = {});
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Takes the next message if there is one. Keyboard, mouse and close requests become
-    // window-procedure messages, and so does each request to show the window's picture
-    // again (WM_PAINT); WM_QUIT arrives once PostQuitMessage was called.
+    // Takes the next message if there is one. Keyboard, mouse, gamepad and close requests
+    // become window-procedure messages, and so does each request to show the window's picture
+    // again (WM_PAINT); WM_QUIT arrives once PostQuitMessage was called. In fullscreen the
+    // window cannot be dragged: left-button presses and mouse moves are not reported there.
     bool PeekMessage(Message& out);
     // Sleeps until input arrives or timeoutNs nanoseconds have passed, and wakes within
     // microseconds of either: the display connection and a timer are watched together. A
@@ -40,15 +52,21 @@ public:
     void PostQuitMessage(int exitCode);
     // Hands a message to the window procedure.
     LParam DispatchMessage(const Message& message);
-    // Default processing: WM_CLOSE destroys the window, Alt+F4 closes it.
+    // Default processing: WM_CLOSE destroys the window, Alt+F4 closes it, Alt+Enter switches
+    // between the window and fullscreen.
     LParam DefWindowProc(std::uint32_t message, WParam wParam, LParam lParam);
     // Sends WM_DESTROY to the window procedure, then removes the window from the screen.
     void Destroy();
     bool IsDestroyed() const { return destroyed_; }
 
     // Copies the window's part of a screen-sized surface (at the window's position) into
-    // the window. 0 on success, else an error code.
+    // the window, each pixel shown at the window's scale. 0 on success, else an error code.
     int Present(const Surface& screenSized);
+
+    // Fullscreen shows the picture at the largest whole scale that fits the screen, centred
+    // on black; leaving it puts the window back where it was.
+    void SetFullscreen(bool on);
+    bool IsFullscreen() const;
 
     void Move(int x, int y, int width, int height);
     Point Position() const;
@@ -66,6 +84,9 @@ public:
 
 private:
     Window() = default;
+    static int CurrentScale();
+    friend int ScreenWidth();
+    friend int ScreenHeight();
     struct Impl;
     std::unique_ptr<Impl> impl_;
     WindowProc proc_ = nullptr;
@@ -81,8 +102,10 @@ int VirtualKeyOf(int sdlKeycode, int sdlScancode);
 // SDL_PushEvent; it cannot present, move or show a popup menu.
 struct WindowAccess {
     static std::unique_ptr<Window> CreateHeadless(WindowProc proc, int width, int height);
+    static SDL_Window* Sdl(const Window& window);
 };
 
-// The screen size, as the system metrics give it.
+// The screen size in game pixels (the screen's pixels divided by the window's scale), as
+// the system metrics give it.
 int ScreenWidth();
 int ScreenHeight();

@@ -125,22 +125,34 @@ press() {
     done
 }
 
+# Ctrl-drags from x y in n equal steps of dx dy, sent back to back. While the window follows,
+# the pointer keeps its place in the window at every step.
+ctrl_drag_steps() {
+    local x=$1 y=$2 dx=$3 dy=$4 n=$5 i moves=()
+    for ((i = 1; i <= n; i++)); do moves+=(mousemove $((x + i * dx)) $((y + i * dy))); done
+    xdotool mousemove "$x" "$y"
+    xdotool keydown ctrl mousedown 1
+    xdotool "${moves[@]}"
+    xdotool mouseup 1 keyup ctrl
+}
+
 window_field() {
     xwininfo -id "$GAME_WINDOW" | sed -n "s/^ *$1: *//p"
 }
 
 window_is_at() {
-    [[ $(window_field Width) == 640 && $(window_field Height) == 480 &&
+    [[ $(window_field Width) == "$3" && $(window_field Height) == "$4" &&
         $(window_field "Absolute upper-left X") == "$1" && $(window_field "Absolute upper-left Y") == "$2" ]]
 }
 
-# The game window: its title, 640x480, at x y (moves reach the X server a moment later).
+# The game window: its title, its size (640x480 unless given), at x y (moves reach the X
+# server a moment later).
 check_window_at() {
-    local title
+    local title width=${3:-640} height=${4:-480}
     title=$(xdotool getwindowname "$GAME_WINDOW")
     [[ $title == "Ｑｕｏｎｆｅｌ" ]] || fail "window title is '$title'"
-    wait_for 15 window_is_at "$1" "$2" ||
-        fail "window is $(window_field Width)x$(window_field Height) at $(window_field 'Absolute upper-left X'),$(window_field 'Absolute upper-left Y'), not 640x480 at $1,$2"
+    wait_for 15 window_is_at "$1" "$2" "$width" "$height" ||
+        fail "window is $(window_field Width)x$(window_field Height) at $(window_field 'Absolute upper-left X'),$(window_field 'Absolute upper-left Y'), not ${width}x$height at $1,$2"
 }
 
 # Screenshot of the whole screen into $WORK/$1.

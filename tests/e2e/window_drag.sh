@@ -4,17 +4,6 @@
 # follows the window.
 source "$(dirname "$0")/e2e_common.bash"
 
-# Ctrl-drags from x y in n equal steps of dx dy, sent back to back. While the window follows,
-# the pointer keeps its place in the window at every step.
-ctrl_drag_steps() {
-    local x=$1 y=$2 dx=$3 dy=$4 n=$5 i moves=()
-    for ((i = 1; i <= n; i++)); do moves+=(mousemove $((x + i * dx)) $((y + i * dy))); done
-    xdotool mousemove "$x" "$y"
-    xdotool keydown ctrl mousedown 1
-    xdotool "${moves[@]}"
-    xdotool mouseup 1 keyup ctrl
-}
-
 start_xvfb
 start_game
 focus_game

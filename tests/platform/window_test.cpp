@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "support/window_support.h"
 
 namespace {
 
@@ -56,18 +57,6 @@ void PushType(Uint32 type) {
     SDL_Event e{};
     e.type = type;
     SDL_PushEvent(&e);
-}
-
-// All messages now waiting, each dispatched like the game's loop does.
-std::vector<Message> Pump(Window& window) {
-    std::vector<Message> out;
-    Message m;
-    while (window.PeekMessage(m)) {
-        out.push_back(m);
-        window.DispatchMessage(m);
-        if (m.message == WM_QUIT) break;
-    }
-    return out;
 }
 
 class HeadlessWindow : public ::testing::Test {
@@ -126,7 +115,7 @@ TEST_F(HeadlessWindow, KeysBecomeKeyMessagesAndEveryRepeatCounts) {
     PushKey(SDL_KEYUP, SDLK_w, SDL_SCANCODE_W);
     PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK);  // no code: skipped
     PushKey(SDL_KEYDOWN, SDLK_END, SDL_SCANCODE_KP_1);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 4u);
     EXPECT_EQ(messages[0].message, WM_KEYDOWN);
     EXPECT_EQ(messages[0].wParam, 87u);
@@ -143,7 +132,7 @@ TEST_F(HeadlessWindow, AltF4ClosesThroughTheDefaultProcessingAndQuitFollows) {
     PushKey(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT);
     PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4);
     PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);  // never seen: the window is gone
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0].message, WM_SYSKEYDOWN);
     EXPECT_EQ(messages[0].wParam, 18u);
@@ -164,7 +153,7 @@ TEST_F(HeadlessWindow, AltF4ClosesThroughTheDefaultProcessingAndQuitFollows) {
 
 TEST_F(HeadlessWindow, F4WithoutAltIsAPlainKey) {
     PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].message, WM_KEYDOWN);
     EXPECT_FALSE(window->IsDestroyed());
@@ -172,7 +161,7 @@ TEST_F(HeadlessWindow, F4WithoutAltIsAPlainKey) {
 
 TEST_F(HeadlessWindow, CloseRequestsBecomeWmClose) {
     PushType(SDL_QUIT);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages[0].message, WM_CLOSE);
     EXPECT_EQ(messages.back().message, WM_QUIT);
@@ -197,23 +186,20 @@ TEST_F(HeadlessWindow, WindowEventsThatMayLoseThePictureAskForItAgain) {
                        SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_ENTER,
                        SDL_WINDOWEVENT_FOCUS_LOST})
         PushWindowEvent(what);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 5u);
     for (const auto& m : messages) EXPECT_EQ(m.message, WM_PAINT);
 }
 
 // The loop sleeps in WaitForEvent: input already queued ends it at once, and without input
 // it lasts its time.
-TEST_F(HeadlessWindow, WaitEndsAtOnceForQueuedInputAndOtherwiseLastsItsTime) {
-    const auto waited = [&](std::int64_t timeoutNs) {  // in seconds
-        const Uint64 start = SDL_GetPerformanceCounter();
-        window->WaitForEvent(timeoutNs);
-        return static_cast<double>(SDL_GetPerformanceCounter() - start) / SDL_GetPerformanceFrequency();
-    };
-    EXPECT_GE(waited(30000000), 0.030);
+// How close to its deadline a wait ends is measured by scripts/measure-game.sh, not here.
+TEST_F(HeadlessWindow, WaitEndsForQueuedInputAndOtherwiseAtItsTimeout) {
+    window->WaitForEvent(30000000);
+    EXPECT_TRUE(PumpMessages(*window).empty());
     PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
     window->WaitForEvent(-1);  // would never end without the key
-    EXPECT_EQ(Pump(*window).size(), 1u);
+    EXPECT_EQ(PumpMessages(*window).size(), 1u);
 }
 
 TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
@@ -224,7 +210,7 @@ TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 1);  // ignored
     PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 1);     // ignored
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 639, 479);
-    const auto messages = Pump(*window);
+    const auto messages = PumpMessages(*window);
     ASSERT_EQ(messages.size(), 5u);
     EXPECT_EQ(messages[1].message, WM_LBUTTONDOWN);
     EXPECT_EQ(messages[1].lParam, MakePointParam(300, 200));
@@ -339,4 +325,46 @@ TEST(RealWindow, PopupMenuChoosesOnlyEnabledItemsAndIsDismissedByEscOrAClickOuts
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     EXPECT_EQ(track(630, 470), 0);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+namespace {
+std::uint32_t WindowPixel(Window& window, int x, int y) {
+    SDL_Surface* shown = SDL_GetWindowSurface(WindowAccess::Sdl(window));
+    return static_cast<const std::uint32_t*>(shown->pixels)[y * (shown->pitch / 4) + x] & 0xFFFFFF;
+}
+
+// The window's place and size on the screen, in screen pixels.
+SDL_Rect OnScreen(Window& window) {
+    Message m;
+    while (window.PeekMessage(m)) {
+    }
+    SDL_Rect r{};
+    SDL_GetWindowPosition(WindowAccess::Sdl(window), &r.x, &r.y);
+    SDL_GetWindowSize(WindowAccess::Sdl(window), &r.w, &r.h);
+    return r;
+}
+
+bool operator==(const SDL_Rect& a, const SDL_Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
+}  // namespace
+
+TEST(RealWindow, AtScaleTwoEachGamePixelIsTwoByTwoWhileTheGameSeesItsOwnPixels) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 10, 20, 64, 48, DisplayOptions{2, false, false});
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(OnScreen(*window) == (SDL_Rect{20, 40, 128, 96}));
+    EXPECT_EQ(window->Position(), (Point{10, 20}));
+    SDL_DisplayMode desktop{};
+    SDL_GetDesktopDisplayMode(0, &desktop);
+    EXPECT_EQ(ScreenWidth(), desktop.w / 2);
+
+    // The window's part of the screen-sized surface starts at its place in game pixels.
+    auto screen = Surface::Create(ScreenWidth(), ScreenHeight());
+    screen->SetPixel(10 + 3, 20 + 4, Rgb(255, 0, 0));
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    for (const Point p : {Point{6, 8}, Point{7, 9}}) EXPECT_EQ(WindowPixel(*window, p.x, p.y), 0xFF0000u);
+    for (const Point p : {Point{5, 8}, Point{8, 9}, Point{6, 10}}) EXPECT_EQ(WindowPixel(*window, p.x, p.y), 0u);
+
+    window->Move(30, 40, 64, 48);
+    EXPECT_TRUE(OnScreen(*window) == (SDL_Rect{60, 80, 128, 96}));
+    EXPECT_EQ(window->Position(), (Point{30, 40}));
 }

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+
+namespace {
+CommandLine Parse(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "quonfel");
+    return ParseCommandLine(static_cast<int>(arguments.size()), arguments.data());
+}
+}  // namespace
+
+TEST(CommandLine, OptionsOnlyChangeHowTheGameIsShown) {
+    const struct {
+        std::vector<const char*> arguments;
+        int scale;
+        bool autoScale, fullscreen;
+    } cases[] = {
+        {{}, 1, false, false},  // as the game always was
+        {{"--scale", "3"}, 3, false, false},
+        {{"--scale=6", "--fullscreen"}, 6, false, true},
+        {{"--scale", "auto"}, 1, true, false},
+        {{"--scale", "auto", "--scale", "4"}, 4, false, false},  // the last one counts
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = Parse(c.arguments);
+        EXPECT_EQ(line.action, CommandLine::Play) << line.error;
+        EXPECT_EQ(line.display.scale, c.scale);
+        EXPECT_EQ(line.display.autoScale, c.autoScale);
+        EXPECT_EQ(line.display.fullscreen, c.fullscreen);
+    }
+    EXPECT_EQ(Parse({"--scale", "2", "--help", "--bogus"}).action, CommandLine::ShowHelp);
+    EXPECT_EQ(Parse({"--version"}).action, CommandLine::ShowVersion);
+}
+
+TEST(CommandLine, UnknownOptionsAndBadValuesAreRefusedWithTheReason) {
+    const struct {
+        std::vector<const char*> arguments;
+        const char* reason;
+    } cases[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"course1.map"}, "unknown option 'course1.map'"},
+        {{"--scale"}, "--scale needs a value"},
+        {{"--scale", "0"}, "not '0'"},
+        {{"--scale", "7"}, "not '7'"},
+        {{"--scale", "2.5"}, "not '2.5'"},
+        {{"--scale="}, "not ''"},
+        {{"--fullscreen=yes"}, "unknown option '--fullscreen=yes'"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = Parse(c.arguments);
+        EXPECT_EQ(line.action, CommandLine::Refuse) << c.arguments[0];
+        EXPECT_NE(line.error.find(c.reason), std::string::npos) << line.error;
+    }
+}
+
+TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
+    CommandLine line = Parse({"--watch", "my drive.keys", "--scale", "2"});
+    EXPECT_EQ(line.action, CommandLine::Play) << line.error;
+    EXPECT_EQ(line.watch.kind, WatchRequest::File);
+    EXPECT_EQ(line.watch.file, "my drive.keys");
+    EXPECT_EQ(line.display.scale, 2);
+    line = Parse({"--watch-best=11"});
+    EXPECT_EQ(line.watch.kind, WatchRequest::Best);
+    EXPECT_EQ(line.watch.course, 11);
+    EXPECT_EQ(Parse({"--watch=-odd name"}).watch.file, "-odd name");
+    EXPECT_EQ(Parse({}).watch.kind, WatchRequest::None);
+
+    const struct {
+        std::vector<const char*> arguments;
+        const char* reason;
+    } refused[] = {
+        {{"--watch"}, "--watch takes a key file"},
+        {{"--watch="}, "--watch takes a key file"},
+        {{"--watch-best"}, "--watch-best takes a course number from 0 to 11"},
+        {{"--watch-best", "12"}, "--watch-best takes a course number from 0 to 11"},
+        {{"--watch-best", "-1"}, "--watch-best takes a course number from 0 to 11"},
+        {{"--watch-best", "3", "--watch", "a.keys"}, "watch one drive at a time"},
+        {{"--watchx"}, "unknown option '--watchx'"},
+    };
+    for (const auto& c : refused) {
+        line = Parse(c.arguments);
+        EXPECT_EQ(line.action, CommandLine::Refuse) << c.arguments[0];
+        EXPECT_EQ(line.error, c.reason);
+    }
+}

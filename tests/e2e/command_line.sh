@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# --help and --version need no display; what the game does not know ends it with status 2,
+# a message and the usage on stderr.
+source "$(dirname "$0")/e2e_common.bash"
+
+quonfel() { env -u DISPLAY -u WAYLAND_DISPLAY "$GAME_DIR/quonfel" "$@" >"$WORK/out" 2>"$WORK/err"; }
+
+quonfel --help || fail "--help: status $?"
+grep -q -- "--scale N" "$WORK/out" || fail "--help does not name --scale"
+quonfel --version || fail "--version: status $?"
+grep -Eq '^quonfel [0-9]+\.[0-9]+\.[0-9]+$' "$WORK/out" || fail "--version printed '$(cat "$WORK/out")'"
+status=0
+quonfel --scale 7 || status=$?
+[[ $status == 2 ]] || fail "--scale 7: status $status, expected 2"
+grep -q "^quonfel: " "$WORK/err" && grep -q "^Usage: quonfel" "$WORK/err" || fail "--scale 7 said '$(cat "$WORK/err")'"
+echo "ok"

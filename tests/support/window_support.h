@@ -1,0 +1,32 @@
+// Helpers for the tests that feed the window: its message pump, and gamepads that exist
+// only inside SDL (its virtual joysticks).
+#pragma once
+#include <vector>
+
+#include "platform/messages.h"
+
+class Window;
+struct _SDL_Joystick;
+
+// Takes every message now waiting and dispatches it, as the game's loop does, up to and
+// including WM_QUIT; returns them in order.
+std::vector<Message> PumpMessages(Window& window);
+
+// A gamepad plugged in while the object lives, with its triggers at rest. The window sees
+// it once it pumps its events.
+class VirtualPad {
+public:
+    VirtualPad();
+    ~VirtualPad();
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+
+    bool Attached() const { return joystick_ != nullptr; }
+    // SDL's game controller numbering for buttons and axes.
+    void Press(int button);
+    void Release(int button);
+    void MoveAxis(int axis, int value);
+
+private:
+    _SDL_Joystick* joystick_ = nullptr;
+};
