@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -20,8 +21,6 @@ long writeFailureAfterBytes = -1;
 
 // Links are followed at most this many times, as the kernel does.
 constexpr int kMaxLinks = 40;
-// Tries to take the temporary file while other saves keep renaming it away.
-constexpr int kMaxTemporaryTries = 100;
 
 // Owns an open file descriptor.
 class OpenFile {
@@ -83,14 +82,6 @@ int TakeOverOwnerAndMode(int fd, const struct stat& old) {
     return fchmod(fd, old.st_mode & 0777) == 0 ? 0 : errno;
 }
 
-// Whether the open file is still the one the name shows.
-bool StillNamed(int fd, const std::string& name) {
-    struct stat open {};
-    struct stat named {};
-    return fstat(fd, &open) == 0 && lstat(name.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
-           open.st_ino == named.st_ino;
-}
-
 // Writes all bytes at the file's position; the test switch cuts them short. 0 or an errno.
 int WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t limit = bytes.size();
@@ -118,17 +109,30 @@ int WriteFromStart(int fd, const std::vector<std::uint8_t>& bytes) {
     return 0;
 }
 
-// Opens the temporary file and takes its lock. A save that waited for the lock may find that
-// the save before it renamed the file into place; it then starts over with a new one.
-int OpenLockedTemporary(const std::string& name, OpenFile& temporary) {
-    for (int attempt = 0; attempt < kMaxTemporaryTries; ++attempt) {
-        temporary.Reset(open(name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
-        if (!temporary.IsOpen()) return errno;
-        LockWholeFile(temporary.Fd());
-        if (StillNamed(temporary.Fd(), name)) return 0;
+// Every save writes a temporary file of its own, "<target>.tmp-<pid>", so two games saving at
+// once never write into the same file, whether or not the file system honours locks.
+std::string TemporaryNameOf(const std::string& target, pid_t pid) { return target + ".tmp-" + std::to_string(pid); }
+
+// The process a file name beside the target says it was written by, or 0 for any other name.
+pid_t WriterOfTemporary(const std::string& fileName, const std::string& targetName) {
+    const std::string prefix = targetName + ".tmp-";
+    if (fileName.compare(0, prefix.size(), prefix) != 0) return 0;
+    const std::string digits = fileName.substr(prefix.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+    return static_cast<pid_t>(std::stol(digits));
+}
+
+// A save killed half-way leaves its temporary file; the next save removes those whose
+// processes are gone. A name that is not ours or a process still running is left alone.
+void RemoveAbandonedTemporaries(const std::string& target) {
+    const fs::path targetPath(target);
+    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
+    const std::string targetName = targetPath.filename().string();
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const pid_t writer = WriterOfTemporary(entry->path().filename().string(), targetName);
+        if (writer > 0 && kill(writer, 0) != 0 && errno == ESRCH) unlink(entry->path().c_str());
     }
-    temporary.Reset(-1);
-    return EBUSY;
 }
 
 // The save as opening the file for writing does it: the old content is gone first.
@@ -148,10 +152,14 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     if (existing.IsOpen() && fstat(existing.Fd(), &old) != 0) return errno;
     if (existing.IsOpen() && !ReplaceableByRename(old)) return RewriteInPlace(existing.Fd(), bytes);
 
-    const std::string temporaryName = target + ".tmp";
-    OpenFile temporary;
-    const int createError = OpenLockedTemporary(temporaryName, temporary);
-    if (createError != 0) return existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : createError;
+    RemoveAbandonedTemporaries(target);
+    const std::string temporaryName = TemporaryNameOf(target, getpid());
+    OpenFile temporary(
+        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
+    if (!temporary.IsOpen()) {
+        const int createError = errno;
+        return existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : createError;
+    }
 
     int error = WriteFromStart(temporary.Fd(), bytes);
     if (error == 0 && existing.IsOpen()) error = TakeOverOwnerAndMode(temporary.Fd(), old);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -53,20 +54,27 @@ protected:
 
 }  // namespace
 
-// A save killed half-way may have left the temporary file, longer than the new content.
-TEST(FileSave, ReplacesTheFileThroughTheOneTemporaryFileAndLeavesNothingBeside) {
+// Saves killed half-way leave their temporary files, longer than the new content; the next save
+// removes them, but not another running game's, nor names that are not temporary files.
+TEST(FileSave, ReplacesTheFileThroughItsOwnTemporaryFileAndClearsAbandonedOnes) {
     ScopedWorkDir dir;
     MakeFile("score.dat", kOld, 0644);
-    for (bool abandoned : {false, true}) {
-        if (abandoned) WriteBytes("score.dat.tmp", Bytes(5000, 'x'));
-        const int keepOldInodeTaken = open("score.dat", O_RDONLY);
-        const ino_t oldInode = StatusOf("score.dat").st_ino;
-        ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
-        close(keepOldInodeTaken);
-        EXPECT_EQ(ReadBytes("score.dat"), kNew);
-        EXPECT_NE(StatusOf("score.dat").st_ino, oldInode);  // a new file, renamed into place
-        EXPECT_EQ(FilesHere(), std::vector<std::string>{"score.dat"});
-    }
+    const std::string abandoned = "score.dat.tmp-" + std::to_string(EndedProcessId());
+    const std::vector<std::string> kept = {"other.dat.tmp-" + std::to_string(EndedProcessId()),
+                                           "score.dat.tmp-1", "score.dat.tmp-12x"};
+    for (const std::string& name : kept) WriteBytes(name, kOld);
+    WriteBytes("score.dat.tmp-" + std::to_string(getpid()), Bytes(5000, 'x'));
+    WriteBytes(abandoned, Bytes(5000, 'x'));
+    const int keepOldInodeTaken = open("score.dat", O_RDONLY);
+    const ino_t oldInode = StatusOf("score.dat").st_ino;
+    ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+    close(keepOldInodeTaken);
+    EXPECT_EQ(ReadBytes("score.dat"), kNew);
+    EXPECT_NE(StatusOf("score.dat").st_ino, oldInode);  // a new file, renamed into place
+    std::vector<std::string> expected = kept;
+    expected.push_back("score.dat");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FilesHere(), expected);
 }
 
 TEST(FileSave, FailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {

@@ -112,6 +112,13 @@ void GiveToUnprivilegedUser(const std::string& path) {
     }
 }
 
+int EndedProcessId() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
 void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
                   const std::vector<std::int32_t>& cells) {
     std::vector<std::uint8_t> stream;

@@ -74,6 +74,8 @@ std::vector<std::string> FilesHere();
 bool PassesWithoutPrivileges(const std::function<void()>& body);
 // Gives the file to the user PassesWithoutPrivileges runs its body as.
 void GiveToUnprivilegedUser(const std::string& path);
+// The id of a process that has already ended.
+int EndedProcessId();
 
 // A map file in the game's text-mode storage: version, counts, then the cells x-major.
 void WriteMapFile(const std::string& name, int version, int xCount, int yCount,
