@@ -2,6 +2,7 @@
 #include "app/app.h"
 
 #include "app/globals.h"
+#include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -91,6 +92,7 @@ int RunGame(const DisplayOptions& display) {
         mainWindow.reset();
         return 0;
     }
+    BeginPreparedWatch();
     FramePacer pacer(Clock());
     Message message;
     bool running = true;
@@ -107,11 +109,15 @@ int RunGame(const DisplayOptions& display) {
             mainWindow->WaitForEvent(kUntilInput);
             continue;
         }
-        if (pacer.FrameDue()) render_frame();
+        if (pacer.FrameDue()) {
+            AdvanceWatch(mainWindow.get());
+            render_frame();
+        }
         // Sleep until input or the next deadline instead of spinning a core; input that came
         // during the frame ends the sleep at once.
         mainWindow->WaitForEvent(pacer.NanosecondsToDeadline());
     }
     mainWindow.reset();
+    FinishWatch();
     return static_cast<int>(message.wParam);
 }

@@ -4,11 +4,14 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "app/watch.h"
 #include "platform/scaling.h"
 
 namespace {
 constexpr int kRefusedStatus = 2;
 constexpr const char* kScaleOption = "--scale";
+constexpr const char* kWatchOption = "--watch";
+constexpr const char* kWatchBestOption = "--watch-best";
 
 // "auto" or a whole number from 1 to the largest scale, nothing else.
 bool ReadScale(const std::string& value, DisplayOptions& display) {
@@ -22,6 +25,53 @@ bool ReadScale(const std::string& value, DisplayOptions& display) {
     return true;
 }
 
+// A course number from 0 to 11, nothing else.
+bool ReadCourse(const std::string& value, int& course) {
+    if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) return false;
+    course = std::stoi(value);
+    return course <= 11;
+}
+
+// "--name VALUE" or "--name=VALUE": true when the argument at i is the option; missing when
+// its value is not there.
+bool OptionValue(const char* name, int argc, const char* const* argv, int& i, std::string& value, bool& missing) {
+    const std::string argument = argv[i];
+    const std::string withValue = std::string(name) + "=";
+    missing = false;
+    if (argument.rfind(withValue, 0) == 0) {
+        value = argument.substr(withValue.size());
+        return true;
+    }
+    if (argument != name) return false;
+    missing = i + 1 >= argc;
+    if (!missing) value = argv[++i];
+    return true;
+}
+
+// The key file or course of --watch or --watch-best; empty when it is fine.
+std::string ReadWatch(bool best, const std::string& value, bool missing, WatchRequest& watch) {
+    if (watch.kind != WatchRequest::None) return "watch one drive at a time";
+    if (best) {
+        if (missing || !ReadCourse(value, watch.course)) return "--watch-best takes a course number from 0 to 11";
+        watch.kind = WatchRequest::Best;
+        return "";
+    }
+    if (missing || value.empty()) return "--watch takes a key file";
+    watch.kind = WatchRequest::File;
+    watch.file = value;
+    return "";
+}
+
+// Reads and checks the key file the request names; false with one line when it is refused.
+bool PrepareRequestedWatch(const WatchRequest& watch, std::string& error) {
+    switch (watch.kind) {
+    case WatchRequest::File: return PrepareWatch(watch.file, AfterWatching::EndTheGame, error);
+    case WatchRequest::Best: return PrepareBestWatch(watch.course, AfterWatching::CourseMenu, error);
+    case WatchRequest::None: break;
+    }
+    return true;
+}
+
 CommandLine Refused(const std::string& why) {
     CommandLine refused;
     refused.action = CommandLine::Refuse;
@@ -31,7 +81,7 @@ CommandLine Refused(const std::string& why) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: quonfel [--scale N|auto] [--fullscreen]\n"
+    "Usage: quonfel [--scale N|auto] [--fullscreen] [--watch FILE | --watch-best N]\n"
     "Drive a bus from the start into the goal, seen from above.\n"
     "\n"
     "Options:\n"
@@ -39,11 +89,15 @@ const char* const kUsage =
     "                 default 1, the game's own 640 by 480 window)\n"
     "  --scale auto   the largest scale whose window fits within 90 % of the screen\n"
     "  --fullscreen   start in fullscreen; Alt+Enter switches between window and fullscreen\n"
+    "  --watch FILE   play the recorded drive in the key file FILE, then print its times\n"
+    "                 next to the replay's; Esc quits, Enter or Space end the game\n"
+    "  --watch-best N the same with your best drive of course N (0 to 11), best-N.keys;\n"
+    "                 Enter or Space lead to the course menu\n"
     "  --help         show this help and end\n"
     "  --version      show the version and end\n"
     "\n"
     "Gamepads can be plugged in at any time. The game reads and writes its files (score.dat,\n"
-    "the pictures and courses) in the folder it is started in.\n";
+    "best-N.keys, the pictures and courses) in the folder it is started in.\n";
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
@@ -62,6 +116,13 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             continue;
         }
         std::string value;
+        bool missing = false;
+        const bool best = OptionValue(kWatchBestOption, argc, argv, i, value, missing);
+        if (best || OptionValue(kWatchOption, argc, argv, i, value, missing)) {
+            const std::string why = ReadWatch(best, value, missing, line.watch);
+            if (!why.empty()) return Refused(why);
+            continue;
+        }
         if (argument == kScaleOption) {
             if (i + 1 >= argc) return Refused("--scale needs a value: a number from 1 to 6, or auto");
             value = argv[++i];
@@ -90,6 +151,12 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         return kRefusedStatus;
     case CommandLine::Play:
     default:
-        return RunGame(line.display);
+        break;
     }
+    std::string refusal;
+    if (!PrepareRequestedWatch(line.watch, refusal)) {
+        std::fprintf(stderr, "quonfel: %s\n", refusal.c_str());
+        return kRefusedStatus;
+    }
+    return RunGame(line.display);
 }

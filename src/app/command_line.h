@@ -1,14 +1,23 @@
 // The command line: options change only how the game is shown and played (its scale,
-// fullscreen), never its rules, files or folder.
+// fullscreen), never its rules, files or folder; or they name a recorded drive to watch.
 #pragma once
 #include <string>
 
 #include "platform/window.h"
 
+// --watch FILE or --watch-best N.
+struct WatchRequest {
+    enum Kind { None, File, Best };
+    Kind kind = None;
+    std::string file;  // --watch
+    int course = 0;    // --watch-best
+};
+
 struct CommandLine {
     enum Action { Play, ShowHelp, ShowVersion, Refuse };
     Action action = Play;
     DisplayOptions display;
+    WatchRequest watch;
     std::string error;  // why the command line is refused
 };
 
@@ -16,5 +25,6 @@ CommandLine ParseCommandLine(int argc, const char* const* argv);
 // The usage and the options, as --help prints them.
 extern const char* const kUsage;
 // The whole program from its command line: --help and --version print and end with 0
-// (no display needed), a refused command line ends with 2, anything else plays.
+// (no display needed), a refused command line ends with 2, and so does a key file to watch
+// that is refused (with one line); anything else plays.
 int RunFromCommandLine(int argc, const char* const* argv);

@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "app/drive_recorder.h"
 #include "app/globals.h"
+#include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -54,12 +56,6 @@ void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
 
 // ---- Course menu -------------------------------------------------------------------------
 
-void StartDriving() {
-    bus->Setup();
-    courseMap->LoadCourse(menuScreen->CourseCursor);
-    ScreenState = Driving;
-}
-
 void ChooseCourse() {
     const int course = menuScreen->CourseCursor;
     scoreTable->currentCourse = course;
@@ -109,14 +105,24 @@ void ClearBusControls() {
     liveBusState.steering = 0;
 }
 
-void RecordGoal(std::int32_t seconds) {
+// True when the time is the course's new best.
+bool RecordGoal(std::int32_t seconds) {
     CourseRecord& record = scoreTable->Current(scoreTable->currentCourse);
-    if (record.bestTime > seconds || record.bestTime == 0) record.bestTime = seconds;
+    const bool newBest = record.bestTime > seconds || record.bestTime == 0;
+    if (newBest) record.bestTime = seconds;
     record.courseState = Completed;
     if (scoreTable->currentCourse < UserMapCourse) {
         CourseRecord& next = scoreTable->Current(scoreTable->currentCourse + 1);
         if (next.courseState != Completed) next.courseState = Open;
     }
+    return newBest;
+}
+
+// The best time and the course locks go to score.dat, and a new best time's drive beside it.
+void ScoreTheGoal() {
+    const bool newBest = RecordGoal(stopwatch->TotalSeconds());
+    scoreTable->Save();
+    if (newBest) SaveBestDrive(stopwatch->driveTime, stopwatch->penaltyTime, stopwatch->TotalSeconds());
 }
 
 void TryGoalIn() {
@@ -124,8 +130,8 @@ void TryGoalIn() {
     ScreenState = Result;
     ClearBusControls();
     stopwatch->Stop();
-    RecordGoal(stopwatch->TotalSeconds());
-    scoreTable->Save();
+    // A drive being watched scores nothing and writes nothing.
+    if (!Watching()) ScoreTheGoal();
     bus->busType = 0;  // set up again when the next course starts
 }
 
@@ -197,15 +203,6 @@ bool DrivingControlKey(int key) {
     return false;
 }
 
-// Leaving a run or the result screen: nothing is recorded.
-void ReturnToCourseMenu() {
-    if (menuScreen->CourseCursor != kCourseNotReloaded) {
-        courseMap->LoadCourse(menuScreen->CourseCursor);
-    }
-    stopwatch->Reset();
-    ScreenState = CourseSelect;
-}
-
 void LeaveOrCloseKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
         CloseMainWindow(window);
@@ -252,6 +249,22 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
 }
 }  // namespace
 
+void StartDriving() {
+    bus->Setup();
+    courseMap->LoadCourse(menuScreen->CourseCursor);
+    ScreenState = Driving;
+    BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
+}
+
+// Leaving a run or the result screen: nothing is recorded.
+void ReturnToCourseMenu() {
+    if (menuScreen->CourseCursor != kCourseNotReloaded) {
+        courseMap->LoadCourse(menuScreen->CourseCursor);
+    }
+    stopwatch->Reset();
+    ScreenState = CourseSelect;
+}
+
 int PadButtonKey(std::int32_t screen, int button) {
     for (const auto& keys : kPadKeys) {
         if (keys.button != button) continue;
@@ -287,6 +300,8 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
+    if (TakePlayerKey(window, key)) return;
+    if (ScreenState == Driving) RecordDrivingKey(key);
     switch (ScreenState) {
     case CourseSelect:
         CourseSelectKey(window, key);

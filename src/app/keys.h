@@ -9,6 +9,10 @@ class Window;
 
 // One WM_KEYDOWN (auto-repeats included) with its virtual-key code.
 void HandleKeyDown(Window* window, int key);
+// From the menus into a drive of the course under the cursor, with the bus type chosen.
+void StartDriving();
+// Back to the course menu from a drive or the result screen; nothing is recorded.
+void ReturnToCourseMenu();
 // The key a pad button (PadButton) stands for on a screen (ScreenState); 0 for none.
 int PadButtonKey(std::int32_t screen, int button);
 // WM_PADBUTTONDOWN and WM_PADBUTTONUP. A press acts as its key on the screen shown; a held

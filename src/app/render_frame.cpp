@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/drive_recorder.h"
 #include "app/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -144,6 +145,7 @@ void render_frame() {
     const std::int32_t screen = ScreenState;
     DrawBackground();
     DrawScreen();
+    if (screen == Driving) CountDrivingFrame();
     frameInWindow = Present();
     screenInWindow = screen;
 }

@@ -66,5 +66,6 @@ int CourseMap::LoadCourse(int courseIndex) {
         }
     }
     FinishMapLoad(*this, xCount, yCount);
+    mapFileRead = fileName;
     return 1;
 }

@@ -61,6 +61,7 @@ int CourseMap::LoadUserMap(const std::string& path) {
         }
     }
     FinishMapLoad(*this, xCount, yCount);
+    mapFileRead = path;
     return 1;
 }
 

@@ -55,3 +55,34 @@ TEST(CommandLine, UnknownOptionsAndBadValuesAreRefusedWithTheReason) {
         EXPECT_NE(line.error.find(c.reason), std::string::npos) << line.error;
     }
 }
+
+TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
+    CommandLine line = Parse({"--watch", "my drive.keys", "--scale", "2"});
+    EXPECT_EQ(line.action, CommandLine::Play) << line.error;
+    EXPECT_EQ(line.watch.kind, WatchRequest::File);
+    EXPECT_EQ(line.watch.file, "my drive.keys");
+    EXPECT_EQ(line.display.scale, 2);
+    line = Parse({"--watch-best=11"});
+    EXPECT_EQ(line.watch.kind, WatchRequest::Best);
+    EXPECT_EQ(line.watch.course, 11);
+    EXPECT_EQ(Parse({"--watch=-odd name"}).watch.file, "-odd name");
+    EXPECT_EQ(Parse({}).watch.kind, WatchRequest::None);
+
+    const struct {
+        std::vector<const char*> arguments;
+        const char* reason;
+    } refused[] = {
+        {{"--watch"}, "--watch takes a key file"},
+        {{"--watch="}, "--watch takes a key file"},
+        {{"--watch-best"}, "--watch-best takes a course number from 0 to 11"},
+        {{"--watch-best", "12"}, "--watch-best takes a course number from 0 to 11"},
+        {{"--watch-best", "-1"}, "--watch-best takes a course number from 0 to 11"},
+        {{"--watch-best", "3", "--watch", "a.keys"}, "watch one drive at a time"},
+        {{"--watchx"}, "unknown option '--watchx'"},
+    };
+    for (const auto& c : refused) {
+        line = Parse(c.arguments);
+        EXPECT_EQ(line.action, CommandLine::Refuse) << c.arguments[0];
+        EXPECT_EQ(line.error, c.reason);
+    }
+}

@@ -5,10 +5,13 @@
 
 #include <filesystem>
 
+#include "app/watch.h"
+#include "course/course_map.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "support/course_texts.h"
+#include "support/recorded_drives.h"
 #include "support/replay_support.h"
 #include "support/test_support.h"
 
@@ -29,7 +32,7 @@ void PrepareCourseZero(const CourseGrid& grid) {
     WriteStandInPictures();
 }
 
-TEST(DriveCommand, ReachesTheGoalAndItsKeysPlayBackToTheSameGoal) {
+TEST(DriveCommand, ReachesTheGoalAndTheGameWatchesItsKeysToTheSameGoal) {
     ScopedWorkDir dir;
     WriteText("loop.txt", LoopCourse);
     ProgramRun run = RunMapTool("drive loop.txt --bus 2 --keys 'loop drive.keys'");
@@ -37,19 +40,33 @@ TEST(DriveCommand, ReachesTheGoalAndItsKeysPlayBackToTheSameGoal) {
     EXPECT_EQ(run.out.rfind("loop.txt, bus type 2: goal after ", 0), 0u) << run.out;
     EXPECT_NE(run.out.find(" frames a second), penalty "), std::string::npos) << run.out;
 
-    std::vector<KeyPress> presses;
-    std::string error;
-    ASSERT_TRUE(ParseDrive(ReadText("loop drive.keys"), presses, error)) << error;
+    // A drive of the user map on the map that build makes of the text beside it.
+    const DriveRecord drive = ReadDriveFile("loop drive.keys");
+    const std::vector<KeyPress>& presses = drive.presses;
     ASSERT_FALSE(presses.empty());
     EXPECT_EQ(KeyName(presses.front().key), "Up");  // into drive
     EXPECT_EQ(KeyName(presses.back().key), "Down");  // and back to neutral in the goal
+    EXPECT_EQ(drive.course, UserMapCourse);
+    EXPECT_EQ(drive.busType, 2);
+    EXPECT_EQ(drive.mapFile, fs::absolute("loop.map").string());
+    ASSERT_EQ(RunMapTool("build loop.txt loop.map").status, 0);
+    WriteStandInPictures();
 
-    PrepareCourseZero(Parse(LoopCourse));
-    ReplayOutcome replay = Replay(0, 2, presses);
-    EXPECT_TRUE(replay.goal);
-    // The frames the tool reported are the frames the replay took.
-    EXPECT_NE(run.out.find("goal after " + std::to_string(replay.frames) + " frames"), std::string::npos)
-        << run.out << " vs " << replay.frames;
+    std::string error;
+    ASSERT_TRUE(PrepareWatch("loop drive.keys", AfterWatching::EndTheGame, error)) << error;
+    testing::internal::CaptureStdout();
+    const DriveTrace watched = TraceWatch(drive);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(watched.goal);
+    EXPECT_NE(out.find("recorded drive: driving " + std::to_string(drive.drivingSeconds) + " s"), std::string::npos)
+        << out;
+    // The frames the tool reported are the frames the watched drive took.
+    EXPECT_NE(run.out.find("goal after " + std::to_string(watched.poses.size()) + " frames"), std::string::npos)
+        << run.out << " vs " << watched.poses.size();
+
+    // A drive of a map file names that file.
+    ASSERT_EQ(RunMapTool("drive loop.map --bus 2 --keys map.keys").status, 0);
+    EXPECT_TRUE(PrepareWatch("map.keys", AfterWatching::EndTheGame, error)) << error;
 }
 
 TEST(DriveCommand, ACourseWithProblemsIsNotDrivenAndWrongUseExitsWith2) {

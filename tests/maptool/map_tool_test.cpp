@@ -8,7 +8,7 @@
 
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
-#include "maptool/drive_keys.h"
+#include "records/drive_keys.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "support/course_texts.h"

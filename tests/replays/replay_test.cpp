@@ -1,8 +1,9 @@
 // The recorded drives, replayed through the real window procedure and frames: each one must
-// reach the goal without a crash, and the practice drive without a penalty.
+// reach the goal without a crash, and the practice drive without a penalty. Each names its
+// course file and the times the replay measures, so that the game can watch it.
 #include <gtest/gtest.h>
 
-#include "maptool/drive_keys.h"
+#include "records/drive_keys.h"
 #include "records/score_table.h"
 #include "support/recorded_drives.h"
 #include "support/replay_support.h"
@@ -14,11 +15,11 @@ class RecordedDrives : public testing::TestWithParam<int> {};
 
 TEST_P(RecordedDrives, ReachTheGoalAndCompleteTheCourse) {
     const int course = GetParam();
-    std::vector<KeyPress> presses = RecordedDrive(course);
-    ASSERT_FALSE(presses.empty());
+    const DriveRecord drive = ShippedDrive(course);
+    ASSERT_FALSE(drive.presses.empty());
     ScopedWorkDir dir;
     LinkGameData();
-    ReplayOutcome outcome = Replay(course, 0, presses);
+    ReplayOutcome outcome = Replay(course, 0, drive.presses);
     ASSERT_TRUE(outcome.started) << "the game could not start headless";
     EXPECT_TRUE(outcome.goal) << "no goal after " << outcome.frames << " frames"
                               << (outcome.stillDriving ? "" : " (the drive ended in a crash)");
@@ -26,6 +27,15 @@ TEST_P(RecordedDrives, ReachTheGoalAndCompleteTheCourse) {
     EXPECT_EQ(outcome.nextCourseState, Open);
     EXPECT_TRUE(outcome.scoreFileWritten);
     EXPECT_EQ(outcome.boxes, 0u);
+    std::uint64_t courseHash = 0;
+    ASSERT_TRUE(HashCourseFile(std::to_string(course) + ".map", courseHash));
+    EXPECT_EQ(drive.course, course);
+    EXPECT_EQ(drive.busType, 0);
+    EXPECT_TRUE(drive.hasCourseHash);
+    EXPECT_EQ(drive.courseHash, courseHash) << "the course changed: record the drive again";
+    EXPECT_EQ(drive.drivingSeconds, outcome.drivingSeconds);
+    EXPECT_EQ(drive.penaltySeconds, outcome.penaltySeconds);
+    EXPECT_EQ(drive.scoreSeconds, outcome.drivingSeconds + outcome.penaltySeconds);
     if (course == 0) {
         EXPECT_EQ(outcome.violationFrames, 0) << "the practice drive broke a rule";
         EXPECT_EQ(outcome.penaltySeconds, 0);

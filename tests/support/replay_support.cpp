@@ -22,6 +22,7 @@ ReplayOutcome Replay(int course, int busType, const std::vector<KeyPress>& press
     outcome.stillDriving = game.Driving();
     outcome.frames = game.DriveFrames();
     outcome.violationFrames = game.ViolationFrames();
+    outcome.drivingSeconds = game.DrivingSeconds();
     outcome.penaltySeconds = game.PenaltySeconds();
     outcome.courseState = game.CourseState(course);
     outcome.nextCourseState = game.CourseState(course + 1);

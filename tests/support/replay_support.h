@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "maptool/drive_keys.h"
+#include "records/drive_keys.h"
 #include "records/score_table.h"
 
 struct ReplayOutcome {
@@ -14,6 +14,7 @@ struct ReplayOutcome {
     bool stillDriving = false;
     long frames = 0;
     long violationFrames = 0;
+    std::int32_t drivingSeconds = 0;
     std::int32_t penaltySeconds = 0;
     std::int32_t courseState = Locked;
     std::int32_t nextCourseState = Locked;

@@ -7,7 +7,7 @@
 
 #include "maptool/course_route.h"
 #include "maptool/drive_controller.h"
-#include "maptool/drive_keys.h"
+#include "records/drive_keys.h"
 #include "maptool/map_text.h"
 
 constexpr long DriveFramesPerSecond = 30;

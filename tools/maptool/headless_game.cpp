@@ -1,6 +1,7 @@
 #include "maptool/headless_game.h"
 
 #include "app/app.h"
+#include "app/drive_recorder.h"
 #include "app/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -36,8 +37,10 @@ void HeadlessGame::EnterCourse(int course, int busType) {
     render_frame();
     for (int row = 0; row < course; ++row) Press(VK_DOWN);
     Press(VK_RETURN);
-    render_frame();
+    // The first driving frame, which places the bus, is the drive's frame 0: a key file's
+    // frames count from it, as the game counts them.
     if (ScreenState == BusSelect) {
+        render_frame();
         for (int row = 0; row < busType; ++row) Press(VK_DOWN);
         Press(VK_RETURN);
     }
@@ -73,6 +76,7 @@ void HeadlessGame::QuickFrame() {
         liveBusState.steering = 0;
         stopwatch->Stop();
     }
+    CountDrivingFrame();
     ++driveFrames_;
     if (courseMap->violationCount > 0) ++violationFrames_;
 }

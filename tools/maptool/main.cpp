@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "course/course_map.h"
 #include "maptool/course_check.h"
 #include "maptool/course_picture.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
+#include "records/drive_keys.h"
 
 namespace fs = std::filesystem;
 
@@ -219,11 +221,41 @@ std::string DriveSummary(const std::string& path, int busType, const CourseGrid&
            " breaking a rule";
 }
 
-bool WriteKeys(const std::string& keysPath, const std::string& summary, const DriveResult& result) {
+// The map file the game would read the course from: a map file itself, or for a course
+// text the map that build makes of it, expected beside the text under its name with ".map".
+std::string MapFileOf(const std::string& path, const std::vector<std::uint8_t>& bytes, const CourseGrid& grid,
+                      std::uint64_t& hash) {
+    std::error_code error;
+    fs::path map = fs::absolute(path, error);
+    if (LooksLikeMapFile(path, bytes)) {
+        hash = CourseHash(bytes);
+    } else {
+        hash = CourseHash(EncodeMapFile(grid));
+        map.replace_extension(".map");
+    }
+    return map.string();
+}
+
+// The keys as a drive of the user map (course 11) on the course's map file, which the game
+// can watch.
+bool WriteKeys(const std::string& keysPath, const std::string& path, const CourseGrid& grid, int busType,
+               const std::string& summary, const DriveResult& result) {
+    std::vector<std::uint8_t> bytes;
+    DriveRecord drive;
+    drive.course = UserMapCourse;
+    drive.busType = busType;
+    ReadFile(path, bytes);  // it was read for the drive a moment ago
+    drive.hasCourseHash = true;
+    drive.mapFile = MapFileOf(path, bytes, grid, drive.courseHash);
+    drive.drivingSeconds = result.seconds;
+    drive.penaltySeconds = result.penalty;
+    drive.scoreSeconds = result.seconds + result.penalty;
+    drive.presses = result.presses;
     std::ofstream out(keysPath, std::ios::trunc);
     out << FormatDrive({"Driven by quonfel-map drive: " + summary + ".",
-                        "Each line: the frame (0 places the bus) and the key pressed before it."},
-                       result.presses);
+                        "Watch it with: quonfel --watch " + keysPath + " (the map line names the map file)",
+                        "Each key line: the frame (0 places the bus) and the key pressed before it."},
+                       drive);
     out.close();
     return static_cast<bool>(out);
 }
@@ -262,7 +294,7 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     DriveResult result = DriveInFolder(folder, grid, RouteFromStart(grid), busType);
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
-    if (!keysPath.empty() && !WriteKeys(keysPath, summary, result)) {
+    if (!keysPath.empty() && !WriteKeys(keysPath, path, grid, busType, summary, result)) {
         std::cerr << "quonfel-map: cannot write " << keysPath << "\n";
         return ExitUsage;
     }

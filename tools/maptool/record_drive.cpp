@@ -107,13 +107,21 @@ int main(int argc, char** argv) {
                 course, busType, DriveEndName(best.end), best.frames, best.violations, best.seconds, best.penalty,
                 Describe(bestStyle).c_str());
     if (!out.empty() && best.Goal()) {
+        DriveRecord drive;
+        drive.course = course;
+        drive.busType = busType;
+        drive.hasCourseHash = HashCourseFile(gameDir + "/" + map, drive.courseHash);
+        drive.drivingSeconds = best.seconds;
+        drive.penaltySeconds = best.penalty;
+        drive.scoreSeconds = best.seconds + best.penalty;
+        drive.presses = best.presses;
         std::ofstream file(out, std::ios::trunc);
         file << FormatDrive({"Recorded drive of course " + std::to_string(course) + " with bus type " +
                                  std::to_string(busType) + ": goal after " + std::to_string(best.frames) +
                                  " frames, penalty " + std::to_string(best.penalty) + " s.",
                              "Driven by quonfel-record-drive (" + Describe(bestStyle) + ").",
-                             "Each line: the frame (0 places the bus) and the key pressed before it."},
-                            best.presses);
+                             "Each key line: the frame (0 places the bus) and the key pressed before it."},
+                            drive);
     }
     return best.Goal() ? 0 : 1;
 }

@@ -1,0 +1,74 @@
+#include "app/drive_recorder.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "course/course_map.h"
+#include "platform/file_save.h"
+#include "records/drive_keys.h"
+
+namespace {
+// Room for the keys of a long drive, so that recording one does not stop to grow the list.
+constexpr std::size_t kKeysReserved = 16384;
+
+DriveRecord drive;
+// Whether the drive's course file is known, so that the drive can be written and watched.
+bool courseFileKnown = false;
+long framesDrawn = 0;
+
+// A numbered course is read from "N.map" here; if that failed, the drive ran on whatever
+// was loaded before and cannot be watched again. The user map is any file a line can name.
+bool NamesTheCourse(int course, const std::string& mapFileRead, const std::string& mapFile) {
+    if (course != UserMapCourse) return mapFileRead == std::to_string(course) + ".map";
+    return FitsAMapLine(mapFile);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+}  // namespace
+
+void BeginDriveRecording(int course, int busType, const std::string& mapFileRead) {
+    drive = DriveRecord{};
+    drive.course = course;
+    drive.busType = busType;
+    drive.presses.reserve(kKeysReserved);
+    framesDrawn = 0;
+    if (course == UserMapCourse) drive.mapFile = AbsolutePath(mapFileRead);
+    courseFileKnown =
+        NamesTheCourse(course, mapFileRead, drive.mapFile) && HashCourseFile(mapFileRead, drive.courseHash);
+    drive.hasCourseHash = courseFileKnown;
+}
+
+void RecordDrivingKey(int key) {
+    // Keys without a name (Shift, Ctrl, ...) do nothing while driving.
+    if (!KeyName(key).empty()) drive.presses.push_back({framesDrawn, key});
+}
+
+void CountDrivingFrame() { ++framesDrawn; }
+
+long DrivingFramesDrawn() { return framesDrawn; }
+
+void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std::int32_t scoreSeconds) {
+    if (!courseFileKnown) return;
+    drive.drivingSeconds = drivingSeconds;
+    drive.penaltySeconds = penaltySeconds;
+    drive.scoreSeconds = scoreSeconds;
+    const std::string course = std::to_string(drive.course);
+    const std::string text = FormatDrive(
+        {"Quonfel: the best drive of course " + course + " with bus type " + std::to_string(drive.busType) +
+             ", goal after " + std::to_string(framesDrawn) + " frames.",
+         "Watch it with: quonfel --watch-best " + course,
+         "Each key line: the frame (0 places the bus) and the key pressed before it."},
+        drive);
+    const std::string path = BestDriveFileName(drive.course);
+    const int error = SaveWholeFile(path, Bytes(text));
+    if (error != 0) std::fprintf(stderr, "quonfel: could not save the best drive in %s: %s\n", path.c_str(), std::strerror(error));
+}
+
+std::string BestDriveFileName(int course) { return "best-" + std::to_string(course) + ".keys"; }

@@ -1,0 +1,207 @@
+#include "app/watch.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/app.h"
+#include "app/drive_recorder.h"
+#include "app/globals.h"
+#include "app/keys.h"
+#include "bus/bus.h"
+#include "course/course_map.h"
+#include "menus/menu_screen.h"
+#include "records/drive_keys.h"
+#include "records/score_table.h"
+#include "records/stopwatch.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Watch {
+    bool prepared = false;
+    bool active = false;
+    bool feeding = false;    // the recorded keys are on their way to the window procedure
+    bool timesTold = false;
+    AfterWatching after = AfterWatching::EndTheGame;
+    DriveRecord drive;
+    std::string mapFile;     // course 11: the user map to read, as found from the key file
+    std::size_t nextPress = 0;
+    std::int32_t busTypeBefore = 0;
+};
+Watch watch;
+
+bool ReadWholeText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream read;
+    read << in.rdbuf();
+    text = read.str();
+    return !in.bad();
+}
+
+std::string HashText(std::uint64_t hash) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
+    return text;
+}
+
+// A map file named by a relative path lies beside the key file, so that the two can travel
+// together.
+std::string MapFileOf(const std::string& keyFile, const std::string& mapFile) {
+    const fs::path map(mapFile);
+    if (map.is_absolute()) return mapFile;
+    return (fs::path(keyFile).parent_path() / map).string();
+}
+
+// The file the game will read the course from, as a drive from the menu would: "N.map", and
+// for the user map the chosen file unless an 11.map in the folder takes its place.
+std::string CourseFileToRead(const DriveRecord& drive, const std::string& mapFile) {
+    const std::string numbered = std::to_string(drive.course) + ".map";
+    if (drive.course != UserMapCourse || std::ifstream(numbered)) return numbered;
+    return mapFile;
+}
+
+bool MissingHeader(const DriveRecord& drive, std::string& what) {
+    if (drive.course == kNotRecorded) what = "no course line";
+    else if (drive.busType == kNotRecorded) what = "no bus line";
+    else if (!drive.hasCourseHash) what = "no course-hash line";
+    else if (drive.course == UserMapCourse && drive.mapFile.empty()) what = "no map line for the user map (course 11)";
+    return !what.empty();
+}
+
+// The drive means something only on the course file it was driven on.
+bool SameCourseFile(const DriveRecord& drive, const std::string& courseFile, std::string& what) {
+    std::uint64_t hash = 0;
+    if (!HashCourseFile(courseFile, hash)) {
+        what = "the course file " + courseFile + " cannot be read";
+        return false;
+    }
+    if (hash == drive.courseHash) return true;
+    what = "driven on another course than " + courseFile + " (course hash " + HashText(drive.courseHash) +
+           ", the file here has " + HashText(hash) + ")";
+    return false;
+}
+
+void PrintTimes(const char* who, std::int32_t driving, std::int32_t penalty, std::int32_t score) {
+    std::printf("%s driving %" PRId32 " s, penalty %" PRId32 " s, score %" PRId32 " s\n", who, driving, penalty, score);
+}
+
+// The original drive's seconds next to what this replay measured, once.
+void TellTimes() {
+    if (watch.timesTold) return;
+    watch.timesTold = true;
+    const DriveRecord& drive = watch.drive;
+    if (drive.drivingSeconds == kNotRecorded || drive.penaltySeconds == kNotRecorded || drive.scoreSeconds == kNotRecorded)
+        std::printf("recorded drive: its times are not in the file\n");
+    else
+        PrintTimes("recorded drive:", drive.drivingSeconds, drive.penaltySeconds, drive.scoreSeconds);
+    const bool ended = stopwatch && courseMap && ScreenState == Result;
+    if (!ended) {
+        std::printf("this replay:    stopped before the drive ended\n");
+    } else {
+        PrintTimes(courseMap->goalReached == 1 ? "this replay:   " : "this replay (discontinued):", stopwatch->driveTime,
+                   stopwatch->penaltyTime, stopwatch->TotalSeconds());
+    }
+    std::fflush(stdout);
+}
+
+void StopWatching(Window* window) {
+    TellTimes();
+    watch.active = false;
+    if (watch.after == AfterWatching::EndTheGame) {
+        CloseMainWindow(window);
+        return;
+    }
+    bus->busType = watch.busTypeBefore;
+    ReturnToCourseMenu();
+}
+
+bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
+
+}  // namespace
+
+bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error) {
+    watch = Watch{};
+    std::string text, what;
+    DriveRecord drive;
+    if (!ReadWholeText(keyFile, text)) {
+        error = keyFile + ": cannot be read";
+        return false;
+    }
+    if (!ParseDrive(text, drive, what) || MissingHeader(drive, what)) {
+        error = keyFile + ": " + what;
+        return false;
+    }
+    const std::string mapFile = MapFileOf(keyFile, drive.mapFile);
+    if (!SameCourseFile(drive, CourseFileToRead(drive, mapFile), what)) {
+        error = keyFile + ": " + what;
+        return false;
+    }
+    watch.prepared = true;
+    watch.after = after;
+    watch.drive = drive;
+    watch.mapFile = mapFile;
+    return true;
+}
+
+bool PrepareBestWatch(int course, AfterWatching after, std::string& error) {
+    const std::string keyFile = BestDriveFileName(course);
+    if (!std::ifstream(keyFile)) {
+        error = "no best drive of course " + std::to_string(course) + " in this folder (" + keyFile + ")";
+        return false;
+    }
+    if (!PrepareWatch(keyFile, after, error)) return false;
+    if (watch.drive.course == course) return true;
+    watch.prepared = false;
+    error = keyFile + ": a drive of course " + std::to_string(watch.drive.course) + ", not " + std::to_string(course);
+    return false;
+}
+
+void BeginPreparedWatch() {
+    if (!watch.prepared) return;
+    watch.prepared = false;
+    watch.active = true;
+    watch.busTypeBefore = bus->busType;
+    menuScreen->CourseCursor = watch.drive.course;
+    scoreTable->currentCourse = watch.drive.course;
+    bus->busType = watch.drive.busType;
+    if (watch.drive.course == UserMapCourse) courseMap->LoadUserMap(watch.mapFile);
+    StartDriving();
+}
+
+bool Watching() { return watch.active; }
+
+void AdvanceWatch(Window* window) {
+    if (!watch.active) return;
+    const std::vector<KeyPress>& presses = watch.drive.presses;
+    watch.feeding = true;
+    while (ScreenState == Driving && watch.nextPress < presses.size() &&
+           presses[watch.nextPress].frame <= DrivingFramesDrawn()) {
+        const WParam key = static_cast<WParam>(presses[watch.nextPress++].key);
+        MainWindowProc(window, WM_KEYDOWN, key, 0);
+        MainWindowProc(window, WM_KEYUP, key, 0);
+    }
+    watch.feeding = false;
+    if (ScreenState == Result) TellTimes();
+}
+
+bool TakePlayerKey(Window* window, int key) {
+    if (!watch.active || watch.feeding) return false;
+    if (key == VK_ESCAPE) {
+        TellTimes();
+        watch.active = false;
+        CloseMainWindow(window);
+    } else if (IsStopKey(key)) {
+        StopWatching(window);
+    }
+    return true;
+}
+
+void FinishWatch() {
+    if (watch.active) TellTimes();
+    watch.active = false;
+}

@@ -1,0 +1,109 @@
+// The game records every drive through its window procedure and keeps the one that sets a
+// new best time as best-N.keys; played back, that file drives the same bus frame by frame to
+// the same goal.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/drive_recorder.h"
+#include "course/course_map.h"
+#include "platform/dialogs.h"
+#include "platform/messages.h"
+#include "records/score_table.h"
+#include "support/recorded_drives.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kCourse = 2;  // turns both ways
+
+void ExpectSamePresses(const std::vector<KeyPress>& expected, const std::vector<KeyPress>& actual) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].frame, expected[i].frame) << "press " << i;
+        EXPECT_EQ(actual[i].key, expected[i].key) << "press " << i;
+    }
+}
+
+// score.dat with a best time for the course.
+void StoreBestTime(int course, std::int32_t seconds) {
+    ScoreTable table;
+    table.Current(course).courseState = Completed;
+    table.Current(course).bestTime = seconds;
+    table.Save();
+}
+
+class BestDrive : public ::testing::Test {
+protected:
+    void SetUp() override { LinkGameData(); }
+    ScopedWorkDir dir;
+};
+
+TEST_F(BestDrive, RecordedThroughTheWindowProcedureItPlaysBackFrameByFrame) {
+    const DriveRecord shipped = ShippedDrive(kCourse);
+    const DriveTrace driven = TraceDrive(kCourse, shipped.presses);
+    ASSERT_TRUE(driven.goal);
+
+    const std::string bestFile = BestDriveFileName(kCourse);
+    const DriveRecord best = ReadDriveFile(bestFile);
+    std::uint64_t courseHash = 0;
+    ASSERT_TRUE(HashCourseFile("2.map", courseHash));
+    EXPECT_EQ(best.course, kCourse);
+    EXPECT_EQ(best.busType, 0);
+    EXPECT_EQ(best.courseHash, courseHash);
+    EXPECT_TRUE(best.mapFile.empty());
+    EXPECT_EQ(best.drivingSeconds, shipped.drivingSeconds);
+    EXPECT_EQ(best.penaltySeconds, shipped.penaltySeconds);
+    EXPECT_EQ(best.scoreSeconds, shipped.scoreSeconds);
+    ExpectSamePresses(shipped.presses, best.presses);
+
+    // The same time again is no new best: the file stays as it was.
+    const std::vector<std::uint8_t> bytes = ReadBytes(bestFile);
+    ExpectSameDrive(driven, TraceDrive(kCourse, best.presses));
+    EXPECT_EQ(ReadBytes(bestFile), bytes);
+}
+
+TEST_F(BestDrive, OnlyANewBestTimeIsKept) {
+    const std::vector<KeyPress> presses = RecordedDrive(kCourse);
+    const std::string bestFile = BestDriveFileName(kCourse);
+    WriteText(bestFile, "# an older best\n");
+
+    StoreBestTime(kCourse, 5);  // better than this drive
+    ASSERT_TRUE(TraceDrive(kCourse, presses).goal);
+    EXPECT_EQ(ReadText(bestFile), "# an older best\n");
+
+    StoreBestTime(kCourse, 500);
+    ASSERT_TRUE(TraceDrive(kCourse, presses).goal);
+    ExpectSamePresses(presses, ReadDriveFile(bestFile).presses);
+
+    // A drive that ends in a wall is not kept, nor one given up with Enter.
+    fs::remove(bestFile);
+    fs::remove(ScoreFileName);
+    EXPECT_FALSE(TraceDrive(kCourse, {{1, VK_UP}, {2, 'W'}, {2, 'W'}, {2, 'W'}, {2, 'W'}, {2, 'W'}, {3, 'U'}}).goal);
+    EXPECT_FALSE(TraceDrive(kCourse, {{1, VK_UP}, {2, 'W'}, {40, VK_RETURN}}).goal);
+    EXPECT_FALSE(fs::exists(bestFile));
+}
+
+TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {
+    fs::create_directory("maps");
+    fs::copy_file("0.map", "maps/mine.map");
+    const std::string mapPath = fs::absolute("maps/mine.map").string();
+    SetOpenFileHandler([&](const OpenFileRequest&, std::string& path) {
+        path = mapPath;
+        return true;
+    });
+    const DriveTrace driven = TraceDrive(UserMapCourse, RecordedDrive(0));
+    SetOpenFileHandler(nullptr);
+    ASSERT_TRUE(driven.goal);
+
+    const DriveRecord best = ReadDriveFile(BestDriveFileName(UserMapCourse));
+    std::uint64_t mapHash = 0;
+    ASSERT_TRUE(HashCourseFile(mapPath, mapHash));
+    EXPECT_EQ(best.course, UserMapCourse);
+    EXPECT_EQ(best.mapFile, mapPath);
+    EXPECT_EQ(best.courseHash, mapHash);
+}
+
+}  // namespace
