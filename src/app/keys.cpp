@@ -241,8 +241,13 @@ const PadKeys kPadKeys[] = {
     {PadStart, VK_RETURN, VK_RETURN, VK_RETURN},
 };
 
-// The key each held button pressed, by pad and button.
-std::map<long, int> heldPadKeys;
+// What a held button pressed: its key, on that screen.
+struct HeldPadKey {
+    int key;
+    std::int32_t screen;
+};
+// By pad and button.
+std::map<long, HeldPadKey> heldPadKeys;
 
 long HeldPadKeyIndex(LParam lParam, WParam button) {
     return static_cast<long>(lParam & 0xFFFF) << 8 | static_cast<long>(button & 0xFF);
@@ -290,9 +295,11 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
     int key = 0;
     if (!(lParam & kRepeatBit)) {
         key = PadButtonKey(ScreenState, static_cast<int>(button));
-        heldPadKeys[held] = key;
-    } else if (heldPadKeys.count(held) != 0) {
-        key = heldPadKeys[held];
+        heldPadKeys[held] = HeldPadKey{key, ScreenState};
+    } else if (heldPadKeys.count(held) != 0 && heldPadKeys[held].screen == ScreenState) {
+        // A held button repeats its key on the screen it was pressed on only: A held from the
+        // menu into the drive would otherwise give the drive up again and again.
+        key = heldPadKeys[held].key;
     }
     if (key != 0) HandleKeyDown(window, key);
 }

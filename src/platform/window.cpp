@@ -32,6 +32,8 @@ constexpr int VK_F10 = 121;
 constexpr WParam MK_LBUTTON = 0x1;
 constexpr WParam MK_RBUTTON = 0x2;
 constexpr WParam MK_CONTROL = 0x8;
+// How often the popup menu reads the pads while it waits for the pointer.
+constexpr int kMenuPadReadMilliseconds = 33;
 
 bool StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -163,6 +165,8 @@ struct Window::Impl {
     // Ctrl as of the last translated event, so a click reads the state it happened in.
     bool controlDown = false;
     bool altDown = false;
+    // The key last pressed with Alt held, until it is let go: its repeats stay system keys.
+    int heldSystemKey = 0;
     // On X11 the mouse messages come from the X server's events, which give the pointer's
     // place on the screen; SDL's own mouse events are then left aside.
     bool pointerFromX11 = false;
@@ -249,8 +253,12 @@ bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
     if (vk == VK_CONTROL) controlDown = down;
     if (vk == VK_MENU) altDown = down;
     if (vk == 0) return false;
-    // Keys pressed with Alt held, Alt itself and F10 are system keys.
-    const bool system = altDown || vk == VK_MENU || vk == VK_F10;
+    if (down && !key.repeat && !altDown && vk == heldSystemKey) heldSystemKey = 0;
+    // Keys pressed with Alt held, Alt itself and F10 are system keys; so are the repeats of a
+    // key pressed with Alt after Alt is let go, or holding Alt+Enter would reach the game's Enter.
+    const bool system = altDown || vk == VK_MENU || vk == VK_F10 || vk == heldSystemKey;
+    if (down && system && vk != VK_MENU) heldSystemKey = vk;
+    if (!down && vk == heldSystemKey) heldSystemKey = 0;
     out.message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
     out.wParam = static_cast<WParam>(vk);
     out.lParam = 1 | (static_cast<LParam>(key.keysym.scancode & 0xFF) << 16);
@@ -719,7 +727,11 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     bool openingClickPassed = !impl_->pointerFromX11;
     show(hover);
     SDL_Event event;
-    while (open && SDL_WaitEvent(&event)) {
+    while (open) {
+        // Pads are read here too, so that a button pressed while the menu is open is spent on
+        // it, as a key is, instead of reaching the game once the menu has closed.
+        ReadGamepads();
+        if (!SDL_WaitEventTimeout(&event, kMenuPadReadMilliseconds)) continue;
         int newHover = hover;
         switch (event.type) {
         case SDL_MOUSEMOTION:
@@ -765,7 +777,7 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
             open = false;
             break;
         default: {
-            // Pads are not read by the menu, but their buttons' state is kept.
+            // Pad buttons choose nothing in the menu, but their state is kept.
             std::vector<PadButtonEvent> unused;
             impl_->pads.Handle(event, SDL_GetTicks64(), unused);
             break;

@@ -124,16 +124,16 @@ TEST_F(PadKeysTest, EachInputChangesTheGameAsItsKeyDoesAndNoneQuits) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-// Holding A from the menu into the drive repeats Enter, as a held Enter key would, not the
-// gas that A means on the new screen.
-TEST_F(PadKeysTest, AHeldButtonRepeatsTheKeyItPressed) {
+// Holding A from the menu into the drive repeats neither Enter (the drive would be given up
+// again and again) nor the gas that A means on the new screen: it is pressed anew.
+TEST_F(PadKeysTest, AHeldButtonRepeatsTheKeyItPressedOnItsScreenOnly) {
     const LParam pad = 3, repeat = LParam{1} << 30, released = static_cast<LParam>(std::uint32_t{3} << 30);
     Prepare(CourseSelect, false);
     MainWindowProc(nullptr, WM_PADBUTTONDOWN, PadA, pad);
     ASSERT_EQ(ScreenState, Driving);
     liveBusState.gear = 1;
     MainWindowProc(nullptr, WM_PADBUTTONDOWN, PadA, pad | repeat);
-    EXPECT_EQ(ScreenState, CourseSelect);
+    EXPECT_EQ(ScreenState, Driving);
     EXPECT_EQ(liveBusState.speed, 0.0);
 
     Prepare(Driving, true);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,4 +131,38 @@ TEST(PadWindow, PadsPluggedInWhilePlayingAreReadSeveralAtOnceAndRepeat) {
     EXPECT_EQ(seen.text, "11*");
     second.Release(SDL_CONTROLLER_BUTTON_DPAD_UP);
     EXPECT_EQ(Pump(*window).text, "11-");
+}
+
+namespace {
+VirtualPad* padToPress = nullptr;
+
+Uint32 PressA(Uint32, void*) {
+    padToPress->Press(SDL_CONTROLLER_BUTTON_A);
+    return 0;
+}
+
+Uint32 PushEsc(Uint32, void*) {
+    SDL_Event esc{};
+    esc.type = SDL_KEYDOWN;
+    esc.key.keysym.sym = SDLK_ESCAPE;
+    esc.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    SDL_PushEvent(&esc);
+    return 0;
+}
+}  // namespace
+
+// As a key pressed while the popup menu is open, a pad button pressed then is spent there:
+// it must not choose a course or accelerate once the menu has closed.
+TEST(PadWindow, AButtonPressedWhileThePopupMenuIsOpenIsSpentThere) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(DefaultProc, "QuonfelTest", "テスト", 0, 0, 640, 480);
+    ASSERT_TRUE(window);
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached()) << SDL_GetError();
+    PumpMessages(*window);
+    padToPress = &pad;
+    SDL_AddTimer(200, PressA, nullptr);
+    SDL_AddTimer(600, PushEsc, nullptr);
+    EXPECT_EQ(window->TrackPopupMenu({{"a", 1, false}, {"b", 2, false}}, Point{100, 100}), 0);
+    for (const Message& m : PumpMessages(*window)) EXPECT_NE(m.message, WM_PADBUTTONDOWN);
 }
