@@ -61,7 +61,7 @@ void DrawBackground() {
         CopyBackground(kScreenPicture);
         return;
     }
-    if (drivingBackground && !frontSurface->IsLost()) {
+    if (drivingBackground && !frontSurface->IsLost() && !backSurface->IsLost()) {
         offscreen->BltFast(WindowOrigin.x, WindowOrigin.y, *drivingBackground, kScreenPicture, true);
         return;
     }

@@ -72,16 +72,13 @@ void DrawViewTiles(const CourseMap& map, Surface& into, Point shift, const Rect&
     }
 }
 
-// Every tile of the shown square copies whole and covers all it is copied onto.
-bool ShownTilesCopyOpaque(const CourseMap& map, const Rect& shown) {
-    for (int i = 0; i < ViewTiles; ++i) {
-        for (int j = 0; j < ViewTiles; ++j) {
-            const Rect block{i * TileSize, j * TileSize, (i + 1) * TileSize, (j + 1) * TileSize};
-            if (IsEmpty(Intersection(block, shown))) continue;
-            const Surface* tile = TileOfBlock(map, i, j);
-            if (!tile || tile->IsLost() || tile->Width() < TileSize || tile->Height() < TileSize || tile->HasKeyPixels())
-                return false;
-        }
+// Every tile picture copies whole and covers all it is copied onto. Asked of all of them, not
+// only of those shown: mapscreen must hold the last frame's whole block whenever a tile with
+// holes or a failing copy comes into view.
+bool EveryTileCopiesOpaque() {
+    for (const auto& tile : TileSurfaces) {
+        if (!tile || tile->IsLost() || tile->Width() < TileSize || tile->Height() < TileSize || tile->HasKeyPixels())
+            return false;
     }
     return true;
 }
@@ -115,7 +112,8 @@ void ShowBackgroundInstead(Surface& target, const Rect& destination) {
     if (backSurface) target.Blt(&destination, *backSurface, &CourseViewOnScreen, false);
 }
 
-// The whole shown square drawn in mapscreen, then copied to the screen.
+// The whole block of 5 by 5 tiles drawn in mapscreen, then the shown square copied to the
+// screen.
 void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
     const Rect destination = SquareOnScreen();
     if (!mapscreen) {
@@ -123,7 +121,7 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
         return;
     }
     const Rect source = ShownSquare();
-    DrawViewTiles(map, *mapscreen, Point{0, 0}, source, true);
+    DrawViewTiles(map, *mapscreen, Point{0, 0}, Rect{0, 0, ViewTiles * TileSize, ViewTiles * TileSize}, true);
     map.DrawBus();
     if (target.Blt(&destination, *mapscreen, &source, false) == kCopyOk) return;
     ShowBackgroundInstead(target, destination);
@@ -137,7 +135,7 @@ void CourseMap::RenderMap(Surface& target) {
     frameBusState = liveBusState;
     // Tiles with holes let earlier drawing show through, which only the way through
     // mapscreen reproduces; so does a copy that fails.
-    if (ViewCopies(target, ShownSquare()) && ShownTilesCopyOpaque(*this, ShownSquare())) {
+    if (ViewCopies(target, ShownSquare()) && EveryTileCopiesOpaque()) {
         DrawViewStraightToScreen(*this, target);
     } else {
         DrawViewThroughMapscreen(*this, target);

@@ -36,7 +36,13 @@ bool Recording() { return std::getenv("QUONFEL_RECORD_FRAME_HASHES") != nullptr;
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
 
-std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) { return (hash ^ value) * kFnvPrime; }
+// An FNV-1a step with the high half folded back into the low one: a product's low bits never
+// depend on its high bits, so without the fold a changed bit high in one pair of pixels could
+// be cancelled by another.
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
+    const std::uint64_t product = (hash ^ value) * kFnvPrime;
+    return product ^ (product >> 32);
+}
 
 // FNV-1a over the window's part of offscreen, two pixels at a time in four interleaved lanes
 // (one chain of multiplications would make the test several seconds slower).

@@ -146,6 +146,23 @@ TEST_F(CourseViewTest, TileCopiesUseTheColourKey) {
     EXPECT_EQ(mapscreen->PixelAt(TileSize + 4, TileSize + 4), TileColour(3));
 }
 
+// A hole shows the tile drawn there the frame before, even when no tile with holes was in
+// view then.
+TEST_F(CourseViewTest, AHoleShowsTheTileDrawnThereTheFrameBefore) {
+    for (auto& column : map.grid)
+        for (auto& cell : column) cell = 4;
+    TileSurfaces[3]->FillRect({0, 0, 4, 4}, ColourKeyMagenta);
+    StandBusWithDriverAt({320, 320});
+    map.currentCellX = map.currentCellY = 10;
+    map.RenderMap(*offscreen);
+    for (auto& column : map.grid)
+        for (auto& cell : column) cell = 3;
+    map.RenderMap(*offscreen);
+    EXPECT_EQ(mapscreen->PixelAt(TileSize, TileSize), TileColour(4));
+    EXPECT_EQ(OnScreen(TileSize, TileSize), TileColour(4));
+    EXPECT_EQ(OnScreen(TileSize + 4, TileSize + 4), TileColour(3));
+}
+
 TEST_F(CourseViewTest, CopiesTheSquareAroundTheDriversSeat) {
     for (int x = 0; x < GridSize; ++x)
         for (int y = 0; y < GridSize; ++y) map.grid[x][y] = (x * 3 + y) % TileCodeCount;
