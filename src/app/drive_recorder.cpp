@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/globals.h"
 #include "course/course_map.h"
 #include "platform/file_save.h"
 #include "records/drive_keys.h"
@@ -24,6 +25,15 @@ bool NamesTheCourse(int course, const std::string& mapFileRead, const std::strin
     return FitsAMapLine(mapFile);
 }
 
+// Without a start tile on the course the bus starts where the drive before left it, which no
+// watch can know: such a drive is not kept.
+bool StartsOnAStartTile(const CourseMap& map) {
+    const bool onCourse = map.startCellX >= 0 && map.startCellX <= map.lastCellX && map.startCellY >= 0 &&
+                          map.startCellY <= map.lastCellY;
+    const int code = map.CodeAt(map.startCellX, map.startCellY);
+    return onCourse && code >= TileStartLeft && code <= TileStartDown;
+}
+
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
@@ -40,8 +50,8 @@ void BeginDriveRecording(int course, int busType, const std::string& mapFileRead
     drive.presses.reserve(kKeysReserved);
     framesDrawn = 0;
     if (course == UserMapCourse) drive.mapFile = AbsolutePath(mapFileRead);
-    courseFileKnown =
-        NamesTheCourse(course, mapFileRead, drive.mapFile) && HashCourseFile(mapFileRead, drive.courseHash);
+    courseFileKnown = NamesTheCourse(course, mapFileRead, drive.mapFile) && StartsOnAStartTile(*courseMap) &&
+                      HashCourseFile(mapFileRead, drive.courseHash);
     drive.hasCourseHash = courseFileKnown;
 }
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
@@ -34,13 +33,26 @@ struct Watch {
 };
 Watch watch;
 
-bool ReadWholeText(const std::string& path, std::string& text) {
+// Far more than any drive needs: the longest shipped one takes 17 kB.
+constexpr std::uintmax_t kLargestKeyFile = 16u << 20;
+
+// The whole key file; empty when it can be read, else why not. Only a regular file of a
+// sensible size is read: a device, a pipe or a huge file would be read for ever or fill memory.
+std::string ReadKeyFile(const std::string& path, std::string& text) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status)) return "cannot be read";
+    if (!fs::is_regular_file(status)) return "not a regular file";
+    if (fs::file_size(path, error) > kLargestKeyFile) return "larger than a key file can be (16 MB)";
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream read;
-    read << in.rdbuf();
-    text = read.str();
-    return !in.bad();
+    if (!in) return "cannot be read";
+    text.clear();
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kLargestKeyFile) return "larger than a key file can be (16 MB)";  // it grew
+    }
+    return in.bad() ? "cannot be read" : "";
 }
 
 std::string HashText(std::uint64_t hash) {
@@ -128,8 +140,9 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
     watch = Watch{};
     std::string text, what;
     DriveRecord drive;
-    if (!ReadWholeText(keyFile, text)) {
-        error = keyFile + ": cannot be read";
+    const std::string unread = ReadKeyFile(keyFile, text);
+    if (!unread.empty()) {
+        error = keyFile + ": " + unread;
         return false;
     }
     if (!ParseDrive(text, drive, what) || MissingHeader(drive, what)) {
@@ -150,7 +163,8 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
 
 bool PrepareBestWatch(int course, AfterWatching after, std::string& error) {
     const std::string keyFile = BestDriveFileName(course);
-    if (!std::ifstream(keyFile)) {
+    std::error_code unknown;
+    if (!fs::exists(keyFile, unknown)) {
         error = "no best drive of course " + std::to_string(course) + " in this folder (" + keyFile + ")";
         return false;
     }

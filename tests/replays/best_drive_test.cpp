@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/drive_recorder.h"
+#include "app/globals.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
@@ -59,7 +61,9 @@ TEST_F(BestDrive, RecordedThroughTheWindowProcedureItPlaysBackFrameByFrame) {
     EXPECT_EQ(best.scoreSeconds, shipped.scoreSeconds);
     ExpectSamePresses(shipped.presses, best.presses);
 
-    // The same time again is no new best: the file stays as it was.
+    // The same time again is no new best: the file stays as it was (marked, so that writing
+    // the same drive again would show).
+    WriteText(bestFile, "# kept\n" + ReadText(bestFile));
     const std::vector<std::uint8_t> bytes = ReadBytes(bestFile);
     ExpectSameDrive(driven, TraceDrive(kCourse, best.presses));
     EXPECT_EQ(ReadBytes(bestFile), bytes);
@@ -84,6 +88,24 @@ TEST_F(BestDrive, OnlyANewBestTimeIsKept) {
     EXPECT_FALSE(TraceDrive(kCourse, {{1, VK_UP}, {2, 'W'}, {2, 'W'}, {2, 'W'}, {2, 'W'}, {2, 'W'}, {3, 'U'}}).goal);
     EXPECT_FALSE(TraceDrive(kCourse, {{1, VK_UP}, {2, 'W'}, {40, VK_RETURN}}).goal);
     EXPECT_FALSE(fs::exists(bestFile));
+}
+
+// Without its start tile the bus starts where the drive before left it, which a watch cannot
+// know: such a drive is not kept, whatever its time.
+TEST_F(BestDrive, ADriveThatDidNotStartOnAStartTileIsNotKept) {
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    const auto keptAfter = [](const std::function<void(CourseMap&)>& change) {
+        fs::remove(BestDriveFileName(0));
+        courseMap->LoadCourse(0);
+        change(*courseMap);
+        BeginDriveRecording(0, 0, courseMap->mapFileRead);
+        SaveBestDrive(10, 0, 10);
+        return fs::exists(BestDriveFileName(0));
+    };
+    EXPECT_TRUE(keptAfter([](CourseMap&) {}));
+    EXPECT_FALSE(keptAfter([](CourseMap& map) { map.grid[map.startCellX][map.startCellY] = TileEmpty; }));
+    EXPECT_FALSE(keptAfter([](CourseMap& map) { map.lastCellX = map.startCellX - 1; }));
 }
 
 TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {

@@ -2,8 +2,10 @@
 // in every frame what it did when the drive was recorded, the player's keys only stop or quit,
 // and nothing is written. A key file that is damaged or belongs to another course is refused.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
@@ -114,6 +116,15 @@ TEST_F(Watch, DamagedDrivesAndDrivesOfOtherCoursesAreRefused) {
     WriteText("other.keys", "course 0\nbus 0\ncourse-hash 0123456789abcdef\n");
 
     EXPECT_EQ(Refusal("missing.keys"), "missing.keys: cannot be read");
+    // Never read for ever, nor into all memory.
+    ASSERT_EQ(mkfifo("pipe.keys", 0600), 0);
+    fs::create_directory("folder.keys");
+    { std::ofstream("huge.keys"); }
+    fs::resize_file("huge.keys", (16u << 20) + 1);
+    EXPECT_EQ(Refusal("pipe.keys"), "pipe.keys: not a regular file");
+    EXPECT_EQ(Refusal("/dev/zero"), "/dev/zero: not a regular file");
+    EXPECT_EQ(Refusal("folder.keys"), "folder.keys: not a regular file");
+    EXPECT_EQ(Refusal("huge.keys"), "huge.keys: larger than a key file can be (16 MB)");
     EXPECT_EQ(Refusal("damaged.keys"), "damaged.keys: line 8: expected a frame number and a key name");
     EXPECT_EQ(Refusal("headless.keys"), "headless.keys: no course line");
     EXPECT_EQ(Refusal("nobus.keys"), "nobus.keys: no bus line");
@@ -130,6 +141,9 @@ TEST_F(Watch, DamagedDrivesAndDrivesOfOtherCoursesAreRefused) {
     fs::copy_file(ShippedDrivePath(0), "best-4.keys");
     EXPECT_FALSE(PrepareBestWatch(4, AfterWatching::CourseMenu, error));
     EXPECT_EQ(error, "best-4.keys: a drive of course 0, not 4");
+    fs::rename("pipe.keys", "best-5.keys");
+    EXPECT_FALSE(PrepareBestWatch(5, AfterWatching::CourseMenu, error));
+    EXPECT_EQ(error, "best-5.keys: not a regular file");
 
     // Nothing refused is watched.
     HeadlessGame game;
