@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the unit and end-to-end
-# tests (each end-to-end test starts its own Xvfb), then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer in a separate build folder, then a short
-# run of every fuzz target (built with clang in build-fuzz).
+# Installs what is missing, checks that no include reaches above its layer, builds everything
+# and runs every test: the unit and end-to-end tests (each end-to-end test starts its own
+# Xvfb), then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer in a
+# separate build folder, then a short run of every fuzz target (built with clang in build-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 source scripts/build-options.sh
 scripts/install-packages.sh "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
+
+echo "== layers"
+scripts/check-layers.sh
 
 echo "== build"
 cmake -S . -B build "${TEST_BUILD_OPTIONS[@]}" >/dev/null

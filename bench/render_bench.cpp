@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bench_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"

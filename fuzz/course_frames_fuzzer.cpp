@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "fuzz_support.h"

@@ -1,7 +1,7 @@
 // Start-up, the frame loop and shutdown.
 #include "app/app.h"
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "platform/surface.h"
 
 namespace {

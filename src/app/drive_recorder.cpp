@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/file_save.h"
 #include "records/drive_keys.h"

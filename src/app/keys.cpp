@@ -3,7 +3,7 @@
 #include <map>
 
 #include "app/drive_recorder.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"

@@ -7,7 +7,7 @@
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "app/keys.h"
 #include "bus/bus.h"
 #include "course/course_map.h"

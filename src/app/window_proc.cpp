@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "app/keys.h"
 #include "platform/window.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 
 BusGeometry busGeometry{};
 std::int32_t maxSteerDeg = 0;

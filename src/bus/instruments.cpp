@@ -1,8 +1,8 @@
 // The driver's instruments: the gear indicator and the steering gauge.
 #include <cmath>
 
-#include "app/error_log.h"
-#include "app/globals.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "platform/draw_context.h"
 

@@ -2,8 +2,8 @@
 // bus on top, and the 384 by 384 square around the driver's seat copied to the screen.
 #include <algorithm>
 
-#include "app/error_log.h"
-#include "app/globals.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"

@@ -1,5 +1,5 @@
 // The minimap: start, goal and current cell as coloured squares on a dark green field.
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/error_log.h"
-#include "app/globals.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "records/score_table.h"

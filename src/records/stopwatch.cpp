@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "platform/clock.h"
 #include "records/score_table.h"
 

@@ -1,7 +1,7 @@
 // The running times of the driving screen and the result screen.
 #include <cstdio>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/error_log.h"
-#include "app/globals.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"

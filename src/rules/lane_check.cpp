@@ -1,5 +1,5 @@
 // The lane rule: a rear wheel must not run in the lane on the right of the bus's way.
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "records/stopwatch.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "platform/surface.h"
 

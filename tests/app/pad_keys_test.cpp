@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "bus/bus.h"
 #include "menus/menu_screen.h"

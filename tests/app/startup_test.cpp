@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "app/error_log.h"
-#include "app/globals.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "platform/dialogs.h"
 #include "platform/surface.h"

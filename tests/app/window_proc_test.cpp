@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"

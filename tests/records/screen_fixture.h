@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "platform/surface.h"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "app/drive_recorder.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"

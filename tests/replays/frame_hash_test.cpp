@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "support/recorded_drives.h"

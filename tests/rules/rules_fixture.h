@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"

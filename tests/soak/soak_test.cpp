@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "support/test_support.h"

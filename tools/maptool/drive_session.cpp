@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "maptool/headless_game.h"

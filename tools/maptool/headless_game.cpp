@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
-#include "app/globals.h"
+#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"

@@ -1,4 +1,4 @@
-#include "app/error_log.h"
+#include "shared/error_log.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,11 +1,6 @@
-#include "app/globals.h"
+#include "shared/globals.h"
 
-#include "bus/bus.h"
-#include "course/course_map.h"
-#include "menus/menu_screen.h"
 #include "platform/window.h"
-#include "records/score_table.h"
-#include "records/stopwatch.h"
 
 std::int32_t ScreenState = CourseSelect;
 Point WindowOrigin{0, 0};
@@ -20,11 +15,6 @@ struct OwnedObjects {
     std::unique_ptr<Surface> mapscreen;
     TileSurfaceArray tiles;
     std::unique_ptr<Surface> front, back, gear, alarm, discontinue, goalin, menu1, number, menu2;
-    std::unique_ptr<CourseMap> courseMap;
-    std::unique_ptr<MenuScreen> menuScreen;
-    std::unique_ptr<Bus> bus;
-    std::unique_ptr<Stopwatch> stopwatch;
-    std::unique_ptr<ScoreTable> scoreTable;
 };
 
 // Made before any dynamic initialisation (other files take these addresses in theirs) and
@@ -51,9 +41,4 @@ std::unique_ptr<Surface>& goalinSurface = owned.objects.goalin;
 std::unique_ptr<Surface>& menu1Surface = owned.objects.menu1;
 std::unique_ptr<Surface>& numberSurface = owned.objects.number;
 std::unique_ptr<Surface>& menu2Surface = owned.objects.menu2;
-
-std::unique_ptr<CourseMap>& courseMap = owned.objects.courseMap;
-std::unique_ptr<MenuScreen>& menuScreen = owned.objects.menuScreen;
-std::unique_ptr<Bus>& bus = owned.objects.bus;
-std::unique_ptr<Stopwatch>& stopwatch = owned.objects.stopwatch;
-std::unique_ptr<ScoreTable>& scoreTable = owned.objects.scoreTable;
+// The five game objects are kept by app/game_objects.cpp, which knows their types.

@@ -50,6 +50,7 @@ extern std::unique_ptr<Surface>& menu1Surface;
 extern std::unique_ptr<Surface>& numberSurface;
 extern std::unique_ptr<Surface>& menu2Surface;
 
+// The five game objects (their storage is in app/game_objects.cpp, which knows their types).
 extern std::unique_ptr<CourseMap>& courseMap;
 extern std::unique_ptr<MenuScreen>& menuScreen;
 extern std::unique_ptr<Bus>& bus;
