@@ -142,11 +142,7 @@ Uint32 PressA(Uint32, void*) {
 }
 
 Uint32 PushEsc(Uint32, void*) {
-    SDL_Event esc{};
-    esc.type = SDL_KEYDOWN;
-    esc.key.keysym.sym = SDLK_ESCAPE;
-    esc.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
-    SDL_PushEvent(&esc);
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     return 0;
 }
 }  // namespace

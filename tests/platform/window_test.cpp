@@ -32,17 +32,6 @@ LParam RecordingProc(Window* window, std::uint32_t message, WParam wParam, LPara
     return window->DefWindowProc(message, wParam, lParam);
 }
 
-void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode scancode, bool repeat = false) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.type = type;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.repeat = repeat ? 1 : 0;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = scancode;
-    SDL_PushEvent(&e);
-}
-
 void PushButton(Uint32 type, Uint8 button, int x, int y) {
     SDL_Event e{};
     e.type = type;

@@ -53,3 +53,14 @@ void VirtualPad::Release(int button) { SDL_JoystickSetVirtualButton(joystick_, b
 void VirtualPad::MoveAxis(int axis, int value) {
     SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
 }
+
+void PushKey(std::uint32_t type, int sym, int scancode, bool repeat) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
+    SDL_PushEvent(&e);
+}
