@@ -69,8 +69,11 @@ bool IsRegularFile(int fd) {
     return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// A rename would leave the other names of a file with hard links on the old table.
-bool ReplaceableByRename(const struct stat& status) { return S_ISREG(status.st_mode) && status.st_nlink == 1; }
+// A rename would leave the other names of a file with hard links on the old table. A file
+// with no name left was replaced by another save since it was opened: rewriting it would put
+// the table into a file no one can open (and into the hands of whoever still reads it), so
+// the new file takes the name instead.
+bool ReplaceableByRename(const struct stat& status) { return S_ISREG(status.st_mode) && status.st_nlink <= 1; }
 
 // Gives the new file the old one's owner, group and permission bits, as rewriting the old file
 // keeps them. Another player's file in a shared folder cannot be given away: EPERM.
