@@ -4,26 +4,34 @@
 #   - a file outside src/app/ includes app/,
 #   - a file in src/shared/ includes anything of ours but shared/ and platform/,
 #   - a file in src/platform/ includes anything of ours but platform/.
+# Includes are read in either form ("..." or <...>) and with or without "../" in front.
 #
 #   scripts/check-layers.sh [SOURCE_DIR]     (default: the src/ beside this script)
 set -euo pipefail
 src=${1:-"$(dirname "$0")/../src"}
 
-# Lines '#include "folder/..."' of the files under a folder whose folder is not allowed there.
-offending() {
-    local folder=$1 allowed=$2
-    grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$src/$folder" --include='*.h' --include='*.cpp' |
-        grep -vE "#[[:space:]]*include[[:space:]]*\"($allowed)/" || true
+for folder in app shared platform; do
+    [[ -d $src/$folder ]] || { echo "check-layers: no $src/$folder: not a source folder" >&2; exit 2; }
+done
+ours=$(find "$src" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | paste -sd'|')
+
+# Every include of one of our folders in the files under a folder, as "file:line:text".
+includes_of_ours() {
+    grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"](\.\./)*($ours)/" "$src/$1" || true
+}
+# Those whose folder is not one of the allowed ones.
+reaching_up() {
+    includes_of_ours "$1" | grep -vE "#[[:space:]]*include[[:space:]]*[<\"](\.\./)*($2)/" || true
 }
 
 found=$(
     for folder in "$src"/*/; do
         name=$(basename "$folder")
         [[ $name == app ]] && continue
-        grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"app/' "$folder" --include='*.h' --include='*.cpp' || true
+        includes_of_ours "$name" | grep -E "[<\"](\.\./)*app/" || true
     done
-    offending shared 'shared|platform'
-    offending platform 'platform'
+    reaching_up shared 'shared|platform'
+    reaching_up platform 'platform'
 )
 
 if [[ -n $found ]]; then

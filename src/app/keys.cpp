@@ -296,10 +296,12 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
     if (!(lParam & kRepeatBit)) {
         key = PadButtonKey(ScreenState, static_cast<int>(button));
         heldPadKeys[held] = HeldPadKey{key, ScreenState};
-    } else if (heldPadKeys.count(held) != 0 && heldPadKeys[held].screen == ScreenState) {
-        // A held button repeats its key on the screen it was pressed on only: A held from the
-        // menu into the drive would otherwise give the drive up again and again.
-        key = heldPadKeys[held].key;
+    } else if (heldPadKeys.count(held) != 0) {
+        // A held button repeats its key on the screen it was pressed on only, and stops for
+        // good once that screen is left: A held from the menu into the drive would otherwise
+        // give the drive up again and again.
+        if (heldPadKeys[held].screen == ScreenState) key = heldPadKeys[held].key;
+        else heldPadKeys.erase(held);
     }
     if (key != 0) HandleKeyDown(window, key);
 }

@@ -126,7 +126,8 @@ pid_t WriterOfTemporary(const std::string& fileName, const std::string& targetNa
 }
 
 // A save killed half-way leaves its temporary file; the next save removes those whose
-// processes are gone. A name that is not ours or a process still running is left alone.
+// processes are gone. Any other name, a link or folder so named, or a file of a process still
+// running is left alone.
 void RemoveAbandonedTemporaries(const std::string& target) {
     const fs::path targetPath(target);
     const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
@@ -134,7 +135,9 @@ void RemoveAbandonedTemporaries(const std::string& target) {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
         const pid_t writer = WriterOfTemporary(entry->path().filename().string(), targetName);
-        if (writer > 0 && kill(writer, 0) != 0 && errno == ESRCH) unlink(entry->path().c_str());
+        std::error_code unknown;
+        const bool plainFile = fs::is_regular_file(entry->symlink_status(unknown));  // as saves make them
+        if (writer > 0 && plainFile && kill(writer, 0) != 0 && errno == ESRCH) unlink(entry->path().c_str());
     }
 }
 

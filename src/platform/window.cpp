@@ -257,7 +257,7 @@ bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
     // Keys pressed with Alt held, Alt itself and F10 are system keys; so are the repeats of a
     // key pressed with Alt after Alt is let go, or holding Alt+Enter would reach the game's Enter.
     const bool system = altDown || vk == VK_MENU || vk == VK_F10 || vk == heldSystemKey;
-    if (down && system && vk != VK_MENU) heldSystemKey = vk;
+    if (down && !key.repeat && altDown && vk != VK_MENU) heldSystemKey = vk;
     if (!down && vk == heldSystemKey) heldSystemKey = 0;
     out.message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
     out.wParam = static_cast<WParam>(vk);

@@ -135,6 +135,9 @@ TEST_F(PadKeysTest, AHeldButtonRepeatsTheKeyItPressedOnItsScreenOnly) {
     MainWindowProc(nullptr, WM_PADBUTTONDOWN, PadA, pad | repeat);
     EXPECT_EQ(ScreenState, Driving);
     EXPECT_EQ(liveBusState.speed, 0.0);
+    ScreenState = CourseSelect;  // back on its screen, still held: it stays quiet
+    MainWindowProc(nullptr, WM_PADBUTTONDOWN, PadA, pad | repeat);
+    EXPECT_EQ(ScreenState, CourseSelect);
 
     Prepare(Driving, true);
     MainWindowProc(nullptr, WM_PADBUTTONDOWN, PadB, pad);

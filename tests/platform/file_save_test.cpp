@@ -63,6 +63,8 @@ TEST(FileSave, ReplacesTheFileThroughItsOwnTemporaryFileAndClearsAbandonedOnes) 
     const std::vector<std::string> kept = {"other.dat.tmp-" + std::to_string(EndedProcessId()),
                                            "score.dat.tmp-1", "score.dat.tmp-12x"};
     for (const std::string& name : kept) WriteBytes(name, kOld);
+    const std::string linkNamedLikeOne = "score.dat.tmp-" + std::to_string(EndedProcessId());
+    fs::create_symlink("other.dat.tmp-1", linkNamedLikeOne);
     WriteBytes("score.dat.tmp-" + std::to_string(getpid()), Bytes(5000, 'x'));
     WriteBytes(abandoned, Bytes(5000, 'x'));
     const int keepOldInodeTaken = open("score.dat", O_RDONLY);
@@ -73,6 +75,7 @@ TEST(FileSave, ReplacesTheFileThroughItsOwnTemporaryFileAndClearsAbandonedOnes) 
     EXPECT_NE(StatusOf("score.dat").st_ino, oldInode);  // a new file, renamed into place
     std::vector<std::string> expected = kept;
     expected.push_back("score.dat");
+    expected.push_back(linkNamedLikeOne);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FilesHere(), expected);
 }

@@ -153,6 +153,18 @@ TEST_F(HeadlessWindow, AKeyPressedWithAltRepeatsAsASystemKeyUntilItIsLetGo) {
     for (const auto& m : PumpMessages(*window)) kinds.push_back(m.message);
     EXPECT_EQ(kinds, (std::vector<std::uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSKEYDOWN,
                                                  WM_SYSKEYUP, WM_KEYDOWN}));
+
+    // A key held since before Alt was tapped is the game's again once Alt is up.
+    PushKey(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN);
+    PushKey(SDL_KEYDOWN, SDLK_w, SDL_SCANCODE_W);
+    PushKey(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT);
+    PushKey(SDL_KEYDOWN, SDLK_w, SDL_SCANCODE_W, true);
+    PushKey(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT);
+    PushKey(SDL_KEYDOWN, SDLK_w, SDL_SCANCODE_W, true);
+    kinds.clear();
+    for (const auto& m : PumpMessages(*window)) kinds.push_back(m.message);
+    EXPECT_EQ(kinds, (std::vector<std::uint32_t>{WM_KEYUP, WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYUP,
+                                                 WM_KEYDOWN}));
 }
 
 TEST_F(HeadlessWindow, F4WithoutAltIsAPlainKey) {
