@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -16,6 +15,7 @@
 #include "platform/messages.h"
 #include "platform/text_file.h"
 #include "records/score_table.h"
+#include "shared/globals.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "bench_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -17,6 +16,7 @@
 #include "platform/scaling.h"
 #include "platform/surface.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 // A drive on the busy course runs out of road after this many frames and starts again.

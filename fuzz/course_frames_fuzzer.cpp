@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "fuzz_support.h"
@@ -17,6 +16,7 @@
 #include "platform/surface.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr int kCourseIndex = 7;

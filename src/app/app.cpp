@@ -1,7 +1,6 @@
 // Start-up, the frame loop and shutdown.
 #include "app/app.h"
 
-#include "shared/globals.h"
 #include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -10,6 +9,7 @@
 #include "platform/window.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";

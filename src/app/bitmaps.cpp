@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "platform/surface.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr int kMapscreenSide = 640;

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/file_save.h"
 #include "records/drive_keys.h"
+#include "shared/globals.h"
 
 namespace {
 // Room for the keys of a long drive, so that recording one does not stop to grow the list.

@@ -6,6 +6,7 @@
 #include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "shared/globals.h"
+#include "shared/unreleased.h"
 
 namespace {
 
@@ -17,13 +18,7 @@ struct GameObjects {
     std::unique_ptr<ScoreTable> scoreTable;
 };
 
-// Made before any dynamic initialisation and never destroyed, as the rest of the global state
-// (shared/globals.cpp).
-union Unreleased {
-    constexpr Unreleased() : objects() {}
-    ~Unreleased() {}
-    GameObjects objects;
-} owned;
+Unreleased<GameObjects> owned;
 
 }  // namespace
 

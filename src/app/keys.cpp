@@ -3,7 +3,6 @@
 #include <map>
 
 #include "app/drive_recorder.h"
-#include "shared/globals.h"
 #include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -12,6 +11,7 @@
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr int kLastCourseRow = CourseCount - 1;

@@ -4,13 +4,13 @@
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr Rect kScreenPicture{0, 0, 640, 480};
@@ -30,8 +30,6 @@ void CopyBackground(const Rect& part) {
 // back.bmp where front.bmp has its holes, outside the course view's square; elsewhere a
 // colour back.bmp does not use, which is the picture's key.
 std::unique_ptr<Surface> drivingBackground;
-
-bool Inside(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 Colorref ColourNotIn(const Surface& picture, const Rect& part) {
     std::vector<Colorref> used;
@@ -159,7 +157,7 @@ void PrepareDrivingBackground() {
     const Colorref unused = ColourNotIn(*backSurface, kScreenPicture);
     for (int y = 0; y < kScreenPicture.bottom; ++y) {
         for (int x = 0; x < kScreenPicture.right; ++x) {
-            const bool shows = frontSurface->PixelAt(x, y) == ColourKeyMagenta && !Inside(CourseViewOnScreen, x, y);
+            const bool shows = frontSurface->PixelAt(x, y) == ColourKeyMagenta && !CourseViewOnScreen.Contains(x, y);
             picture->SetPixel(x, y, shows ? backSurface->PixelAt(x, y) : unused);
         }
     }

@@ -7,14 +7,15 @@
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
-#include "shared/globals.h"
 #include "app/keys.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "platform/text_file.h"
 #include "records/drive_keys.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace fs = std::filesystem;
 
@@ -34,25 +35,20 @@ struct Watch {
 Watch watch;
 
 // Far more than any drive needs: the longest shipped one takes 17 kB.
-constexpr std::uintmax_t kLargestKeyFile = 16u << 20;
+constexpr std::size_t kLargestKeyFile = 16u << 20;
 
-// The whole key file; empty when it can be read, else why not. Only a regular file of a
-// sensible size is read: a device, a pipe or a huge file would be read for ever or fill memory.
+// The whole key file; empty when it can be read, else why not.
 std::string ReadKeyFile(const std::string& path, std::string& text) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) return "cannot be read";
-    if (!fs::is_regular_file(status)) return "not a regular file";
-    if (fs::file_size(path, error) > kLargestKeyFile) return "larger than a key file can be (16 MB)";
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "cannot be read";
-    text.clear();
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kLargestKeyFile) return "larger than a key file can be (16 MB)";  // it grew
+    std::vector<std::uint8_t> bytes;
+    switch (ReadOutsideFile(path, kLargestKeyFile, bytes)) {
+    case OutsideFile::Read: break;
+    case OutsideFile::NotRegular: return "not a regular file";
+    case OutsideFile::TooLarge: return "larger than a key file can be (16 MB)";
+    case OutsideFile::Missing:
+    case OutsideFile::Unreadable: return "cannot be read";
     }
-    return in.bad() ? "cannot be read" : "";
+    text.assign(bytes.begin(), bytes.end());
+    return "";
 }
 
 std::string HashText(std::uint64_t hash) {

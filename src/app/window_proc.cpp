@@ -2,9 +2,9 @@
 #include <vector>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "app/keys.h"
 #include "platform/window.h"
+#include "shared/globals.h"
 
 int Dragging = 0;
 Point DragLastPoint{0, 0};

@@ -1,11 +1,11 @@
 // The bus seen from above, drawn into the course view: wheel strokes, body, decorations.
 #include <algorithm>
 
-#include "shared/error_log.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The driver's instruments: the gear indicator and the steering gauge.
 #include <cmath>
 
-#include "shared/error_log.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "platform/draw_context.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // bus on top, and the 384 by 384 square around the driver's seat copied to the screen.
 #include <algorithm>
 
-#include "shared/error_log.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 
 namespace {
 
@@ -44,12 +44,6 @@ Rect SquareOnScreen() {
     return {WindowOrigin.x + CourseViewOnScreen.left, WindowOrigin.y + CourseViewOnScreen.top,
             WindowOrigin.x + CourseViewOnScreen.right, WindowOrigin.y + CourseViewOnScreen.bottom};
 }
-
-Rect Intersection(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
-
-bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 Rect Moved(const Rect& r, Point by) { return {r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 
@@ -99,9 +93,9 @@ void DrawViewStraightToScreen(CourseMap& map, Surface& target) {
     const Point shift{square.left - shown.left, square.top - shown.top};
     DrawViewTiles(map, target, shift, square, true);
     const Rect underBus = Intersection(BusDrawingBounds(frameBusState), shown);
-    if (!IsEmpty(underBus)) DrawViewTiles(map, *mapscreen, Point{0, 0}, underBus, false);
+    if (!underBus.IsEmpty()) DrawViewTiles(map, *mapscreen, Point{0, 0}, underBus, false);
     map.DrawBus();
-    if (IsEmpty(underBus)) return;
+    if (underBus.IsEmpty()) return;
     const Rect busOnScreen = Moved(underBus, shift);
     target.Blt(&busOnScreen, *mapscreen, &underBus, false);
 }

@@ -1,7 +1,7 @@
 // The minimap: start, goal and current cell as coloured squares on a dark green field.
-#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
+#include "shared/globals.h"
 
 namespace {
 

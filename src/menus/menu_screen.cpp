@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "shared/error_log.h"
-#include "shared/globals.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 
 char CourseNames[MenuTextSlots][MenuTextSize];
 char BusCaptions[MenuTextSlots][MenuTextSize];

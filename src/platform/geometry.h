@@ -1,5 +1,6 @@
 // Small value types shared by the whole game: points, rectangles, colours.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 
 // A colour as the game stores it: red + 256 * green + 65536 * blue.
@@ -32,4 +33,11 @@ struct Rect {
     std::int32_t bottom;
     std::int32_t Width() const { return right - left; }
     std::int32_t Height() const { return bottom - top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
 };
+
+// The part two rectangles have in common (empty when none).
+inline Rect Intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}

@@ -27,8 +27,6 @@ Colorref ToColorref(std::uint32_t pixel) {
                static_cast<int>(pixel & 0xFF));
 }
 
-bool IsEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
 bool LiesWithin(const Rect& r, int width, int height) {
     return r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height;
 }
@@ -176,7 +174,7 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
     if (lost_ || source.lost_) return kErrSurfaceLost;
     const Rect src = srcRect ? *srcRect : Rect{0, 0, source.Width(), source.Height()};
     const Rect dst = dstRect ? *dstRect : Rect{0, 0, Width(), Height()};
-    if (IsEmpty(src) || IsEmpty(dst) || !LiesWithin(src, source.Width(), source.Height()))
+    if (src.IsEmpty() || dst.IsEmpty() || !LiesWithin(src, source.Width(), source.Height()))
         return kErrInvalidRect;
 
     // A copy within one surface may overlap itself: read from a snapshot.
@@ -236,10 +234,10 @@ int Surface::BltFast(int x, int y, const Surface& source, const Rect& srcRect, b
 int Surface::BltFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect,
                            bool useSourceKey) {
     if (lost_ || source.lost_) return kErrSurfaceLost;
-    if (IsEmpty(srcRect) || !LiesWithin(srcRect, source.Width(), source.Height())) return kErrInvalidRect;
+    if (srcRect.IsEmpty() || !LiesWithin(srcRect, source.Width(), source.Height())) return kErrInvalidRect;
     const Rect part{std::max(x, clip.left), std::max(y, clip.top), std::min(x + srcRect.Width(), clip.right),
                     std::min(y + srcRect.Height(), clip.bottom)};
-    if (IsEmpty(part)) return kCopyOk;
+    if (part.IsEmpty()) return kCopyOk;
     const Rect from{srcRect.left + part.left - x, srcRect.top + part.top - y, srcRect.left + part.right - x,
                     srcRect.top + part.bottom - y};
     return BltFast(part.left, part.top, source, from, useSourceKey);

@@ -2,6 +2,7 @@
 #include "platform/text_file.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/file_save.h"
 
@@ -18,6 +19,26 @@ std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& stream) {
 }
 
 }  // namespace
+
+OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return OutsideFile::Missing;
+    if (!std::filesystem::is_regular_file(status)) return OutsideFile::NotRegular;
+    if (std::filesystem::file_size(path, error) > largest) return OutsideFile::TooLarge;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return OutsideFile::Unreadable;
+    bytes.clear();
+    std::uint8_t buffer[1 << 16];
+    std::size_t got;
+    // The file may have grown since its size was taken.
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && bytes.size() <= largest)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readFailed) return OutsideFile::Unreadable;
+    return bytes.size() > largest ? OutsideFile::TooLarge : OutsideFile::Read;
+}
 
 bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream) {
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -8,6 +8,12 @@
 // taken as it is. False when the file cannot be opened.
 bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream);
 
+// What reading a file from outside the game found.
+enum class OutsideFile { Read, Missing, NotRegular, TooLarge, Unreadable };
+// Reads a whole regular file of at most `largest` bytes. A device, a pipe or a larger file is
+// not read: named by mistake, it would be read for ever or fill the memory.
+OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes);
+
 // Writes the stream with every 0x0A stored as 0x0D 0x0A, as a whole (SaveWholeFile: the old
 // content or the new one, never a mixture). Returns 0, or the errno value of the failure.
 int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream);

@@ -650,8 +650,6 @@ int ItemAt(const PopupLayout& layout, int count, int x, int y) {
     return row < count ? row : -1;
 }
 
-bool Inside(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
-
 // The window as it was before the menu, with the menu (drawn at the game's scale) over it.
 void ShowInWindow(SDL_Window* window, const Surface& before, const Surface* menu, Point at, int scale) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
@@ -707,7 +705,7 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     };
     const auto insideMenu = [&](int windowX, int windowY) {
         const Point at = impl_->GamePoint(windowX, windowY);
-        return Inside(layout.box, at.x, at.y);
+        return layout.box.Contains(at.x, at.y);
     };
     const auto show = [&](int hover) {
         DrawPopup(*menu, items, hover);

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstring>
-#include <filesystem>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "platform/messages.h"
+#include "platform/text_file.h"
 
 namespace {
 
@@ -218,13 +217,8 @@ std::uint64_t CourseHash(const std::vector<std::uint8_t>& bytes) {
 bool HashCourseFile(const std::string& path, std::uint64_t& hash) {
     // Only a regular file can be a course: a device or a pipe named in a key file could be
     // read for ever.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes(kLargestCourseFile + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad() || in.gcount() > static_cast<std::streamsize>(kLargestCourseFile)) return false;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    std::vector<std::uint8_t> bytes;
+    if (ReadOutsideFile(path, kLargestCourseFile, bytes) != OutsideFile::Read) return false;
     hash = CourseHash(bytes);
     return true;
 }

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "shared/globals.h"
 #include "platform/clock.h"
 #include "records/score_table.h"
+#include "shared/globals.h"
 
 namespace {
 

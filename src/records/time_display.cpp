@@ -1,11 +1,11 @@
 // The running times of the driving screen and the result screen.
 #include <cstdio>
 
-#include "shared/globals.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "shared/error_log.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "records/stopwatch.h"
 #include "rules/cells.h"
 #include "rules/walls.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The lane rule: a rear wheel must not run in the lane on the right of the bus's way.
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "records/stopwatch.h"
 #include "rules/cells.h"
 #include "rules/walls.h"
+#include "shared/globals.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "shared/globals.h"
 
 #include "platform/window.h"
+#include "shared/unreleased.h"
 
 std::int32_t ScreenState = CourseSelect;
 Point WindowOrigin{0, 0};
@@ -17,13 +18,7 @@ struct OwnedObjects {
     std::unique_ptr<Surface> front, back, gear, alarm, discontinue, goalin, menu1, number, menu2;
 };
 
-// Made before any dynamic initialisation (other files take these addresses in theirs) and
-// never destroyed: the destructor leaves the objects alone.
-union Unreleased {
-    constexpr Unreleased() : objects() {}
-    ~Unreleased() {}
-    OwnedObjects objects;
-} owned;
+Unreleased<OwnedObjects> owned;
 
 }  // namespace
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "platform/surface.h"
+#include "shared/globals.h"
 
 void WriteSolidBitmap(const std::string& name, int width, int height, Colorref colour) {
     auto surface = Surface::Create(width, height);

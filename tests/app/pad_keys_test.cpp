@@ -9,12 +9,12 @@
 #include <string>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "bus/bus.h"
 #include "menus/menu_screen.h"
 #include "platform/window.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 #include "support/window_support.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -12,6 +11,7 @@
 #include "platform/window.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr Colorref kUntouched = Rgb(1, 2, 3);

@@ -7,12 +7,12 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "shared/error_log.h"
-#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "platform/dialogs.h"
 #include "platform/surface.h"
 #include "records/stopwatch.h"
+#include "shared/error_log.h"
+#include "shared/globals.h"
 
 namespace {
 class StartupTest : public ::testing::Test {

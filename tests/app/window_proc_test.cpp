@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "app/headless_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -11,6 +10,7 @@
 #include "platform/window.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 LParam Key(int key) { return MainWindowProc(nullptr, WM_KEYDOWN, static_cast<WParam>(key), 0); }

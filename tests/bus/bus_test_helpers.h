@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "platform/surface.h"
+#include "shared/globals.h"
 
 // Puts the bus records, the surfaces, the window origin and the fault switches back as the
 // test found them.

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "shared/globals.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "platform/surface.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 class ScreenTest : public ::testing::Test {
 protected:

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "shared/globals.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "shared/globals.h"
 #include "support/recorded_drives.h"
 
 namespace {

@@ -9,13 +9,13 @@
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
-#include "shared/globals.h"
 #include "app/watch.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "shared/globals.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"
 

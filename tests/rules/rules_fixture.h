@@ -6,12 +6,12 @@
 #include <initializer_list>
 #include <memory>
 
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "platform/surface.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 #include "support/test_support.h"
 
 // Background of offscreen before a frame's warnings.

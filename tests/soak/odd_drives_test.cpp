@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "shared/globals.h"
 #include "support/test_support.h"
 
 namespace {

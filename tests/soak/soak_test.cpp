@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -22,6 +21,7 @@
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 #include "support/test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)

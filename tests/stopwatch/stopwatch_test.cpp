@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "shared/globals.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 #include "support/test_support.h"
 
 namespace {

@@ -27,6 +27,11 @@ protected:
         SetupBusType(0);
     }
 
+    void FillGrid(int code) {
+        for (auto& column : map.grid)
+            for (auto& cell : column) cell = code;
+    }
+
     // A bus already on the course, standing still with its driver's seat at the point.
     void StandBusWithDriverAt(Point driver) {
         const Point seat = Bus::RotatePoint(busGeometry.driverPoint.x, busGeometry.driverPoint.y, 0.0);
@@ -134,29 +139,20 @@ TEST_F(CourseViewTest, TilesOffTheGridOrWithoutACodeShowEmptyGround) {
         }
 }
 
-// The tiles are opaque pictures with holes: a magenta pixel of a tile leaves what was there.
-TEST_F(CourseViewTest, TileCopiesUseTheColourKey) {
-    for (auto& column : map.grid)
-        for (auto& cell : column) cell = 3;
+// The tiles are opaque pictures with holes: a magenta pixel of a tile leaves what was there,
+// the tile drawn there the frame before, even when no tile with holes was in view then.
+TEST_F(CourseViewTest, TileCopiesUseTheColourKeyAndHolesShowTheFrameBefore) {
     TileSurfaces[3]->FillRect({0, 0, 4, 4}, ColourKeyMagenta);
     StandBusWithDriverAt({320, 320});
     map.currentCellX = map.currentCellY = 10;
+    FillGrid(3);
     map.RenderMap(*offscreen);
     EXPECT_EQ(mapscreen->PixelAt(TileSize, TileSize), Sentinel);
     EXPECT_EQ(mapscreen->PixelAt(TileSize + 4, TileSize + 4), TileColour(3));
-}
 
-// A hole shows the tile drawn there the frame before, even when no tile with holes was in
-// view then.
-TEST_F(CourseViewTest, AHoleShowsTheTileDrawnThereTheFrameBefore) {
-    for (auto& column : map.grid)
-        for (auto& cell : column) cell = 4;
-    TileSurfaces[3]->FillRect({0, 0, 4, 4}, ColourKeyMagenta);
-    StandBusWithDriverAt({320, 320});
-    map.currentCellX = map.currentCellY = 10;
+    FillGrid(4);
     map.RenderMap(*offscreen);
-    for (auto& column : map.grid)
-        for (auto& cell : column) cell = 3;
+    FillGrid(3);
     map.RenderMap(*offscreen);
     EXPECT_EQ(mapscreen->PixelAt(TileSize, TileSize), TileColour(4));
     EXPECT_EQ(OnScreen(TileSize, TileSize), TileColour(4));
@@ -195,8 +191,7 @@ TEST_F(CourseViewTest, CopiesTheSquareAroundTheDriversSeat) {
 
 TEST_F(CourseViewTest, FailedTileCopyLeavesItsCodeInTheLog) {
     ScopedWorkDir dir;
-    for (auto& column : map.grid)
-        for (auto& cell : column) cell = 1;
+    FillGrid(1);
     map.grid[10][10] = 5;
     TileSurfaces[5]->SetLost(true);
     StandBusWithDriverAt({320, 320});

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <filesystem>
 
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "maptool/headless_game.h"
 #include "platform/clock.h"
 #include "platform/surface.h"
+#include "shared/globals.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,6 @@
 
 #include "app/app.h"
 #include "app/drive_recorder.h"
-#include "shared/globals.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -10,6 +9,7 @@
 #include "platform/surface.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "shared/globals.h"
 
 namespace {
 constexpr int ScreenWidth = 640;
