@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/app.h"
 #include "app/watch.h"
@@ -123,14 +122,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             if (!why.empty()) return Refused(why);
             continue;
         }
-        if (argument == kScaleOption) {
-            if (i + 1 >= argc) return Refused("--scale needs a value: a number from 1 to 6, or auto");
-            value = argv[++i];
-        } else if (argument.rfind(std::string(kScaleOption) + "=", 0) == 0) {
-            value = argument.substr(std::strlen(kScaleOption) + 1);
-        } else {
+        if (!OptionValue(kScaleOption, argc, argv, i, value, missing))
             return Refused("unknown option '" + argument + "'");
-        }
+        if (missing) return Refused("--scale needs a value: a number from 1 to 6, or auto");
         if (!ReadScale(value, line.display))
             return Refused("--scale takes a number from 1 to 6, or auto, not '" + value + "'");
     }

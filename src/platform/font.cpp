@@ -6,7 +6,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <tuple>

@@ -25,8 +25,6 @@ public:
     Font& operator=(const Font&) = delete;
 
     int Height() const { return height_; }
-    // Bold text is drawn twice, one pixel apart, as classic bitmap fonts were emboldened.
-    bool Bold() const { return bold_; }
     // Width in pixels of a UTF-8 text.
     int TextWidth(const std::string& utf8) const;
     // A UTF-8 text as drawn: ink on a box of paper the text's width by the font's height, bold
@@ -42,6 +40,7 @@ private:
     _TTF_Font* ttf_;
     int height_;
     std::string path_;
+    // Bold text is drawn twice, one pixel apart, as classic bitmap fonts were emboldened.
     bool bold_ = false;
     mutable std::map<std::tuple<std::string, Colorref, Colorref>, std::unique_ptr<Surface>> boxes_;
 };

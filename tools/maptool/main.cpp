@@ -141,9 +141,10 @@ int Check(const std::string& path) {
 
 // Reads a course for render and drive: ExitOk with the flaws of a usable file in flaws, or
 // the status to end with after saying why it cannot be used. A file that was read but holds
-// no course the game could load is a problem found, like a typo for check.
-int LoadCourse(const std::string& path, CourseGrid& grid, std::vector<std::string>& flaws) {
-    std::vector<std::uint8_t> bytes;
+// no course the game could load is a problem found, like a typo for check. The file's bytes
+// are kept in bytes.
+int LoadCourse(const std::string& path, std::vector<std::uint8_t>& bytes, CourseGrid& grid,
+               std::vector<std::string>& flaws) {
     if (!ReadFile(path, bytes)) return CannotRead(path);
     if (ReadCourse(path, bytes, grid, flaws)) {
         std::vector<std::string> sizeProblems = CountProblems(grid);
@@ -162,9 +163,10 @@ std::string ProgramFolder() {
 }
 
 int Render(const std::string& path, const std::string& picturePath, int tileSize) {
+    std::vector<std::uint8_t> bytes;
     CourseGrid grid;
     std::vector<std::string> flaws;
-    if (int status = LoadCourse(path, grid, flaws); status != ExitOk) return status;
+    if (int status = LoadCourse(path, bytes, grid, flaws); status != ExitOk) return status;
     std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     TilePictures tiles;
     if (folder.empty() || !LoadTilePictures(folder, tiles)) {
@@ -238,13 +240,11 @@ std::string MapFileOf(const std::string& path, const std::vector<std::uint8_t>& 
 
 // The keys as a drive of the user map (course 11) on the course's map file, which the game
 // can watch.
-bool WriteKeys(const std::string& keysPath, const std::string& path, const CourseGrid& grid, int busType,
-               const std::string& summary, const DriveResult& result) {
-    std::vector<std::uint8_t> bytes;
+bool WriteKeys(const std::string& keysPath, const std::string& path, const std::vector<std::uint8_t>& bytes,
+               const CourseGrid& grid, int busType, const std::string& summary, const DriveResult& result) {
     DriveRecord drive;
     drive.course = UserMapCourse;
     drive.busType = busType;
-    ReadFile(path, bytes);  // it was read for the drive a moment ago
     drive.hasCourseHash = true;
     drive.mapFile = MapFileOf(path, bytes, grid, drive.courseHash);
     drive.drivingSeconds = result.seconds;
@@ -275,9 +275,10 @@ DriveResult DriveInFolder(const std::string& folder, const CourseGrid& grid, con
 }
 
 int Drive(const std::string& path, int busType, const std::string& keysPath) {
+    std::vector<std::uint8_t> bytes;
     CourseGrid grid;
     std::vector<std::string> problems;
-    if (int status = LoadCourse(path, grid, problems); status != ExitOk) return status;
+    if (int status = LoadCourse(path, bytes, grid, problems); status != ExitOk) return status;
     std::vector<std::string> courseProblems = CheckCourse(grid);
     problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
     if (!problems.empty()) {
@@ -294,7 +295,7 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     DriveResult result = DriveInFolder(folder, grid, RouteFromStart(grid), busType);
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
-    if (!keysPath.empty() && !WriteKeys(keysPath, path, grid, busType, summary, result)) {
+    if (!keysPath.empty() && !WriteKeys(keysPath, path, bytes, grid, busType, summary, result)) {
         std::cerr << "quonfel-map: cannot write " << keysPath << "\n";
         return ExitUsage;
     }
