@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/watch.h"
 #include "fuzz_support.h"
-#include "records/drive_keys.h"
+#include "replays/drive_keys.h"
+#include "replays/watch.h"
 
 namespace {
 bool SamePresses(const DriveRecord& a, const DriveRecord& b) {

@@ -1,7 +1,7 @@
 // Start-up, the frame loop and shutdown.
 #include "app/app.h"
 
-#include "app/watch.h"
+#include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "replays/watch.h"
 #include "shared/globals.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "app/watch.h"
 #include "platform/scaling.h"
+#include "replays/watch.h"
 
 namespace {
 constexpr int kRefusedStatus = 2;

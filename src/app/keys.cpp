@@ -2,8 +2,7 @@
 
 #include <map>
 
-#include "app/drive_recorder.h"
-#include "app/watch.h"
+#include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -11,6 +10,8 @@
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "replays/drive_recorder.h"
+#include "replays/watch.h"
 #include "shared/globals.h"
 
 namespace {
@@ -309,7 +310,7 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
-    if (TakePlayerKey(window, key)) return;
+    if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);
     switch (ScreenState) {
     case CourseSelect:

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/drive_recorder.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
 #include "records/stopwatch.h"
+#include "replays/drive_recorder.h"
 #include "shared/globals.h"
 
 namespace {

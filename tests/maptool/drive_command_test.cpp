@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
-#include "app/watch.h"
 #include "course/course_map.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
+#include "replays/watch.h"
 #include "support/course_texts.h"
 #include "support/recorded_drives.h"
 #include "support/replay_support.h"

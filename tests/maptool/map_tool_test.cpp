@@ -8,9 +8,9 @@
 
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
-#include "records/drive_keys.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
+#include "replays/drive_keys.h"
 #include "support/course_texts.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/drive_recorder.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "replays/drive_recorder.h"
 #include "shared/globals.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"

@@ -3,8 +3,8 @@
 // course file and the times the replay measures, so that the game can watch it.
 #include <gtest/gtest.h>
 
-#include "records/drive_keys.h"
 #include "records/score_table.h"
+#include "replays/drive_keys.h"
 #include "support/recorded_drives.h"
 #include "support/replay_support.h"
 #include "support/test_support.h"

@@ -8,13 +8,14 @@
 #include <fstream>
 
 #include "app/app.h"
-#include "app/drive_recorder.h"
-#include "app/watch.h"
+#include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "replays/drive_recorder.h"
+#include "replays/watch.h"
 #include "shared/globals.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"

@@ -6,7 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/watch.h"
+#include "app/watching.h"
+#include "replays/watch.h"
 
 namespace {
 // Frames to keep running after the last key, in case the drive only ends later.

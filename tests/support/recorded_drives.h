@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "records/drive_keys.h"
 #include "maptool/headless_game.h"
+#include "replays/drive_keys.h"
 #include "support/test_support.h"
 
 constexpr long kReplayFramesPerSecond = 30;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "records/drive_keys.h"
 #include "records/score_table.h"
+#include "replays/drive_keys.h"
 
 struct ReplayOutcome {
     bool started = false;

@@ -7,8 +7,8 @@
 
 #include "maptool/course_route.h"
 #include "maptool/drive_controller.h"
-#include "records/drive_keys.h"
 #include "maptool/map_text.h"
+#include "replays/drive_keys.h"
 
 constexpr long DriveFramesPerSecond = 30;
 // A drive still going after ten minutes is given up.

@@ -1,7 +1,6 @@
 #include "maptool/headless_game.h"
 
 #include "app/app.h"
-#include "app/drive_recorder.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -9,6 +8,7 @@
 #include "platform/surface.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "replays/drive_recorder.h"
 #include "shared/globals.h"
 
 namespace {

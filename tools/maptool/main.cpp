@@ -15,7 +15,7 @@
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
-#include "records/drive_keys.h"
+#include "replays/drive_keys.h"
 
 namespace fs = std::filesystem;
 

@@ -1,20 +1,19 @@
-#include "app/watch.h"
+#include "replays/watch.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "app/app.h"
-#include "app/drive_recorder.h"
-#include "app/keys.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "platform/messages.h"
 #include "platform/text_file.h"
-#include "records/drive_keys.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
+#include "replays/drive_keys.h"
+#include "replays/drive_recorder.h"
 #include "shared/globals.h"
 
 namespace fs = std::filesystem;
@@ -117,15 +116,12 @@ void TellTimes() {
     std::fflush(stdout);
 }
 
-void StopWatching(Window* window) {
+WatchKey StopWatching() {
     TellTimes();
     watch.active = false;
-    if (watch.after == AfterWatching::EndTheGame) {
-        CloseMainWindow(window);
-        return;
-    }
+    if (watch.after == AfterWatching::EndTheGame) return WatchKey::StopAndEnd;
     bus->busType = watch.busTypeBefore;
-    ReturnToCourseMenu();
+    return WatchKey::StopToMenu;
 }
 
 bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
@@ -171,8 +167,8 @@ bool PrepareBestWatch(int course, AfterWatching after, std::string& error) {
     return false;
 }
 
-void BeginPreparedWatch() {
-    if (!watch.prepared) return;
+bool TakePreparedWatch() {
+    if (!watch.prepared) return false;
     watch.prepared = false;
     watch.active = true;
     watch.busTypeBefore = bus->busType;
@@ -180,35 +176,33 @@ void BeginPreparedWatch() {
     scoreTable->currentCourse = watch.drive.course;
     bus->busType = watch.drive.busType;
     if (watch.drive.course == UserMapCourse) courseMap->LoadUserMap(watch.mapFile);
-    StartDriving();
+    return true;
 }
 
 bool Watching() { return watch.active; }
 
-void AdvanceWatch(Window* window) {
-    if (!watch.active) return;
+bool NextWatchedKey(int& key) {
     const std::vector<KeyPress>& presses = watch.drive.presses;
-    watch.feeding = true;
-    while (ScreenState == Driving && watch.nextPress < presses.size() &&
-           presses[watch.nextPress].frame <= DrivingFramesDrawn()) {
-        const WParam key = static_cast<WParam>(presses[watch.nextPress++].key);
-        MainWindowProc(window, WM_KEYDOWN, key, 0);
-        MainWindowProc(window, WM_KEYUP, key, 0);
-    }
-    watch.feeding = false;
-    if (ScreenState == Result) TellTimes();
+    watch.feeding = watch.active && ScreenState == Driving && watch.nextPress < presses.size() &&
+                    presses[watch.nextPress].frame <= DrivingFramesDrawn();
+    if (watch.feeding) key = presses[watch.nextPress++].key;
+    return watch.feeding;
 }
 
-bool TakePlayerKey(Window* window, int key) {
-    if (!watch.active || watch.feeding) return false;
+void WatchedKeysGiven() {
+    watch.feeding = false;
+    if (watch.active && ScreenState == Result) TellTimes();
+}
+
+WatchKey TakePlayerKey(int key) {
+    if (!watch.active || watch.feeding) return WatchKey::NotWatching;
     if (key == VK_ESCAPE) {
         TellTimes();
         watch.active = false;
-        CloseMainWindow(window);
-    } else if (IsStopKey(key)) {
-        StopWatching(window);
+        return WatchKey::Quit;
     }
-    return true;
+    if (IsStopKey(key)) return StopWatching();
+    return WatchKey::Ignored;
 }
 
 void FinishWatch() {

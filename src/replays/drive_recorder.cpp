@@ -1,4 +1,4 @@
-#include "app/drive_recorder.h"
+#include "replays/drive_recorder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "course/course_map.h"
 #include "platform/file_save.h"
-#include "records/drive_keys.h"
+#include "replays/drive_keys.h"
 #include "shared/globals.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
-#include "records/drive_keys.h"
+#include "replays/drive_keys.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "records/drive_keys.h"
+#include "replays/drive_keys.h"
 
 #include <algorithm>
 #include <cinttypes>

@@ -2,10 +2,10 @@
 // recorded keys fed to the window procedure before their frames, every screen the real one.
 // While watching, the player's keys do nothing but Esc (quit) and Enter or Space (stop
 // watching). Watching scores nothing and writes no file.
+//
+// The game's shell plays a watch (app/watching.h): it asks here what to do and does it.
 #pragma once
 #include <string>
-
-class Window;
 
 // Where stopping a watch leads.
 enum class AfterWatching { EndTheGame, CourseMenu };
@@ -17,13 +17,17 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
 // The best drive of a course, best-N.keys in the current folder.
 bool PrepareBestWatch(int course, AfterWatching after, std::string& error);
 
-// After start-up: the prepared watch, if any, begins in the driving screen.
-void BeginPreparedWatch();
+// After start-up: true when a watch was prepared; it is then set up to begin (its course
+// under the menu cursor, its bus type chosen, a user map read) and the drive is to start.
+bool TakePreparedWatch();
 bool Watching();
-// Before each frame: the recorded keys of the coming driving frame go to the window
-// procedure; once the drive has ended, its times are printed.
-void AdvanceWatch(Window* window);
-// Every key of the player while watching is taken here (true); false when not watching.
-bool TakePlayerKey(Window* window, int key);
+// Before each frame: the next recorded key of the coming driving frame, one at a time, while
+// the game is on the driving screen; false when there is none left for this frame.
+bool NextWatchedKey(int& key);
+// Once the recorded keys of a frame are in: the times are printed once the drive has ended.
+void WatchedKeysGiven();
+// What a key of the player does while watching.
+enum class WatchKey { NotWatching, Ignored, Quit, StopAndEnd, StopToMenu };
+WatchKey TakePlayerKey(int key);
 // At the end of the game: the times, if the watch has not printed them yet.
 void FinishWatch();
