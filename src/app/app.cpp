@@ -11,15 +11,13 @@
 #include "records/stopwatch.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";
 constexpr const char* kWindowTitle = "Ｑｕｏｎｆｅｌ";
 constexpr const char* kWindowCreateError = "ウィンドウの作成エラー";
 constexpr std::int64_t kUntilInput = -1;
-
-// How the window shows the game, as the command line asked.
-DisplayOptions shownAs;
 
 void ReleaseSurface(std::unique_ptr<Surface>& surface) { surface.reset(); }
 
@@ -50,12 +48,24 @@ void ShowStartupError() {
 // The window must exist before the screen size can be asked and the surfaces made.
 int CreateMainWindow() {
     mainWindow = Window::Create(MainWindowProc, kWindowClass, kWindowTitle, WindowOrigin.x,
-                                WindowOrigin.y, WindowSize.width, WindowSize.height, shownAs);
+                                WindowOrigin.y, WindowSize.width, WindowSize.height, GameSettings.display);
     if (mainWindow) return 1;
     StartupError = kWindowCreateError;
     return 0;
 }
+// Alt+Enter's choice is kept for the next start; a start that asked for fullscreen and did
+// not get it changes nothing.
+bool fullscreenShown = false;
+void RememberFullscreen() {
+    const bool fullscreen = mainWindow->IsFullscreen();
+    if (fullscreen == fullscreenShown) return;
+    fullscreenShown = fullscreen;
+    GameSettings.display.fullscreen = fullscreen;
+    RememberSetting("fullscreen", GameSettings);
+}
 }  // namespace
+
+Settings GameSettings;
 
 void CreateGameObjects() {
     menuScreen = std::make_unique<MenuScreen>();
@@ -86,13 +96,15 @@ void ReleaseAll() {
     ShowStartupError();
 }
 
-int RunGame(const DisplayOptions& display) {
-    shownAs = display;
+int RunGame(const Settings& settings) {
+    GameSettings = settings;
+    GameLanguage = settings.language;
     if (!InitApp()) {
         ReleaseAll();
         mainWindow.reset();
         return 0;
     }
+    fullscreenShown = mainWindow->IsFullscreen();
     BeginPreparedWatch();
     FramePacer pacer(Clock());
     Message message;
@@ -102,6 +114,7 @@ int RunGame(const DisplayOptions& display) {
             if (message.message == WM_QUIT) running = false;
             NoteWindowMessage();
             mainWindow->DispatchMessage(message);
+            if (mainWindow) RememberFullscreen();
             continue;
         }
         // A static screen already in the window sleeps until something happens; its next

@@ -7,9 +7,10 @@
 #include "platform/geometry.h"
 #include "platform/messages.h"
 
+#include "app/preferences.h"
+
 class Surface;
 class Window;
-struct DisplayOptions;
 
 // Start-up in its fixed order; 1 on success, 0 with StartupError set (or left null).
 int InitApp();
@@ -33,9 +34,11 @@ void NoteWindowMessage();
 bool FrameWouldShowSomethingNew();
 // Releases every surface and object, then shows StartupError if set. Runs once.
 void ReleaseAll();
-// The entry point's body: start-up with the window shown as asked, the paced loop, and the
-// exit code.
-int RunGame(const DisplayOptions& display);
+// The entry point's body: start-up with these settings (the window shown as they ask, the
+// language chosen), the paced loop, and the exit code.
+int RunGame(const Settings& settings);
+// The settings of this run: the preferences file's, with the command line over them.
+extern Settings GameSettings;
 
 // The window procedure (app/window_proc.cpp). A null window stands for a headless game:
 // closing then runs the shutdown directly and the window itself is left out.

@@ -1,28 +1,16 @@
 #include "app/command_line.h"
 
 #include <cstdio>
+#include <sstream>
 
 #include "app/app.h"
-#include "platform/scaling.h"
 #include "replays/watch.h"
 
 namespace {
 constexpr int kRefusedStatus = 2;
-constexpr const char* kScaleOption = "--scale";
 constexpr const char* kWatchOption = "--watch";
 constexpr const char* kWatchBestOption = "--watch-best";
-
-// "auto" or a whole number from 1 to the largest scale, nothing else.
-bool ReadScale(const std::string& value, DisplayOptions& display) {
-    if (value == "auto") {
-        display.autoScale = true;
-        return true;
-    }
-    if (value.size() != 1 || value[0] < '1' || value[0] > '0' + kLargestWindowScale) return false;
-    display.scale = value[0] - '0';
-    display.autoScale = false;
-    return true;
-}
+constexpr const char* kOffSwitch = "--no-";
 
 // A course number from 0 to 11, nothing else.
 bool ReadCourse(const std::string& value, int& course) {
@@ -61,6 +49,29 @@ std::string ReadWatch(bool best, const std::string& value, bool missing, WatchRe
     return "";
 }
 
+// A setting's option at argument i: a switch (--sound, --no-sound) or an option with a value
+// (--scale 2, --scale=2). False when the argument is none of the settings' options; else
+// `why` is empty or says why the option is refused.
+bool ReadSettingOption(int argc, const char* const* argv, int& i, Settings& settings, std::string& why) {
+    const std::string argument = argv[i];
+    for (const SettingRow& row : SettingRows()) {
+        if (row.value == nullptr) {
+            const bool on = argument == row.option;
+            if (!on && argument != kOffSwitch + std::string(row.option + 2)) continue;
+            row.read(on ? "on" : "off", settings);
+            return true;
+        }
+        std::string value;
+        bool missing = false;
+        if (!OptionValue(row.option, argc, argv, i, value, missing)) continue;
+        if (missing) why = std::string(row.option) + " needs a value: " + row.value;
+        else if (!row.read(value, settings))
+            why = std::string(row.option) + " takes " + row.value + ", not '" + value + "'";
+        return true;
+    }
+    return false;
+}
+
 // Reads and checks the key file the request names; false with one line when it is refused.
 bool PrepareRequestedWatch(const WatchRequest& watch, std::string& error) {
     switch (watch.kind) {
@@ -77,29 +88,68 @@ CommandLine Refused(const std::string& why) {
     refused.error = why;
     return refused;
 }
+
+// "  --scale N|auto  text", the text folded at 88 columns under its column.
+std::string OptionHelp(const std::string& option, const std::string& help) {
+    constexpr std::size_t kColumn = 20, kWidth = 88;
+    std::string out = "  " + option;
+    out += out.size() < kColumn ? std::string(kColumn - out.size(), ' ') : "\n" + std::string(kColumn, ' ');
+    std::size_t lineStart = out.rfind('\n') == std::string::npos ? 0 : out.rfind('\n') + 1;
+    std::istringstream words(help);
+    bool first = true;
+    for (std::string word; words >> word; first = false) {
+        if (!first && out.size() - lineStart + 1 + word.size() > kWidth) {
+            out += "\n";
+            lineStart = out.size();
+            out += std::string(kColumn, ' ');
+        } else if (!first) {
+            out += ' ';
+        }
+        out += word;
+    }
+    return out + "\n";
+}
+
+std::string DescribedPreferencesPath() {
+    const std::string path = PreferencesPath();
+    return path.empty() ? "none (neither XDG_CONFIG_HOME nor HOME names a folder)" : path;
+}
 }  // namespace
 
-const char* const kUsage =
-    "Usage: quonfel [--scale N|auto] [--fullscreen] [--watch FILE | --watch-best N]\n"
-    "Drive a bus from the start into the goal, seen from above.\n"
-    "\n"
-    "Options:\n"
-    "  --scale N      show every pixel of the game as N by N pixels of the screen (1 to 6;\n"
-    "                 default 1, the game's own 640 by 480 window)\n"
-    "  --scale auto   the largest scale whose window fits within 90 % of the screen\n"
-    "  --fullscreen   start in fullscreen; Alt+Enter switches between window and fullscreen\n"
-    "  --watch FILE   play the recorded drive in the key file FILE, then print its times\n"
-    "                 next to the replay's; Esc quits, Enter or Space end the game\n"
-    "  --watch-best N the same with your best drive of course N (0 to 11), best-N.keys;\n"
-    "                 Enter or Space lead to the course menu\n"
-    "  --help         show this help and end\n"
-    "  --version      show the version and end\n"
-    "\n"
-    "Gamepads can be plugged in at any time. The game reads and writes its files (score.dat,\n"
-    "best-N.keys, the pictures and courses) in the folder it is started in.\n";
+std::string Usage() {
+    std::string usage =
+        "Usage: quonfel [options] [--watch FILE | --watch-best N]\n"
+        "Drive a bus from the start into the goal, seen from above.\n"
+        "\n"
+        "Options, each also a line \"name = value\" of the preferences file (they override it):\n";
+    for (const SettingRow& row : SettingRows()) {
+        if (row.value == nullptr) {
+            usage += OptionHelp(row.option, row.help + std::string(" (") + row.name + " = on)");
+            usage += OptionHelp(kOffSwitch + std::string(row.option + 2), "not so, for this run");
+        } else {
+            usage += OptionHelp(row.option + std::string(" ") + row.value,
+                                row.help + std::string(" (") + row.name + " = " + row.value + ")");
+        }
+    }
+    usage += "\n";
+    usage += OptionHelp("--watch FILE",
+                        "play the recorded drive in the key file FILE, then print its times next to the replay's; "
+                        "Esc quits, Enter or Space end the game");
+    usage += OptionHelp("--watch-best N",
+                        "the same with your best drive of course N (0 to 11), best-N.keys; Enter or Space lead "
+                        "to the course menu");
+    usage += OptionHelp("--help", "show this help and end");
+    usage += OptionHelp("--version", "show the version and end");
+    usage += "\nPreferences file: " + DescribedPreferencesPath() +
+             "\n"
+             "Gamepads can be plugged in at any time. The game reads and writes its files (score.dat,\n"
+             "best-N.keys, the pictures and courses) in the folder it is started in.\n";
+    return usage;
+}
 
-CommandLine ParseCommandLine(int argc, const char* const* argv) {
+CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& preferences) {
     CommandLine line;
+    line.settings = preferences;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -110,38 +160,33 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.action = CommandLine::ShowVersion;
             return line;
         }
-        if (argument == "--fullscreen") {
-            line.display.fullscreen = true;
+        std::string why;
+        if (ReadSettingOption(argc, argv, i, line.settings, why)) {
+            if (!why.empty()) return Refused(why);
             continue;
         }
         std::string value;
         bool missing = false;
         const bool best = OptionValue(kWatchBestOption, argc, argv, i, value, missing);
-        if (best || OptionValue(kWatchOption, argc, argv, i, value, missing)) {
-            const std::string why = ReadWatch(best, value, missing, line.watch);
-            if (!why.empty()) return Refused(why);
-            continue;
-        }
-        if (!OptionValue(kScaleOption, argc, argv, i, value, missing))
+        if (!best && !OptionValue(kWatchOption, argc, argv, i, value, missing))
             return Refused("unknown option '" + argument + "'");
-        if (missing) return Refused("--scale needs a value: a number from 1 to 6, or auto");
-        if (!ReadScale(value, line.display))
-            return Refused("--scale takes a number from 1 to 6, or auto, not '" + value + "'");
+        why = ReadWatch(best, value, missing, line.watch);
+        if (!why.empty()) return Refused(why);
     }
     return line;
 }
 
 int RunFromCommandLine(int argc, const char* const* argv) {
-    const CommandLine line = ParseCommandLine(argc, argv);
+    const CommandLine line = ParseCommandLine(argc, argv, LoadPreferences());
     switch (line.action) {
     case CommandLine::ShowHelp:
-        std::fputs(kUsage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     case CommandLine::ShowVersion:
         std::printf("quonfel %s\n", QUONFEL_VERSION);
         return 0;
     case CommandLine::Refuse:
-        std::fprintf(stderr, "quonfel: %s\n\n%s", line.error.c_str(), kUsage);
+        std::fprintf(stderr, "quonfel: %s\n\n%s", line.error.c_str(), Usage().c_str());
         return kRefusedStatus;
     case CommandLine::Play:
     default:
@@ -152,5 +197,5 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         std::fprintf(stderr, "quonfel: %s\n", refusal.c_str());
         return kRefusedStatus;
     }
-    return RunGame(line.display);
+    return RunGame(line.settings);
 }

@@ -1,9 +1,10 @@
-// The command line: options change only how the game is shown and played (its scale,
-// fullscreen), never its rules, files or folder; or they name a recorded drive to watch.
+// The command line: options change only how the game is shown and played (the settings of
+// app/preferences.h, for one run), never its rules, files or folder; or they name a recorded
+// drive to watch.
 #pragma once
 #include <string>
 
-#include "platform/window.h"
+#include "app/preferences.h"
 
 // --watch FILE or --watch-best N.
 struct WatchRequest {
@@ -16,14 +17,15 @@ struct WatchRequest {
 struct CommandLine {
     enum Action { Play, ShowHelp, ShowVersion, Refuse };
     Action action = Play;
-    DisplayOptions display;
+    Settings settings;  // the preferences, with the options over them
     WatchRequest watch;
     std::string error;  // why the command line is refused
 };
 
-CommandLine ParseCommandLine(int argc, const char* const* argv);
+// The options over the given settings (the preferences file's).
+CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& preferences = {});
 // The usage and the options, as --help prints them.
-extern const char* const kUsage;
+std::string Usage();
 // The whole program from its command line: --help and --version print and end with 0
 // (no display needed), a refused command line ends with 2, and so does a key file to watch
 // that is refused (with one line); anything else plays.

@@ -6,6 +6,15 @@ struct SDL_Surface;
 
 constexpr int kLargestWindowScale = 6;
 
+// How the window shows the game. Whatever they say, the game keeps its own pixels: every
+// position and size it passes or reads is in game pixels, one game pixel being shown as
+// scale by scale pixels of the screen.
+struct DisplayOptions {
+    int scale = 1;           // 1 to kLargestWindowScale
+    bool autoScale = false;  // the largest scale whose window fits the screen, instead
+    bool fullscreen = false;
+};
+
 // The largest scale, 1 to kLargestWindowScale, whose window fits within 90 % of the
 // screen's width and height; 1 when even that does not fit.
 int AutoScale(int screenWidth, int screenHeight, int pictureWidth, int pictureHeight);

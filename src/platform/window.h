@@ -7,20 +7,12 @@
 
 #include "platform/geometry.h"
 #include "platform/messages.h"
+#include "platform/scaling.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
 class Window;
 using WindowProc = LParam (*)(Window* window, std::uint32_t message, WParam wParam, LParam lParam);
-
-// How the window shows the game. Whatever they say, the game keeps its own pixels: every
-// position and size it passes or reads is in game pixels, one game pixel being shown as
-// scale by scale pixels of the screen.
-struct DisplayOptions {
-    int scale = 1;           // 1 to kLargestWindowScale (platform/scaling.h)
-    bool autoScale = false;  // the largest scale whose window fits the screen, instead
-    bool fullscreen = false;
-};
 
 struct PopupItem {
     std::string text;

@@ -27,9 +27,9 @@ TEST(CommandLine, OptionsOnlyChangeHowTheGameIsShown) {
     for (const auto& c : cases) {
         const CommandLine line = Parse(c.arguments);
         EXPECT_EQ(line.action, CommandLine::Play) << line.error;
-        EXPECT_EQ(line.display.scale, c.scale);
-        EXPECT_EQ(line.display.autoScale, c.autoScale);
-        EXPECT_EQ(line.display.fullscreen, c.fullscreen);
+        EXPECT_EQ(line.settings.display.scale, c.scale);
+        EXPECT_EQ(line.settings.display.autoScale, c.autoScale);
+        EXPECT_EQ(line.settings.display.fullscreen, c.fullscreen);
     }
     EXPECT_EQ(Parse({"--scale", "2", "--help", "--bogus"}).action, CommandLine::ShowHelp);
     EXPECT_EQ(Parse({"--version"}).action, CommandLine::ShowVersion);
@@ -61,7 +61,7 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
     EXPECT_EQ(line.action, CommandLine::Play) << line.error;
     EXPECT_EQ(line.watch.kind, WatchRequest::File);
     EXPECT_EQ(line.watch.file, "my drive.keys");
-    EXPECT_EQ(line.display.scale, 2);
+    EXPECT_EQ(line.settings.display.scale, 2);
     line = Parse({"--watch-best=11"});
     EXPECT_EQ(line.watch.kind, WatchRequest::Best);
     EXPECT_EQ(line.watch.course, 11);
@@ -85,4 +85,53 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
         EXPECT_EQ(line.action, CommandLine::Refuse) << c.arguments[0];
         EXPECT_EQ(line.error, c.reason);
     }
+}
+
+TEST(CommandLine, SettingsComeFromThePreferencesAndTheOptionsOverrideThem) {
+    std::vector<std::string> problems;
+    const Settings kept = ReadPreferences(
+        "# mine\n"
+        "scale = 3\n"
+        "fullscreen = on\n"
+        "lang=en\n"
+        "  sound = yes  \n"
+        "volume = 101\n"      // out of range: named, the rest applies
+        "ghost = maybe\n"
+        "colour = blue\n"     // unknown: named
+        "just words\n"
+        "volume = 40\n",
+        problems);
+    EXPECT_EQ(kept.display.scale, 3);
+    EXPECT_TRUE(kept.display.fullscreen);
+    EXPECT_EQ(kept.language, Language::English);
+    EXPECT_TRUE(kept.sound);
+    EXPECT_FALSE(kept.ghost);
+    EXPECT_EQ(kept.volume, 40);
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0], "line 6: '101' is not a value of volume (0..100)");
+    EXPECT_EQ(problems[1], "line 7: 'maybe' is not a value of ghost (on|off)");
+    EXPECT_EQ(problems[2], "line 8: no setting is called 'colour'");
+    EXPECT_EQ(problems[3], "line 9: not a 'name = value' line");
+
+    const std::vector<const char*> arguments = {"quonfel", "--no-fullscreen", "--lang=ja", "--ghost"};
+    const CommandLine line = ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), kept);
+    EXPECT_EQ(line.action, CommandLine::Play) << line.error;
+    EXPECT_FALSE(line.settings.display.fullscreen);
+    EXPECT_EQ(line.settings.language, Language::Japanese);
+    EXPECT_TRUE(line.settings.ghost);
+    EXPECT_EQ(line.settings.display.scale, 3);  // not named on the line: the file's
+    EXPECT_EQ(Parse({"--volume", "101"}).error, "--volume takes 0..100, not '101'");
+    EXPECT_EQ(Parse({"--lang", "fr"}).error, "--lang takes ja|en, not 'fr'");
+    EXPECT_EQ(Parse({"--no-volume"}).error, "unknown option '--no-volume'");
+}
+
+TEST(CommandLine, RememberingASettingKeepsEveryOtherLine) {
+    const std::string text = "# my settings\nfullscreen = off\nfuture = 1\nfullscreen = off\n";
+    Settings settings;
+    settings.display.fullscreen = true;
+    const SettingRow& fullscreen = SettingRows()[1];
+    EXPECT_EQ(WithSetting(text, fullscreen, settings), "# my settings\nfullscreen = off\nfuture = 1\nfullscreen = on\n");
+    EXPECT_EQ(WithSetting("", fullscreen, settings), "fullscreen = on\n");
+    EXPECT_NE(Usage().find("--no-sound"), std::string::npos);
+    EXPECT_NE(Usage().find("--volume 0..100"), std::string::npos);
 }

@@ -5,6 +5,8 @@ set -euo pipefail
 GAME_DIR=$(cd "$1" && pwd)
 BUILD_DIR=$2
 WORK=$(mktemp -d /tmp/quonfel-e2e-XXXXXX)
+# The player's own preferences stay out of the tests, and the tests out of them.
+export XDG_CONFIG_HOME=$WORK/config
 XVFB_PID=
 GAME_PID=
 GAME_WINDOW=

@@ -1,0 +1,3 @@
+#include "shared/texts.h"
+
+Language GameLanguage = Language::Japanese;
