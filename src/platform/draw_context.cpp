@@ -215,16 +215,14 @@ bool DrawContext::FillRgn(const Region& region, const Brush& brush) {
 }
 
 // The box behind the text is exactly the text's width and the font's height.
-bool DrawContext::TextOut(int x, int y, const std::string& utf8) {
-    if (!ok_) return false;
+void DrawContext::TextOut(int x, int y, const std::string& utf8) {
+    if (!ok_) return;
     const std::shared_ptr<Font> font = font_ ? font_ : Font::Default();
-    if (!font) return false;
+    if (!font) return;
     if (const Surface* box = font->TextBox(utf8, textColour_, bkColour_)) {
         surface_->BltFast(x, y, *box, Rect{0, 0, box->Width(), box->Height()}, false);
-        return true;
+        return;
     }
     // Nothing to draw, or the text could not be rendered: only its box.
-    const int width = font->TextWidth(utf8);
-    surface_->FillRect(Rect{x, y, x + width, y + font->Height()}, bkColour_);
-    return utf8.empty() || width <= 0;
+    surface_->FillRect(Rect{x, y, x + font->TextWidth(utf8), y + font->Height()}, bkColour_);
 }

@@ -59,8 +59,9 @@ public:
     // Closed polygon: filled with the brush by the winding rule, outlined with the pen.
     bool Polygon(const Point* points, int count);
     bool FillRgn(const Region& region, const Brush& brush);
-    // Text with its top-left at (x, y) on an opaque box of the background colour.
-    bool TextOut(int x, int y, const std::string& utf8);
+    // Text with its top-left at (x, y) on an opaque box of the background colour. Nothing is
+    // reported: text that cannot be drawn leaves its box at most, and no caller could do more.
+    void TextOut(int x, int y, const std::string& utf8);
 
 private:
     Surface* surface_;

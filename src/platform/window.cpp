@@ -533,6 +533,8 @@ int Window::Present(const Surface& screenSized) {
 // With a window manager fullscreen is asked of it (it hides its panels and gives the old
 // place back); without one the window covers the screen by itself.
 void Window::SetFullscreen(bool on) {
+    // A window without a display only notes the mode, which decides what input it reports.
+    if (!impl_->sdl) impl_->fullscreen = on;
     if (!impl_->sdl || on == impl_->fullscreen) return;
     if (on) impl_->fullscreenByManager = X11WindowManagerRuns(impl_->sdl);
     SDL_Rect screen{};

@@ -91,7 +91,7 @@ private:
 int VirtualKeyOf(int sdlKeycode, int sdlScancode);
 
 // For tests: a window with no display behind it. It reads the events queued with
-// SDL_PushEvent; it cannot present, move or show a popup menu.
+// SDL_PushEvent; it cannot present, move or show a popup menu, and fullscreen is only noted.
 struct WindowAccess {
     static std::unique_ptr<Window> CreateHeadless(WindowProc proc, int width, int height);
     static SDL_Window* Sdl(const Window& window);

@@ -185,11 +185,10 @@ TEST_F(BusMotionTest, WheelStrokesPointAlongHeadingPlusSteering) {
         const Point centre = liveBusState.frontWheel[w];
         const Point front = liveBusState.frontWheelLine[w][0];
         const Point back = liveBusState.frontWheelLine[w][1];
-        // Turned left: the front end of each stroke swings to -x, the back end to +x.
-        EXPECT_LT(front.x, centre.x);
-        EXPECT_LT(front.y, centre.y);
-        EXPECT_GT(back.x, centre.x);
-        EXPECT_GT(back.y, centre.y);
+        // Turned left: the front end of each stroke swings to -x, the back end to +x, each
+        // five pixels from the wheel (3.5 along either axis, rounded outward).
+        EXPECT_EQ((Point{front.x - centre.x, front.y - centre.y}), (Point{-4, -4}));
+        EXPECT_EQ((Point{back.x - centre.x, back.y - centre.y}), (Point{4, 4}));
     }
 }
 

@@ -287,11 +287,16 @@ TEST_F(MapReaderTest, ChooseUserMapAsksForAMapFileAndLoadsTheChosenPath) {
 }
 
 TEST_F(MapReaderTest, CancelledDialogLeavesThePreviousCourse) {
-    map.grid[2][3] = 9;
-    SetOpenFileHandler([](const OpenFileRequest&, std::string&) { return false; });
+    // The path names a real map, so only the cancel keeps the old course.
+    WriteBytes("mine.map", MapBytes(MapValues(3, 1, 1, {2})));
+    map.grid[0][0] = 9;
+    SetOpenFileHandler([&](const OpenFileRequest&, std::string& path) {
+        path = dir.Path() + "/mine.map";
+        return false;
+    });
     map.ChooseUserMap();
     SetOpenFileHandler(nullptr);
-    EXPECT_EQ(map.grid[2][3], 9);
+    EXPECT_EQ(map.grid[0][0], 9);
 }
 
 TEST(CourseMapCodeAt, NeverGivesAnIndexPastTheTileTable) {

@@ -52,7 +52,7 @@ TEST(CourseText, CommentsBlankLinesCrLfAndByteOrderMarkAreIgnored) {
 TEST(CourseText, NumbersOutsideTheTileCodesAreKeptForTheChecker) {
     std::vector<std::string> problems;
     CourseGrid grid = Parse("24 -5\n", &problems);
-    EXPECT_TRUE(problems.empty());
+    ASSERT_TRUE(problems.empty()) << problems[0];
     EXPECT_EQ(grid.At(0, 0), 24);
     EXPECT_EQ(grid.At(1, 0), -5);
 }
@@ -86,7 +86,7 @@ TEST(CourseText, PrintedTextReadsBackToTheSameGrid) {
     EXPECT_EQ(text.rfind("# round trip\n", 0), 0u);
     std::vector<std::string> problems;
     CourseGrid back = Parse(text, &problems);
-    EXPECT_TRUE(problems.empty());
+    ASSERT_TRUE(problems.empty()) << problems[0];
     EXPECT_EQ(back.xCount, 24);
     EXPECT_EQ(back.cells, grid.cells);
 }

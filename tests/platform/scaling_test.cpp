@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "platform/scaling.h"
 #include "platform/surface.h"
 
@@ -11,6 +13,7 @@ TEST(Scaling, ScalesForTheWindowAndForFullscreen) {
     } screens[] = {
         {640, 480, 1, 1},   {1280, 1024, 1, 2},  // a 1280 window is more than 90 % of 1280
         {1423, 1067, 2, 2}, {1920, 1080, 2, 2},  {3840, 2160, 4, 4},
+        {2560, 1600, 3, 3},  // 1440 rows are exactly 90 % of 1600
         {7680, 4320, 6, 9},  // the window never beyond 6; fullscreen takes what fits
         {320, 200, 1, 1},
     };
@@ -41,32 +44,32 @@ std::uint32_t At(const Surface& s, int x, int y) { return s.Pixels()[y * s.Pitch
 }  // namespace
 
 TEST(Scaling, EveryPixelBecomesAnEqualSquareCutToBothSurfaces) {
+    const struct {
+        const char* what;
+        int fromX, fromY, width, height, toX, toY, scale;
+    } copies[] = {
+        {"source pixels (2..5, 1..3) to (5, 4)", 2, 1, 4, 3, 5, 4, 3},
+        {"squares left of and above the target are cut, not shifted", 0, 0, 8, 6, -3, -1, 4},
+        {"a part reaching past the source keeps to the source", -1, 2, 10, 8, 0, 0, 2},
+        {"the last square cut by the target's right edge", 0, 0, 8, 6, 26, 0, 3},
+        {"scale 1, cut at the left and top", 1, 0, 7, 6, -2, -3, 1},
+    };
     auto source = NumberedSurface(8, 6);
     auto target = Surface::Create(40, 30);
-    target->Fill(Rgb(1, 2, 3));
-    const std::uint32_t untouched = At(*target, 0, 0);
-    // Source pixels (2..5, 1..3) at scale 3 to (5, 4): 12 by 9 target pixels.
-    CopyScaled(source->Sdl(), 2, 1, 4, 3, target->Sdl(), 5, 4, 3);
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 40; ++x) {
-            const bool inside = x >= 5 && x < 17 && y >= 4 && y < 13;
-            const auto want = inside ? static_cast<std::uint32_t>(2 + (x - 5) / 3 + 100 * (1 + (y - 4) / 3)) : untouched;
-            ASSERT_EQ(At(*target, x, y), want) << x << "," << y;
+    for (const auto& c : copies) {
+        SCOPED_TRACE(c.what);
+        target->Fill(Rgb(1, 2, 3));
+        const std::uint32_t untouched = At(*target, 0, 0);
+        CopyScaled(source->Sdl(), c.fromX, c.fromY, c.width, c.height, target->Sdl(), c.toX, c.toY, c.scale);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const int sx = c.fromX + FloorDivide(x - c.toX, c.scale);
+                const int sy = c.fromY + FloorDivide(y - c.toY, c.scale);
+                const bool inside = sx >= std::max(c.fromX, 0) && sx < std::min(c.fromX + c.width, 8) &&
+                                    sy >= std::max(c.fromY, 0) && sy < std::min(c.fromY + c.height, 6);
+                ASSERT_EQ(At(*target, x, y), inside ? static_cast<std::uint32_t>(sx + 100 * sy) : untouched)
+                    << x << "," << y;
+            }
         }
     }
-
-    // Left of and above the target the squares are cut, not shifted; a part reaching past
-    // the source keeps to the source.
-    auto small = NumberedSurface(4, 4);
-    auto cut = Surface::Create(10, 10);
-    CopyScaled(small->Sdl(), 0, 0, 4, 4, cut->Sdl(), -3, -1, 4);
-    EXPECT_EQ(At(*cut, 0, 0), 0u);
-    EXPECT_EQ(At(*cut, 1, 0), 1u);
-    EXPECT_EQ(At(*cut, 9, 9), 203u);
-    cut->Fill(Rgb(1, 2, 3));
-    CopyScaled(small->Sdl(), -1, 2, 8, 8, cut->Sdl(), 0, 0, 2);
-    EXPECT_EQ(At(*cut, 0, 0), untouched);  // source column -1 does not exist
-    EXPECT_EQ(At(*cut, 2, 0), 200u);
-    EXPECT_EQ(At(*cut, 9, 3), 303u);
-    EXPECT_EQ(At(*cut, 2, 4), untouched);  // nor does source row 4
 }

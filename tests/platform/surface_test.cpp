@@ -30,11 +30,12 @@ TEST(SurfaceBasics, NewSurfaceIsBlackAndOutsidePixelsAreIgnored) {
     EXPECT_EQ(s->Width(), 3);
     EXPECT_EQ(s->Height(), 2);
     EXPECT_EQ(s->PixelAt(2, 1), 0u);
+    s->SetPixel(0, 1, Rgb(1, 2, 3));
+    // x == Width() is outside, not the first pixel of the next row.
     s->SetPixel(3, 0, kRed);
     s->SetPixel(-1, 0, kRed);
     EXPECT_EQ(s->PixelAt(3, 0), 0u);
-    s->SetPixel(1, 1, Rgb(1, 2, 3));
-    EXPECT_EQ(s->PixelAt(1, 1), Rgb(1, 2, 3));
+    EXPECT_EQ(s->PixelAt(0, 1), Rgb(1, 2, 3));
     EXPECT_FALSE(Surface::Create(0, 5));
 }
 
@@ -199,10 +200,16 @@ TEST(SurfaceBlt, LostSurfaceFailsOnEitherSide) {
 }
 
 TEST(SurfaceBlt, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
-    auto s = NumberedRow(6);
-    EXPECT_EQ(s->BltFast(1, 0, *s, Rect{0, 0, 5, 1}, false), kCopyOk);
-    const int expected[] = {0, 0, 1, 2, 3, 4};
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(ColumnNumber(*s, x), expected[x]) << x;
+    // Down and right by one: rows copied top to bottom would read rows already written.
+    auto s = Surface::Create(6, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) s->SetPixel(x, y, Rgb(x, y, 200));
+    EXPECT_EQ(s->BltFast(1, 1, *s, Rect{0, 0, 5, 5}, false), kCopyOk);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const int shift = x > 0 && y > 0 ? 1 : 0;
+            EXPECT_EQ(s->PixelAt(x, y), Rgb(x - shift, y - shift, 200)) << x << "," << y;
+        }
 }
 
 TEST(SurfaceFiles, SavesTwentyFourBitBmpThatLoadsBackExactly) {

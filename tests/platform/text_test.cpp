@@ -65,7 +65,7 @@ TEST(TextOut, DrawsInkOnAnOpaqueBoxOfExactlyTheTextWidthAndFontHeight) {
         dc.SelectFont(font);
         dc.SetBkColor(kBox);
         dc.SetTextColor(kInk);
-        EXPECT_TRUE(dc.TextOut(10, 20, text));
+        dc.TextOut(10, 20, text);
     }
     const Rect box{10, 20, 10 + width, 36};
     const Counts inside = CountIn(*s, box);
@@ -105,11 +105,18 @@ TEST(TextOut, ClipsAtTheSurfaceEdgesAndRefusesALostSurface) {
     DrawContext dc(*s);
     dc.SetBkColor(kBox);
     dc.SetTextColor(kInk);
-    EXPECT_TRUE(dc.TextOut(-8, -6, "あいうえお"));
+    dc.TextOut(-8, -6, "あいうえお");
     EXPECT_EQ(s->PixelAt(0, 0), kBox);
     EXPECT_EQ(CountIn(*s, Rect{0, 0, 20, 10}).other, 0);
 
+    // Neither a refused drawing context nor a lost surface takes any text.
+    s->Fill(kField);
+    gdiFaults.getDC = true;
+    DrawContext refused(*s);
+    gdiFaults = GdiFaults{};
+    refused.TextOut(0, 0, "A");
     s->SetLost(true);
     DrawContext lost(*s);
-    EXPECT_FALSE(lost.TextOut(0, 0, "A"));
+    lost.TextOut(0, 0, "A");
+    EXPECT_EQ(CountIn(*s, Rect{0, 0, 20, 10}).other, 20 * 10);
 }

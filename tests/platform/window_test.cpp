@@ -237,6 +237,15 @@ TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
     EXPECT_EQ(PointParamX(messages[4].lParam), 639);
     EXPECT_EQ(PointParamY(messages[4].lParam), 479);
     EXPECT_EQ(window->KeyState(VK_CONTROL), 0);
+
+    // In fullscreen nothing starts or continues a drag: only the release is reported.
+    window->SetFullscreen(true);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 200);
+    PushType(SDL_MOUSEMOTION);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 310, 205);
+    const auto inFullscreen = PumpMessages(*window);
+    ASSERT_EQ(inFullscreen.size(), 1u);
+    EXPECT_EQ(inFullscreen[0].message, WM_LBUTTONUP);
 }
 
 TEST_F(HeadlessWindow, PostedQuitComesNextEvenWithInputWaiting) {

@@ -95,15 +95,16 @@ TEST_F(BestDrive, OnlyANewBestTimeIsKept) {
 TEST_F(BestDrive, ADriveThatDidNotStartOnAStartTileIsNotKept) {
     HeadlessGame game;
     ASSERT_TRUE(game.Start());
-    const auto keptAfter = [](const std::function<void(CourseMap&)>& change) {
-        fs::remove(BestDriveFileName(0));
-        courseMap->LoadCourse(0);
+    const auto keptAfter = [](const std::function<void(CourseMap&)>& change, int course = 0) {
+        fs::remove(BestDriveFileName(course));
+        courseMap->LoadCourse(course);
         change(*courseMap);
-        BeginDriveRecording(0, 0, courseMap->mapFileRead);
+        BeginDriveRecording(course, 0, courseMap->mapFileRead);
         SaveBestDrive(10, 0, 10);
-        return fs::exists(BestDriveFileName(0));
+        return fs::exists(BestDriveFileName(course));
     };
-    EXPECT_TRUE(keptAfter([](CourseMap&) {}));
+    // Courses 0, 1, 2 and 10 start facing right, down, left and up.
+    for (int course : {0, 1, 2, 10}) EXPECT_TRUE(keptAfter([](CourseMap&) {}, course)) << course;
     EXPECT_FALSE(keptAfter([](CourseMap& map) { map.grid[map.startCellX][map.startCellY] = TileEmpty; }));
     EXPECT_FALSE(keptAfter([](CourseMap& map) { map.lastCellX = map.startCellX - 1; }));
 }

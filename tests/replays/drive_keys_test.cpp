@@ -16,8 +16,9 @@ DriveRecord Parsed(const std::string& text) {
 }
 
 TEST(DriveKeys, EveryDrivingKeyHasANameThatReadsBack) {
-    const int keys[] = {'W', 'S', 'X', 'Q', 'A', 'Z', 'U', 'H', 'J', 'I', 'L', 'K', VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT,
-                        VK_RETURN, VK_SPACE, VK_ESCAPE, VK_NUMPAD0 + 8, VK_NUMPAD0 + 5, VK_NUMPAD0 + 2, VK_F2, VK_F11};
+    std::vector<int> keys = {'W', 'S', 'X', 'Q', 'A', 'Z', 'U', 'H', 'J', 'I', 'L', 'K', VK_UP, VK_DOWN, VK_LEFT,
+                             VK_RIGHT, VK_RETURN, VK_SPACE, VK_ESCAPE, VK_NUMPAD0 + 8, VK_NUMPAD0 + 5, VK_NUMPAD0 + 2};
+    for (int n = 1; n <= 12; ++n) keys.push_back(VK_F1 + n - 1);  // F1 to F12, as the window sends them
     for (int key : keys) {
         std::string name = KeyName(key);
         ASSERT_FALSE(name.empty()) << key;
@@ -71,6 +72,10 @@ TEST(DriveKeys, KeysAloneCommentsAndWindowsLineEndsRead) {
     EXPECT_EQ(bare.presses[1].key, VK_NUMPAD0 + 2);
     EXPECT_EQ(Parsed("course-hash ABCDEF0123456789\r\nmap  x.map\r\n").mapFile, "x.map");
     EXPECT_EQ(Parsed("\v map\tmy  course.map \t\n").mapFile, "my  course.map");
+    // So a path with a blank at either end or a line break would not read back.
+    EXPECT_TRUE(FitsAMapLine("my  course.map"));
+    for (const char* path : {"", " x.map", "\tx.map", "x.map ", "x.map\t", "x\n.map", "x\r.map"})
+        EXPECT_FALSE(FitsAMapLine(path)) << path;
 }
 
 TEST(DriveKeys, DamagedLinesAreRefusedByNumber) {

@@ -53,13 +53,16 @@ TEST_F(MinimapTest, CurrentCellIsDrawnOverTheGoal) {
 }
 
 TEST_F(MinimapTest, CellsOffTheGridAreNotDrawn) {
-    // A course without start or goal keeps them at 23.
-    map.currentCellX = -1;
-    map.currentCellY = 4;
-    map.DrawMinimap();
-    EXPECT_EQ(Count(Blue) + Count(Red) + Count(Yellow), 0);
-    EXPECT_EQ(Count(Field), 200 * 200);
-    EXPECT_EQ(Count(Sentinel), 640 * 480 - 200 * 200);
+    // A course without start or goal keeps them at 23; the current cell just off each side.
+    for (const Point cell : {Point{-1, 4}, Point{20, 4}, Point{4, 20}}) {
+        offscreen->Fill(Sentinel);
+        map.currentCellX = cell.x;
+        map.currentCellY = cell.y;
+        map.DrawMinimap();
+        EXPECT_EQ(Count(Blue) + Count(Red) + Count(Yellow), 0) << cell.x << "," << cell.y;
+        EXPECT_EQ(Count(Field), 200 * 200);
+        EXPECT_EQ(Count(Sentinel), 640 * 480 - 200 * 200);
+    }
 }
 
 TEST_F(MinimapTest, FollowsTheWindowOrigin) {
