@@ -61,6 +61,8 @@ public:
     bool FillRgn(const Region& region, const Brush& brush);
     // Text with its top-left at (x, y) on an opaque box of the background colour.
     bool TextOut(int x, int y, const std::string& utf8);
+    // The width TextOut gives the text's box; 0 without a font.
+    int TextWidth(const std::string& utf8) const;
 
 private:
     Surface* surface_;

@@ -1,11 +1,12 @@
 // The running times of the driving screen and the result screen.
-#include <cstdio>
+#include <algorithm>
 
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "records/stopwatch.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ constexpr int TimesLeft = 505;
 constexpr int DriveTimeTop = 120;
 constexpr int PenaltyTimeTop = 155;
 
-constexpr const char* ResultFontFace = "ＭＳ ゴシック";
 constexpr int ResultFontHeight = 24;
 constexpr int ResultTextLeft = 170;
 constexpr Colorref ResultBackground = 0xFFFFFF;
@@ -51,11 +51,21 @@ void CopyFullScreen(const Surface& picture) {
     offscreen->Blt(&target, picture, &source, false);
 }
 
-// One result line: the caption format with a time text, top-left at (ox + 170, top).
-void DrawResultLine(DrawContext& dc, const char* format, const char* time, int top) {
-    char line[128];
-    std::snprintf(line, sizeof line, format, time);
-    dc.TextOut(WindowOrigin.x + ResultTextLeft, top, line);
+// The result lines start at ox + 170; their labels end together, so the three times stand
+// one below the other.
+int ResultTimeLeft(const DrawContext& dc) {
+    const GameTexts& texts = Texts();
+    int widest = 0;
+    for (const char* label : {texts.driveTimeLabel, texts.penaltyTimeLabel, texts.scoreTimeLabel})
+        widest = std::max(widest, dc.TextWidth(label));
+    return WindowOrigin.x + ResultTextLeft + widest;
+}
+
+// One result line: the label just left of the times, then the time.
+void DrawResultLine(DrawContext& dc, const char* label, const char* time, int top) {
+    const int timeLeft = ResultTimeLeft(dc);
+    dc.TextOut(timeLeft - dc.TextWidth(label), top, label);
+    dc.TextOut(timeLeft, top, time);
 }
 
 }  // namespace
@@ -80,7 +90,7 @@ void CourseMap::DrawResult() {
     DrawContext dc(*offscreen);
     if (!dc.Ok()) return;
     // Without the font the context's own font is used.
-    std::shared_ptr<Font> font = Font::Create(ResultFontFace, ResultFontHeight, FW_BOLD);
+    std::shared_ptr<Font> font = Font::Create(Texts().fontFace, ResultFontHeight, FW_BOLD);
     std::shared_ptr<Font> previousFont = font ? dc.SelectFont(font) : nullptr;
     dc.SetBkColor(ResultBackground);
     dc.SetTextColor(ResultText);
@@ -88,12 +98,12 @@ void CourseMap::DrawResult() {
     const int oy = WindowOrigin.y;
     char time[TimeTextSize] = {};
     stopwatch->FormatDriveTime(time);
-    DrawResultLine(dc, " 所要時間 ：　%s", time, oy + 170);
+    DrawResultLine(dc, Texts().driveTimeLabel, time, oy + 170);
     stopwatch->FormatPenaltyTime(time);
-    DrawResultLine(dc, "ペナルティ：　%s", time, oy + 194);
+    DrawResultLine(dc, Texts().penaltyTimeLabel, time, oy + 194);
     stopwatch->FormatTotalTime(time);
     dc.SetTextColor(ScoreText);
-    DrawResultLine(dc, "スコア時間：　%s", time, oy + 221);
+    DrawResultLine(dc, Texts().scoreTimeLabel, time, oy + 221);
 
     if (font) dc.SelectFont(previousFont);
 }
