@@ -215,6 +215,19 @@ int Font::TextWidth(const std::string& utf8) const {
     return width;
 }
 
+bool Font::HasGlyphs(const std::string& utf8) const {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        Uint32 character = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (int k = 1; k < length && i + k < utf8.size(); ++k)
+            character = character << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (!TTF_GlyphIsProvided32(ttf_, character)) return false;
+        i += length;
+    }
+    return true;
+}
+
 namespace {
 
 // Solid rendering gives 8-bit pixels: 0 is the background, anything else ink. The glyphs

@@ -29,6 +29,9 @@ public:
     int Height() const { return height_; }
     // Width in pixels of a UTF-8 text.
     int TextWidth(const std::string& utf8) const;
+    // Whether the font has a glyph for every character of a UTF-8 text (a missing one is
+    // drawn as an empty box).
+    bool HasGlyphs(const std::string& utf8) const;
     // A UTF-8 text as drawn: ink on a box of paper the text's width by the font's height, bold
     // strokes included. Rendered at its first use and kept, since the screens draw the same
     // captions in every frame. Null when the text is empty or cannot be rendered.

@@ -46,7 +46,7 @@ const GameTexts EnglishTexts = {
     "Driving time: ",
     "Penalty time: ",
     "Score time: ",
-    "You cannot drive this course yet: finish the course before it first.",
+    "This course is still locked: finish the one before it to open it.",
     "Course Locked",
     "The course file is damaged.",
     "Course File Error",

@@ -27,10 +27,10 @@ std::shared_ptr<Font> GameFont(int height, bool bold) {
     return font;
 }
 
-std::vector<CrampedLabel> crampedLabels;
+std::vector<DrawnLabel> drawnLabels;
 
-void NoteRoom(const std::string& text, int needed, int room) {
-    if (needed > room) crampedLabels.push_back({text, needed, room});
+void NoteLabel(const std::string& text, const TextStyle& style, int needed, int room) {
+    drawnLabels.push_back({text, style, needed, room});
 }
 
 // The glyphs of a text in one colour on magenta, ready for a keyed copy.
@@ -103,10 +103,10 @@ int TextWidth(const std::string& text, const TextStyle& style) {
     return GameFont(style.height, style.bold)->TextWidth(text);
 }
 
-const std::vector<CrampedLabel>& CrampedLabels() { return crampedLabels; }
+const std::vector<DrawnLabel>& DrawnLabels() { return drawnLabels; }
 
 void DrawText(Surface& target, int x, int y, const std::string& text, const TextStyle& style, int room) {
-    NoteRoom(text, TextWidth(text, style), room);
+    NoteLabel(text, style, TextWidth(text, style), room);
     const std::unique_ptr<Surface> layers[3] = {
         TextStamp(text, style.height, style.bold, style.outlineInk),
         TextStamp(text, style.height, style.bold, style.shadowInk),
@@ -126,7 +126,7 @@ int VerticalLength(const std::string& text, const TextStyle& style) {
 
 void DrawTextVertical(Surface& target, int centreX, int top, const std::string& text, const TextStyle& style,
                       int room) {
-    NoteRoom(text, VerticalLength(text, style), room);
+    NoteLabel(text, style, VerticalLength(text, style), room);
     if (GameLanguage == Language::English) {
         std::unique_ptr<Surface> layers[3] = {
             TurnedClockwise(*TextStamp(text, style.height, style.bold, style.outlineInk)),

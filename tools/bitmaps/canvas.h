@@ -27,14 +27,16 @@ struct TextStyle {
 };
 
 int TextWidth(const std::string& text, const TextStyle& style);
-// Each text is drawn with the room its place gives it (a width; for vertical text a length).
-// A text that needs more is noted here: a label, or a translation, too long for its place.
-struct CrampedLabel {
+// Each text is drawn with the room its place gives it (a width; for vertical text a length),
+// and noted here with the room it needed: a label, or a translation, may be too long for its
+// place.
+struct DrawnLabel {
     std::string text;
+    TextStyle style;
     int needed;
     int room;
 };
-const std::vector<CrampedLabel>& CrampedLabels();
+const std::vector<DrawnLabel>& DrawnLabels();
 
 // Top-left at (x, y); only the glyphs are drawn, the picture shows between them.
 void DrawText(Surface& target, int x, int y, const std::string& text, const TextStyle& style, int room);
