@@ -99,9 +99,14 @@ NamedFaceFile ResolveNamedFace(const std::string& face, bool bold) {
         named = FcStrCmpIgnoreCase(family, reinterpret_cast<const FcChar8*>(face.c_str())) == 0;
     FcChar8* path = nullptr;
     int weight = FC_WEIGHT_REGULAR;
+    // A regular face asked for in bold comes back marked bold, to be emboldened: that is
+    // no bold file.
+    FcBool embolden = FcFalse;
+    FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
     if (named && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
         file.path = reinterpret_cast<const char*>(path);
-        file.boldFile = FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch && weight >= FC_WEIGHT_BOLD;
+        file.boldFile = !embolden && FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch &&
+                        weight >= FC_WEIGHT_BOLD;
     }
     FcPatternDestroy(match);
     return file;
