@@ -6,6 +6,7 @@
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
+#include "platform/font.h"
 #include "platform/window.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
@@ -15,8 +16,6 @@
 
 namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";
-constexpr const char* kWindowTitle = "Ｑｕｏｎｆｅｌ";
-constexpr const char* kWindowCreateError = "ウィンドウの作成エラー";
 constexpr std::int64_t kUntilInput = -1;
 
 void ReleaseSurface(std::unique_ptr<Surface>& surface) { surface.reset(); }
@@ -41,16 +40,16 @@ void DeleteGameObjects() {
 
 void ShowStartupError() {
     if (StartupError == nullptr) return;
-    MessageBox(StartupError, kWindowTitle, MB_OK);
+    MessageBox(StartupError, Texts().windowTitle, MB_OK);
     StartupError = nullptr;
 }
 
 // The window must exist before the screen size can be asked and the surfaces made.
 int CreateMainWindow() {
-    mainWindow = Window::Create(MainWindowProc, kWindowClass, kWindowTitle, WindowOrigin.x,
+    mainWindow = Window::Create(MainWindowProc, kWindowClass, Texts().windowTitle, WindowOrigin.x,
                                 WindowOrigin.y, WindowSize.width, WindowSize.height, GameSettings.display);
     if (mainWindow) return 1;
-    StartupError = kWindowCreateError;
+    StartupError = Texts().windowCreateError;
     return 0;
 }
 // Alt+Enter's choice is kept for the next start; a start that asked for fullscreen and did
@@ -99,6 +98,7 @@ void ReleaseAll() {
 int RunGame(const Settings& settings) {
     GameSettings = settings;
     GameLanguage = settings.language;
+    SetDefaultFontFace(Texts().fontFace);
     if (!InitApp()) {
         ReleaseAll();
         mainWindow.reset();

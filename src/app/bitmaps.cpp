@@ -1,14 +1,15 @@
 // The display surfaces and the 33 bitmaps the game draws with.
 #include <cstdio>
+#include <string>
 
 #include "app/app.h"
 #include "platform/surface.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 constexpr int kMapscreenSide = 640;
 constexpr int kTileCount = 24;
-constexpr const char* kImageLoadError = "イメージのロードエラー";
 
 struct NamedBitmap {
     const char* fileName;
@@ -24,10 +25,13 @@ const NamedBitmap kSingleBitmaps[] = {
     {"menu2.bmp", &menu2Surface},
 };
 
+// A picture with words comes from the set of the game's language; one missing there is a
+// start-up failure like any other, never replaced by the Japanese one.
 bool LoadInto(std::unique_ptr<Surface>& target, const char* fileName) {
-    target = LoadBitmapSurface(fileName);
+    const std::string path = PictureFile(fileName, GameLanguage);
+    target = LoadBitmapSurface(path.c_str());
     if (target) return true;
-    StartupError = kImageLoadError;
+    StartupError = Texts().imageLoadError;
     return false;
 }
 

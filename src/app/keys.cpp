@@ -13,6 +13,7 @@
 #include "replays/drive_recorder.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 constexpr int kLastCourseRow = CourseCount - 1;
@@ -62,7 +63,7 @@ void ChooseCourse() {
     scoreTable->currentCourse = course;
     const std::int32_t state = scoreTable->Current(course).courseState;
     if (state < 0) {
-        MessageBox("このコースは、まだ運転できません。", "Course Select Error", MB_OK);
+        MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
         return;
     }
     if (course == UserMapCourse) courseMap->ChooseUserMap();

@@ -107,7 +107,7 @@ const std::vector<SettingRow>& SettingRows() {
          "start in fullscreen; Alt+Enter switches between window and fullscreen and is remembered",
          [](const std::string& v, Settings& s) { return ReadSwitch(v, s.display.fullscreen); },
          [](const Settings& s) { return OnOff(s.display.fullscreen); }},
-        {"lang", "--lang", "ja|en", "the language of every text in the game: ja (Japanese, the default) or en (English)",
+        {"lang", "--lang", "ja|en", "the language of the menus, pictures and messages: ja (Japanese, the default) or en (English)",
          ReadLanguage,
          [](const Settings& s) { return std::string(s.language == Language::English ? "en" : "ja"); }},
         {"ghost", "--ghost", nullptr, "race against the ghost of your best drive of the course (G shows or hides it)",

@@ -11,6 +11,7 @@
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 constexpr Rect kScreenPicture{0, 0, 640, 480};
@@ -124,7 +125,7 @@ void DrawScreen() {
 bool Present() {
     if (!mainWindow) return false;  // headless: the frame stays on offscreen
     if (mainWindow->Present(*offscreen) == kCopyOk) return true;
-    MessageBox("render_frame(offscreen->primary) Blt Error ", "Blt Error!", MB_OK);
+    MessageBox(Texts().frameCopyError, Texts().copyErrorCaption, MB_OK);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "app/keys.h"
 #include "platform/window.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 int Dragging = 0;
 Point DragLastPoint{0, 0};
@@ -62,8 +63,8 @@ void DragWindow(Window* window, int x, int y) {
 int ShowGameMenu(Window* window, int x, int y) {
     if (!window) return 0;
     const std::vector<PopupItem> items = {
-        {"開始", IDM_GAME_START, true},
-        {"終了", IDM_GAME_EXIT, false},
+        {Texts().popupStart, IDM_GAME_START, true},
+        {Texts().popupQuit, IDM_GAME_EXIT, false},
     };
     const int command = window->TrackPopupMenu(items, ClientToScreen(window, {x, y}));
     if (command != 0) {

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "shared/error_log.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
     map.DrawBus();
     if (target.Blt(&destination, *mapscreen, &source, false) == kCopyOk) return;
     ShowBackgroundInstead(target, destination);
-    MessageBox("RenderMap(mapscreen->Offscreen) Blt Error ", "Blt Error!", MB_OK);
+    MessageBox(Texts().courseViewCopyError, Texts().copyErrorCaption, MB_OK);
 }
 
 }  // namespace

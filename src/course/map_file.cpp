@@ -7,12 +7,13 @@
 #include "platform/dialogs.h"
 #include "platform/process.h"
 #include "platform/text_file.h"
+#include "shared/texts.h"
 
 namespace {
 constexpr int kDamagedCourseStatus = -2;
 
 [[noreturn]] void RejectDamagedCourse() {
-    MessageBox("マップファイルが壊れています。", "Map File Error", MB_ICONERROR);
+    MessageBox(Texts().damagedCourseFile, Texts().damagedCourseFileCaption, MB_ICONERROR);
     ExitProcessNow(kDamagedCourseStatus);
 }
 

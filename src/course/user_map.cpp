@@ -9,12 +9,13 @@
 #include "platform/process.h"
 #include "platform/text_file.h"
 #include "platform/window.h"
+#include "shared/texts.h"
 
 namespace {
 constexpr int kShortUserMapStatus = -3;
 
 [[noreturn]] void RejectUserMap() {
-    MessageBox("Map File Read Error!!", "Read Error", MB_ICONERROR);
+    MessageBox(Texts().shortUserMap, Texts().shortUserMapCaption, MB_ICONERROR);
     ExitProcessNow(kShortUserMapStatus);
 }
 
@@ -31,8 +32,8 @@ std::string CurrentDirectory() {
 
 OpenFileRequest UserMapRequest() {
     OpenFileRequest request;
-    request.title = "ユーザ作成マップファイルの選択";
-    request.filters = {{"Map Files(*.map)", "*.map"}, {"All Files(*.*)", "*.*"}};
+    request.title = Texts().userMapDialogTitle;
+    request.filters = {{Texts().mapFilesFilter, "*.map"}, {Texts().allFilesFilter, "*.*"}};
     request.filterIndex = 1;
     request.initialDirectory = CurrentDirectory();
     return request;

@@ -9,23 +9,14 @@
 #include "records/stopwatch.h"
 #include "shared/error_log.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 char CourseNames[MenuTextSlots][MenuTextSize];
 char BusCaptions[MenuTextSlots][MenuTextSize];
 
 namespace {
 
-const char* const CourseNameTexts[CourseCount] = {
-    "練習用コース", "第１コース", "第２コース", "第３コース", "第４コース", "第５コース",
-    "第６コース", "第７コース", "第８コース", "第９コース", "第10コース", "ユーザ作成マップ",
-};
-
-const char* const BusCaptionTexts[BusCaptionCount] = {
-    "大型路線車(全長約10m、ホイルベース4.8m)",
-    "中型路線車(全長約 9m、ホイルベース4.8m)",
-    "中型路線車(全長約10m、ホイルベース5.5m)",
-    "大型観光車(全長約12m、ホイルベース6.2m)",
-};
+static_assert(CourseNameCount == CourseCount && BusCaptionTextCount == BusCaptionCount);
 
 constexpr int MenuLeft = 50;
 constexpr int MenuTop = 100;
@@ -60,7 +51,7 @@ void DrawHighlightBar(DrawContext& dc, int row) {
 class MenuFontSelection {
 public:
     explicit MenuFontSelection(DrawContext& dc)
-        : dc_(dc), font_(Font::Create(MenuFontFace, MenuFontHeight, FW_BOLD)) {
+        : dc_(dc), font_(Font::Create(Texts().fontFace, MenuFontHeight, FW_BOLD)) {
         if (font_) previous_ = dc_.SelectFont(font_);
     }
     ~MenuFontSelection() {
@@ -80,8 +71,8 @@ Colorref RowBackground(int row, int cursor) { return row == cursor ? MenuHighlig
 }  // namespace
 
 MenuScreen::MenuScreen() {
-    CopyTexts(CourseNameTexts, CourseCount, CourseNames);
-    CopyTexts(BusCaptionTexts, BusCaptionCount, BusCaptions);
+    CopyTexts(Texts().courseNames, CourseCount, CourseNames);
+    CopyTexts(Texts().busCaptions, BusCaptionCount, BusCaptions);
 }
 
 MenuScreen::~MenuScreen() = default;

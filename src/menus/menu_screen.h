@@ -12,8 +12,8 @@ constexpr int MenuTextSize = 256;
 extern char CourseNames[MenuTextSlots][MenuTextSize];  // UTF-8
 extern char BusCaptions[MenuTextSlots][MenuTextSize];  // UTF-8
 
-// The menu font: created and dropped in each drawing operation.
-constexpr const char* MenuFontFace = "ＭＳ ゴシック";
+// The menu font, in the face of the game's language: created and dropped in each drawing
+// operation.
 constexpr int MenuFontHeight = 16;
 
 constexpr Colorref MenuHighlight = 0x0000FF;      // bar and highlighted text background: red

@@ -214,6 +214,11 @@ bool DrawContext::FillRgn(const Region& region, const Brush& brush) {
     return true;
 }
 
+int DrawContext::TextWidth(const std::string& utf8) const {
+    const std::shared_ptr<Font> font = font_ ? font_ : Font::Default();
+    return font ? font->TextWidth(utf8) : 0;
+}
+
 // The box behind the text is exactly the text's width and the font's height.
 void DrawContext::TextOut(int x, int y, const std::string& utf8) {
     if (!ok_) return;

@@ -62,6 +62,8 @@ public:
     // Text with its top-left at (x, y) on an opaque box of the background colour. Nothing is
     // reported: text that cannot be drawn leaves its box at most, and no caller could do more.
     void TextOut(int x, int y, const std::string& utf8);
+    // The width TextOut gives the text's box; 0 without a font.
+    int TextWidth(const std::string& utf8) const;
 
 private:
     Surface* surface_;

@@ -1,5 +1,6 @@
-// Fonts: fontconfig finds the file, SDL_ttf draws it. The game asks for "ＭＳ ゴシック",
-// which Linux does not have; IPAGothic has the same cell metrics, so we prefer it.
+// Fonts: fontconfig finds the file, SDL_ttf draws it. Japanese text asks for "ＭＳ ゴシック",
+// which Linux does not have; IPAGothic has the same cell metrics, so we prefer it, and draw
+// its bold twice, as it has no bold face. English text asks for a face by its own name.
 #include "platform/font.h"
 
 #include <SDL_ttf.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -42,13 +44,19 @@ FcConfig* FontConfig() {
     return config;
 }
 
-// The best match for the pattern: its file and whether it has Japanese characters.
-bool MatchFont(FcPattern* pattern, std::string& path, bool& coversJapanese) {
+bool IsGothicAlias(const std::string& face) { return face == kDefaultFace || face == "MS Gothic"; }
+
+FcPattern* BestMatch(FcPattern* pattern) {
     FcConfig* config = FontConfig();
     FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
+    return FcFontMatch(config, pattern, &result);
+}
+
+// The best match for the pattern: its file and whether it has Japanese characters.
+bool MatchFont(FcPattern* pattern, std::string& path, bool& coversJapanese) {
+    FcPattern* match = BestMatch(pattern);
     if (!match) return false;
     FcChar8* file = nullptr;
     FcCharSet* charset = nullptr;
@@ -69,6 +77,62 @@ std::string ResolveAnyFontFile(const std::string& face) {
     MatchFont(pattern, path, japanese);
     FcPatternDestroy(pattern);
     return path;
+}
+
+struct NamedFaceFile {
+    std::string path;  // empty when the face is not installed
+    bool boldFile = false;
+};
+
+// The installed face of exactly that family name, in the weight asked for when it has one.
+NamedFaceFile ResolveNamedFace(const std::string& face, bool bold) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPattern* match = BestMatch(pattern);
+    FcPatternDestroy(pattern);
+    NamedFaceFile file;
+    if (!match) return file;
+    bool named = false;
+    FcChar8* family = nullptr;
+    for (int i = 0; !named && FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+        named = FcStrCmpIgnoreCase(family, reinterpret_cast<const FcChar8*>(face.c_str())) == 0;
+    FcChar8* path = nullptr;
+    int weight = FC_WEIGHT_REGULAR;
+    // A regular face asked for in bold comes back marked bold, to be emboldened: that is
+    // no bold file.
+    FcBool embolden = FcFalse;
+    FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+    if (named && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+        file.path = reinterpret_cast<const char*>(path);
+        file.boldFile = !embolden && FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch &&
+                        weight >= FC_WEIGHT_BOLD;
+    }
+    FcPatternDestroy(match);
+    return file;
+}
+
+void WarnMissingFaceOnce(const std::string& face) {
+    static std::set<std::string> warned;
+    if (!warned.insert(face).second) return;
+    std::fprintf(stderr, "quonfel: the font \"%s\" was not found; its text is drawn in another font.\n",
+                 face.c_str());
+}
+
+// The largest size whose line fits the cell: IPAGothic's line is as tall as its size, while
+// most Latin faces need a smaller size to keep their descenders inside the cell.
+TTF_Font* OpenToFitCell(const std::string& path, int cell) {
+    for (int size = cell; size > 0; --size) {
+        TTF_Font* ttf = TTF_OpenFont(path.c_str(), size);
+        if (!ttf || TTF_FontHeight(ttf) <= cell || size == 1) return ttf;
+        TTF_CloseFont(ttf);
+    }
+    return nullptr;
+}
+
+std::string& DefaultFace() {
+    static auto* face = new std::string(kDefaultFace);
+    return *face;
 }
 
 void WarnNoJapaneseFontOnce() {
@@ -97,9 +161,10 @@ std::map<FontKey, std::shared_ptr<Font>>& FontCache() {
 
 }  // namespace
 
-// The weight does not change the file: IPAGothic has no bold face, so bold is made from
-// the regular one when drawing (SDL_ttf's own emboldening fills the small letters in).
-std::string ResolveFontFile(const std::string& face, int /*weight*/) {
+// For the gothic the weight does not change the file: IPAGothic has no bold face, so bold is
+// made from the regular one when drawing (SDL_ttf's own emboldening fills the small letters in).
+std::string ResolveFontFile(const std::string& face, int weight) {
+    if (!IsGothicAlias(face)) return ResolveNamedFace(face, weight >= FW_BOLD).path;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
     FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
@@ -121,22 +186,27 @@ std::shared_ptr<Font> Font::Create(const std::string& face, int height, int weig
     auto cached = cache.find(key);
     if (cached != cache.end()) return cached->second;
 
-    std::string path = ResolveFontFile(face, weight);
+    const bool gothic = IsGothicAlias(face);
+    const NamedFaceFile named = gothic ? NamedFaceFile{} : ResolveNamedFace(face, bold);
+    std::string path = gothic ? ResolveFontFile(face, weight) : named.path;
     if (path.empty()) {
-        WarnNoJapaneseFontOnce();
+        if (gothic) WarnNoJapaneseFontOnce();
+        else WarnMissingFaceOnce(face);
         path = ResolveAnyFontFile(face);
         if (path.empty()) return nullptr;
     }
 
-    TTF_Font* ttf = TTF_OpenFont(path.c_str(), height);
+    TTF_Font* ttf = OpenToFitCell(path, height);
     if (!ttf) return nullptr;
     std::shared_ptr<Font> font(new Font(ttf, height, path));
-    font->bold_ = bold;
+    font->bold_ = bold && !named.boldFile;
     cache.emplace(key, font);
     return font;
 }
 
-std::shared_ptr<Font> Font::Default() { return Create(kDefaultFace, 16, FW_NORMAL); }
+std::shared_ptr<Font> Font::Default() { return Create(DefaultFace(), 16, FW_NORMAL); }
+
+void SetDefaultFontFace(const std::string& face) { DefaultFace() = face; }
 
 Font::Font(_TTF_Font* ttf, int height, std::string path) : ttf_(ttf), height_(height), path_(std::move(path)) {}
 
@@ -148,6 +218,19 @@ int Font::TextWidth(const std::string& utf8) const {
     int height = 0;
     if (TTF_SizeUTF8(ttf_, utf8.c_str(), &width, &height) != 0) return 0;
     return width;
+}
+
+bool Font::HasGlyphs(const std::string& utf8) const {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        Uint32 character = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (int k = 1; k < length && i + k < utf8.size(); ++k)
+            character = character << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (!TTF_GlyphIsProvided32(ttf_, character)) return false;
+        i += length;
+    }
+    return true;
 }
 
 namespace {

@@ -1,11 +1,14 @@
 // The running times of the driving screen and the result screen.
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "course/course_map.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "records/stopwatch.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 
@@ -18,7 +21,6 @@ constexpr int TimesLeft = 505;
 constexpr int DriveTimeTop = 120;
 constexpr int PenaltyTimeTop = 155;
 
-constexpr const char* ResultFontFace = "ＭＳ ゴシック";
 constexpr int ResultFontHeight = 24;
 constexpr int ResultTextLeft = 170;
 constexpr Colorref ResultBackground = 0xFFFFFF;
@@ -51,11 +53,23 @@ void CopyFullScreen(const Surface& picture) {
     offscreen->Blt(&target, picture, &source, false);
 }
 
-// One result line: the caption format with a time text, top-left at (ox + 170, top).
-void DrawResultLine(DrawContext& dc, const char* format, const char* time, int top) {
-    char line[128];
-    std::snprintf(line, sizeof line, format, time);
-    dc.TextOut(WindowOrigin.x + ResultTextLeft, top, line);
+// What a result line says before its time.
+std::string LabelOf(const char* line) {
+    const std::string format = line;
+    return format.substr(0, format.find("%s"));
+}
+
+// A result line: its format with the time, drawn from ox + 170, or further right by as much as
+// its label is narrower than the widest, so that the three times stand one below the other
+// (the Japanese labels are all of one width).
+void DrawResultLine(DrawContext& dc, const char* line, const char* time, int top) {
+    const GameTexts& texts = Texts();
+    int widest = 0;
+    for (const char* each : {texts.driveTimeLine, texts.penaltyTimeLine, texts.scoreTimeLine})
+        widest = std::max(widest, dc.TextWidth(LabelOf(each)));
+    char text[128] = {};
+    std::snprintf(text, sizeof text, line, time);
+    dc.TextOut(WindowOrigin.x + ResultTextLeft + widest - dc.TextWidth(LabelOf(line)), top, text);
 }
 
 }  // namespace
@@ -80,7 +94,7 @@ void CourseMap::DrawResult() {
     DrawContext dc(*offscreen);
     if (!dc.Ok()) return;
     // Without the font the context's own font is used.
-    std::shared_ptr<Font> font = Font::Create(ResultFontFace, ResultFontHeight, FW_BOLD);
+    std::shared_ptr<Font> font = Font::Create(Texts().fontFace, ResultFontHeight, FW_BOLD);
     std::shared_ptr<Font> previousFont = font ? dc.SelectFont(font) : nullptr;
     dc.SetBkColor(ResultBackground);
     dc.SetTextColor(ResultText);
@@ -88,12 +102,12 @@ void CourseMap::DrawResult() {
     const int oy = WindowOrigin.y;
     char time[TimeTextSize] = {};
     stopwatch->FormatDriveTime(time);
-    DrawResultLine(dc, " 所要時間 ：　%s", time, oy + 170);
+    DrawResultLine(dc, Texts().driveTimeLine, time, oy + 170);
     stopwatch->FormatPenaltyTime(time);
-    DrawResultLine(dc, "ペナルティ：　%s", time, oy + 194);
+    DrawResultLine(dc, Texts().penaltyTimeLine, time, oy + 194);
     stopwatch->FormatTotalTime(time);
     dc.SetTextColor(ScoreText);
-    DrawResultLine(dc, "スコア時間：　%s", time, oy + 221);
+    DrawResultLine(dc, Texts().scoreTimeLine, time, oy + 221);
 
     if (font) dc.SelectFont(previousFont);
 }

@@ -13,6 +13,7 @@
 #include "records/stopwatch.h"
 #include "shared/error_log.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 
 namespace {
 class StartupTest : public ::testing::Test {
@@ -21,6 +22,7 @@ protected:
     void TearDown() override {
         ReleaseAll();
         ResetShellState();
+        GameLanguage = Language::Japanese;
     }
     ScopedWorkDir dir;
     MessageBoxRecorder boxes;
@@ -84,6 +86,19 @@ TEST_F(StartupTest, MissingTwelveBmpStopsLoadingAndShutdownReportsItOnce) {
 
     ReleaseAll();
     EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+// In English the tiles 16 to 23 come from en/; the Japanese ones beside do not stand in.
+TEST_F(StartupTest, InEnglishAMissingEnglishPictureStopsStartUpInEnglish) {
+    WriteGameBitmaps();
+    GameLanguage = Language::English;
+    ASSERT_EQ(LoadAllBitmaps(), 0);
+    EXPECT_TRUE(TileSurfaces[15]);
+    EXPECT_FALSE(TileSurfaces[16]);
+    ReleaseAll();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Could not load the game's pictures.");
+    EXPECT_EQ(boxes.boxes[0].caption, "Quonfel");
 }
 
 TEST_F(StartupTest, TheLastBitmapMissingLeavesTheOthersWithoutColourKeys) {

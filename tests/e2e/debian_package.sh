@@ -17,7 +17,7 @@ dpkg-deb --info "$DEB" >"$WORK/info.txt" || fail "dpkg-deb --info failed"
 depends=$(dpkg-deb --field "$DEB" Depends)
 # One package name a line, without versions.
 depended=$(tr ',' '\n' <<<"$depends" | sed 's/(.*//; s/ //g')
-for package in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fontconfig fonts-ipafont-gothic zenity libc6 libstdc++6; do
+for package in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fontconfig fonts-ipafont-gothic fonts-dejavu-core zenity libc6 libstdc++6; do
     grep -qxF "$package" <<<"$depended" || fail "Depends lacks $package: $depends"
 done
 

@@ -14,6 +14,8 @@ TILE=128
 BUS_SLACK=13
 APPROACH_SPEED_KEYS=5  # W five times: 2.0 pixels a frame
 APPROACH_SPEED_TENTHS=20
+# Where the result pictures of the game's language are, within the game folder.
+RESULT_PICTURES=${RESULT_PICTURES:-}
 
 # The values of a map file as decimal numbers, one a line (text mode: 0D 0A is one 0A).
 map_values() {
@@ -83,8 +85,8 @@ drive_into_goal() {
     while ((SECONDS < deadline)); do
         press Down  # neutral: tries the goal
         sleep 0.15
-        showing goalin.bmp && return 0
-        showing discontinue.bmp && fail "the drive ended as discontinued"
+        showing "${RESULT_PICTURES}goalin.bmp" && return 0
+        showing "${RESULT_PICTURES}discontinue.bmp" && fail "the drive ended as discontinued"
         press Up W W
         sleep 0.3
         press Q Q

@@ -15,6 +15,7 @@ FOLDER="$HOME/.local/share/quonfel"
 ENTRY="$PREFIX/share/applications/org.quonfel.Quonfel.desktop"
 COURSES=(0 1 2 3 4 5 6 7 8 9 10)
 PICTURES=(front back gear alarm discontinue goalin menu1 number menu2 {0..23})
+ENGLISH_PICTURES=(en/{front,alarm,discontinue,goalin,menu1,menu2,16,17,18,19,20,21,22,23}.bmp)
 
 # The red highlight bar of the first course row.
 BAR_X=480
@@ -34,6 +35,7 @@ expect_game_folder() {
     for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}"; do
         links_to_install "$folder/$name" || fail "$folder/$name is not a link to the installed $name"
     done
+    links_to_install "$folder/en" || fail "$folder/en is not a link to the installed English pictures"
 }
 
 # Starts the installed launcher, waits for the course menu and quits with Esc.
@@ -52,7 +54,7 @@ for file in "$PREFIX/bin/quonfel" "$PREFIX/bin/quonfel-map" "$PREFIX/lib/quonfel
     "$PREFIX/share/man/man6/quonfel-map.6"; do
     expect_file "$file"
 done
-for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}"; do expect_file "$DATA/$name"; done
+for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}" "${ENGLISH_PICTURES[@]}"; do expect_file "$DATA/$name"; done
 [[ -x $PREFIX/bin/quonfel && -x $PREFIX/lib/quonfel/quonfel ]] || fail "the launcher or the program is not executable"
 
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the entry"

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/surface.h"
+#include "shared/texts.h"
 #include "support/course_texts.h"
 #include "support/test_support.h"
 
@@ -13,8 +14,8 @@ namespace {
 
 const int SmallCodes[4][3] = {{7, 2, 10}, {1, 0, 17}, {1, 0, 21}, {8, 2, 9}};  // [x][y]
 
-std::unique_ptr<Surface> GameTile(int code) {
-    return Surface::LoadBmp(std::string(QUONFEL_GAME_DIR) + "/" + std::to_string(code) + ".bmp");
+std::unique_ptr<Surface> GameTile(int code, Language language = Language::Japanese) {
+    return Surface::LoadBmp(std::string(QUONFEL_GAME_DIR) + "/" + PictureFile(std::to_string(code) + ".bmp", language));
 }
 
 // The mean of each colour channel over a square of a picture.
@@ -35,25 +36,29 @@ Mean MeanOf(const Surface& picture, int left, int top, int size) {
     return {mean.red / count, mean.green / count, mean.blue / count};
 }
 
+// In English the start and goal tiles are the English ones.
 TEST(RenderCourse, EveryCellIsItsTilePictureAtFullSize) {
-    ScopedWorkDir dir;
-    WriteText("small.txt", SmallCourse);
-    ProgramRun run = RunMapTool("render small.txt small.bmp");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "small.bmp: 512 by 384 pixels\n");
-    std::unique_ptr<Surface> picture = Surface::LoadBmp("small.bmp");
-    ASSERT_TRUE(picture);
-    ASSERT_EQ(picture->Width(), 4 * 128);
-    ASSERT_EQ(picture->Height(), 3 * 128);
-    for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 3; ++y) {
-            std::unique_ptr<Surface> tile = GameTile(SmallCodes[x][y]);
-            int differing = 0;
-            for (int ty = 0; ty < 128; ++ty)
-                for (int tx = 0; tx < 128; ++tx)
-                    differing += picture->PixelAt(x * 128 + tx, y * 128 + ty) != tile->PixelAt(tx, ty);
-            EXPECT_EQ(differing, 0) << "cell x=" << x << ", y=" << y;
-        }
+    for (Language language : {Language::Japanese, Language::English}) {
+        ScopedWorkDir dir;
+        WriteText("small.txt", SmallCourse);
+        ProgramRun run = RunMapTool(language == Language::English ? "render small.txt small.bmp --lang en"
+                                                                 : "render small.txt small.bmp");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "small.bmp: 512 by 384 pixels\n");
+        std::unique_ptr<Surface> picture = Surface::LoadBmp("small.bmp");
+        ASSERT_TRUE(picture);
+        ASSERT_EQ(picture->Width(), 4 * 128);
+        ASSERT_EQ(picture->Height(), 3 * 128);
+        for (int x = 0; x < 4; ++x)
+            for (int y = 0; y < 3; ++y) {
+                std::unique_ptr<Surface> tile = GameTile(SmallCodes[x][y], language);
+                int differing = 0;
+                for (int ty = 0; ty < 128; ++ty)
+                    for (int tx = 0; tx < 128; ++tx)
+                        differing += picture->PixelAt(x * 128 + tx, y * 128 + ty) != tile->PixelAt(tx, ty);
+                EXPECT_EQ(differing, 0) << "cell x=" << x << ", y=" << y;
+            }
+    }
 }
 
 // Shrinking averages, so each small cell keeps its tile's mean colour; a value that is no
@@ -85,7 +90,7 @@ TEST(RenderCourse, WrongUseAndFilesThatCannotBeReadOrWrittenExitWith2) {
     WriteText("small.txt", SmallCourse);
     for (const char* arguments : {"render small.txt", "render small.txt a.bmp --tile 0", "render small.txt a.bmp --tile 129",
                                   "render small.txt a.bmp --tile x", "render small.txt a.bmp --tile",
-                                  "render small.txt a.bmp b.bmp"})
+                                  "render small.txt a.bmp b.bmp", "render small.txt a.bmp --lang de"})
         EXPECT_EQ(RunMapTool(arguments).status, 2) << arguments;
     EXPECT_EQ(RunMapTool("render missing.txt a.bmp").status, 2);
     ProgramRun run = RunMapTool("render small.txt no-such-folder/a.bmp");

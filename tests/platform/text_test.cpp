@@ -99,6 +99,21 @@ TEST(TextOut, BoldHasMoreInkAndDefaultFontIsUsedWhenNoneIsSelected) {
         for (int x = 0; x < 80; ++x) ASSERT_EQ(byDefault->PixelAt(x, y), plain->PixelAt(x, y)) << x << "," << y;
 }
 
+// A face asked for by its own name is bold with its own bold file (DejaVu Sans) or drawn
+// twice (IPAGothic); either way bold has more ink than regular.
+TEST(TextOut, FacesByNameAreBoldWithOrWithoutABoldFile) {
+    for (const std::string face : {"DejaVu Sans", "IPAGothic"}) {
+        const auto plain = Font::Create(face, 16, FW_NORMAL), bold = Font::Create(face, 16, FW_BOLD);
+        ASSERT_TRUE(plain && bold) << face;
+        EXPECT_EQ(plain->FilePath() != bold->FilePath(), face == "DejaVu Sans") << face;
+        const auto ink = [](const Font& font) {
+            const Surface* box = font.TextBox("Bus menu", kInk, kBox);
+            return box ? CountIn(*box, Rect{0, 0, box->Width(), box->Height()}).ink : 0;
+        };
+        EXPECT_GT(ink(*bold), ink(*plain) * 5 / 4) << face;
+    }
+}
+
 TEST(TextOut, ClipsAtTheSurfaceEdgesAndRefusesALostSurface) {
     auto s = Surface::Create(20, 10);
     s->Fill(kField);

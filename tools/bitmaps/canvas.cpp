@@ -3,28 +3,34 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <utility>
+#include <tuple>
 
-#include "labels.h"
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "platform/region.h"
+#include "shared/texts.h"
 
 namespace {
 
 std::shared_ptr<Font> GameFont(int height, bool bold) {
-    static std::map<std::pair<int, bool>, std::shared_ptr<Font>> fonts;
-    std::shared_ptr<Font>& font = fonts[{height, bold}];
+    const std::string face = Texts().fontFace;
+    static std::map<std::tuple<std::string, int, bool>, std::shared_ptr<Font>> fonts;
+    std::shared_ptr<Font>& font = fonts[{face, height, bold}];
     const int weight = bold ? FW_BOLD : FW_NORMAL;
-    // A Latin stand-in would draw empty boxes for every Japanese label: refuse it.
-    if (!font && !ResolveFontFile(labels::GameFontFace, weight).empty())
-        font = Font::Create(labels::GameFontFace, height, weight);
+    // A stand-in would draw empty boxes for every Japanese label, or English ones in another
+    // face than the game's: refuse it.
+    if (!font && !ResolveFontFile(face, weight).empty()) font = Font::Create(face, height, weight);
     if (!font) {
-        std::fprintf(stderr, "quonfel_bitmaps: no Japanese font for \"%s\" at %d pixels\n",
-                     labels::GameFontFace, height);
+        std::fprintf(stderr, "quonfel_bitmaps: no font \"%s\" at %d pixels\n", face.c_str(), height);
         std::exit(1);
     }
     return font;
+}
+
+std::vector<DrawnLabel> drawnLabels;
+
+void NoteLabel(const std::string& text, const TextStyle& style, int needed, int room) {
+    drawnLabels.push_back({text, style, needed, room});
 }
 
 // The glyphs of a text in one colour on magenta, ready for a keyed copy.
@@ -97,7 +103,10 @@ int TextWidth(const std::string& text, const TextStyle& style) {
     return GameFont(style.height, style.bold)->TextWidth(text);
 }
 
-void DrawText(Surface& target, int x, int y, const std::string& text, const TextStyle& style) {
+const std::vector<DrawnLabel>& DrawnLabels() { return drawnLabels; }
+
+void DrawText(Surface& target, int x, int y, const std::string& text, const TextStyle& style, int room) {
+    NoteLabel(text, style, TextWidth(text, style), room);
     const std::unique_ptr<Surface> layers[3] = {
         TextStamp(text, style.height, style.bold, style.outlineInk),
         TextStamp(text, style.height, style.bold, style.shadowInk),
@@ -105,11 +114,27 @@ void DrawText(Surface& target, int x, int y, const std::string& text, const Text
     StampStyled(target, x, y, style, layers);
 }
 
-void DrawTextCentred(Surface& target, int centreX, int y, const std::string& text, const TextStyle& style) {
-    DrawText(target, centreX - TextWidth(text, style) / 2, y, text, style);
+void DrawTextCentred(Surface& target, int centreX, int y, const std::string& text, const TextStyle& style,
+                     int room) {
+    DrawText(target, centreX - TextWidth(text, style) / 2, y, text, style, room);
 }
 
-void DrawTextVertical(Surface& target, int centreX, int top, const std::string& text, const TextStyle& style) {
+int VerticalLength(const std::string& text, const TextStyle& style) {
+    if (GameLanguage == Language::English) return TextWidth(text, style);
+    return style.height * static_cast<int>(SplitCharacters(text).size());
+}
+
+void DrawTextVertical(Surface& target, int centreX, int top, const std::string& text, const TextStyle& style,
+                      int room) {
+    NoteLabel(text, style, VerticalLength(text, style), room);
+    if (GameLanguage == Language::English) {
+        std::unique_ptr<Surface> layers[3] = {
+            TurnedClockwise(*TextStamp(text, style.height, style.bold, style.outlineInk)),
+            TurnedClockwise(*TextStamp(text, style.height, style.bold, style.shadowInk)),
+            TurnedClockwise(*TextStamp(text, style.height, style.bold, style.ink))};
+        StampStyled(target, centreX - style.height / 2, top, style, layers);
+        return;
+    }
     int y = top;
     for (const std::string& character : SplitCharacters(text)) {
         std::unique_ptr<Surface> layers[3] = {

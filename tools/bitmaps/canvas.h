@@ -1,5 +1,6 @@
 // Small drawing helpers shared by the pictures: text without a background box, vertical
-// Japanese text, gradients, bevels and a fixed texture pattern.
+// text, gradients, bevels and a fixed texture pattern. Text is drawn in the face of the
+// language the pictures are drawn in (GameLanguage).
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -26,12 +27,28 @@ struct TextStyle {
 };
 
 int TextWidth(const std::string& text, const TextStyle& style);
+// Each text is drawn with the room its place gives it (a width; for vertical text a length),
+// and noted here with the room it needed: a label, or a translation, may be too long for its
+// place.
+struct DrawnLabel {
+    std::string text;
+    TextStyle style;
+    int needed;
+    int room;
+};
+const std::vector<DrawnLabel>& DrawnLabels();
+
 // Top-left at (x, y); only the glyphs are drawn, the picture shows between them.
-void DrawText(Surface& target, int x, int y, const std::string& text, const TextStyle& style);
-void DrawTextCentred(Surface& target, int centreX, int y, const std::string& text, const TextStyle& style);
-// Written top to bottom, one character per line, centred on centreX. Long-vowel marks are
-// turned upright and small kana move to the upper right, as in vertical Japanese.
-void DrawTextVertical(Surface& target, int centreX, int top, const std::string& text, const TextStyle& style);
+void DrawText(Surface& target, int x, int y, const std::string& text, const TextStyle& style, int room);
+void DrawTextCentred(Surface& target, int centreX, int y, const std::string& text, const TextStyle& style,
+                     int room);
+// Written top to bottom, centred on centreX. Japanese stands one character per line, with
+// long-vowel marks turned upright and small kana moved to the upper right; Latin text is
+// turned a quarter clockwise, as on the spine of a book.
+void DrawTextVertical(Surface& target, int centreX, int top, const std::string& text, const TextStyle& style,
+                      int room);
+// How far down the page DrawTextVertical reaches.
+int VerticalLength(const std::string& text, const TextStyle& style);
 std::vector<std::string> SplitCharacters(const std::string& utf8);
 
 // Filled by the same rule as the game's regions, outline pixels included.

@@ -1,5 +1,6 @@
 // The small pictures the driving screen cuts pieces from: gear cells, warning bands and
 // time digits. Their cell layouts are fixed by the code that copies from them.
+#include <algorithm>
 #include <string>
 
 #include "canvas.h"
@@ -38,7 +39,7 @@ void DrawGearCell(Surface& picture, int cell, Colorref plate) {
     style.shadow = true;
     style.shadowInk = Mix(plate, Rgb(0, 0, 0), 1, 2);
     DrawTextCentred(picture, left + kGearDrawnWidth / 2 + 1, (kGearCellHeight - style.height) / 2,
-                    labels::GearLetters[cell], style);
+                    GearLetters[cell], style, face.Width());
 }
 
 // A warning triangle with an exclamation mark, its top at (centreX, top).
@@ -58,7 +59,10 @@ void DrawWrongLaneBand(Surface& picture) {
     style.ink = palette::AlarmYellow;
     style.shadow = true;
     style.shadowInk = palette::AlarmBlack;
-    DrawTextCentred(picture, 104, (kBandHeight - style.height) / 2, labels::WrongLane, style);
+    // Between the sign and the band's yellow edge.
+    const int centre = 104, from = 28, to = kBandWidth - 2;
+    DrawTextCentred(picture, centre, (kBandHeight - style.height) / 2, Labels().wrongLane, style,
+                    2 * std::min(centre - from, to - centre));
 }
 
 // Yellow and black hazard stripes between two columns.
@@ -79,7 +83,10 @@ void DrawWallContactBand(Surface& picture) {
     style.ink = palette::AlarmRed;
     style.shadow = true;
     style.shadowInk = palette::AlarmBlack;
-    DrawTextCentred(picture, kBandWidth / 2, top + (kBandHeight - style.height) / 2, labels::WallContact, style);
+    // Between the hazard stripes.
+    const int centre = kBandWidth / 2, from = 28, to = kBandWidth - 28;
+    DrawTextCentred(picture, centre, top + (kBandHeight - style.height) / 2, Labels().wallContact, style,
+                    2 * std::min(centre - from, to - centre));
 }
 
 // Seven segments a..g, each as a rectangle inside a 12 x 21 glyph cell.

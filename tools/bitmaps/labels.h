@@ -1,57 +1,52 @@
-// Every text the game's pictures show, in one place. Change a label here and rebuild.
+// Every text the game's pictures show, one set per language. Change a label here and rebuild.
 #pragma once
 
-namespace labels {
+struct PictureLabels {
+    const char* gameName;
 
-constexpr const char* GameName = "Ｑｕｏｎｆｅｌ";
-constexpr const char* GameFontFace = "ＭＳ ゴシック";
+    // Course tiles.
+    const char* start;
+    const char* goal;
 
-// Course tiles.
-constexpr const char* Start = "スタート";
-constexpr const char* Goal = "ゴール";
+    // Driving screen.
+    const char* driveTime;
+    const char* penalty;
+    const char* courseMap;
+    const char* warning;
+    const char* gear;
+    const char* steering;
+    const char* steerLeft;
+    const char* steerRight;
+    const char* drivingKeys[4];
 
-// Driving screen.
-constexpr const char* DriveTime = "走行時間";
-constexpr const char* Penalty = "ペナルティ";
-constexpr const char* CourseMap = "コースマップ";
-constexpr const char* Warning = "警告";
-constexpr const char* Gear = "ギア";
-constexpr const char* Steering = "ハンドル";
-constexpr const char* SteerLeft = "左";
-constexpr const char* SteerRight = "右";
-constexpr const char* DrivingKeys[] = {
-    "↑↓：ギア（停車中）",
-    "W S X：加速　Q A Z：減速",
-    "←→ U H J / I L K：ハンドル",
-    "Enter：メニュー　Esc：終了",
+    // Menus.
+    const char* courseMenuTitle;
+    const char* busMenuTitle;
+    const char* courseColumn;
+    const char* bestTimeColumn;
+    const char* busColumn;
+    const char* legendOpen;
+    const char* legendCleared;
+    const char* legendLocked;
+    const char* busMenuHint;
+    const char* menuKeys;
+
+    // Warning bands.
+    const char* wrongLane;
+    const char* wallContact;
+
+    // Result screens.
+    const char* goalIn;
+    const char* congratulations;
+    const char* discontinued;
+    const char* discontinuedReason1;
+    const char* discontinuedReason2;
+    const char* discontinuedAdvice;
+    const char* backToMenu;
 };
 
-// Menus.
-constexpr const char* CourseMenuTitle = "コース選択";
-constexpr const char* BusMenuTitle = "車種選択";
-constexpr const char* CourseColumn = "コース";
-constexpr const char* BestTimeColumn = "ベストタイム";
-constexpr const char* BusColumn = "車種";
-constexpr const char* LegendOpen = "運転できます";
-constexpr const char* LegendCleared = "クリア済み";
-constexpr const char* LegendLocked = "未開放";
-constexpr const char* BusMenuHint = "運転するバスを選んでください";
-constexpr const char* MenuKeys = "↑↓：選択　Enter：決定　Esc：終了";
-
-// Warning bands.
-constexpr const char* WrongLane = "逆走・車線違反！";
-constexpr const char* WallContact = "壁に接触！";
-
-// Gear cells, in the order reverse, neutral, forward.
+// Gear cells, in the order reverse, neutral, forward: the same letters in every language.
 constexpr const char* GearLetters[] = {"R", "N", "D"};
 
-// Result screens.
-constexpr const char* GoalIn = "ゴール！";
-constexpr const char* Congratulations = "おめでとうございます";
-constexpr const char* Discontinued = "運転中止";
-constexpr const char* DiscontinuedReason1 = "車体が壁に深く入るか、";
-constexpr const char* DiscontinuedReason2 = "コースの外に出ました。";
-constexpr const char* DiscontinuedAdvice = "速度を落として、もう一度挑戦しましょう。";
-constexpr const char* BackToMenu = "Enter：メニューへ戻る";
-
-}  // namespace labels
+// The labels of the language the pictures are being drawn in (GameLanguage).
+const PictureLabels& Labels();

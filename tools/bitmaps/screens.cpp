@@ -29,6 +29,10 @@ const Rect kBusRows{50, 100, 590, 180};
 const Rect kTimeLines{150, 156, 590, 262};
 
 const Rect kScreen{0, 0, kScreenWidth, kScreenHeight};
+// Texts across the whole screen keep 20 pixels from its edges; the driving screen's right
+// panel ends 6 pixels before its own edge.
+constexpr int kWideRoom = kScreenWidth - 40;
+constexpr int kPanelRight = 634 - 6;
 
 TextStyle LabelStyle(int height, Colorref ink) {
     TextStyle style;
@@ -59,10 +63,10 @@ void PaintPanel(Surface& picture, const Rect& area, Colorref top, Colorref botto
     }
 }
 
-void DrawGameName(Surface& picture, int x, int y) {
+void DrawGameName(Surface& picture, int x, int y, int room) {
     TextStyle style = LabelStyle(24, palette::Ink);
-    DrawText(picture, x, y, labels::GameName, style);
-    const int width = TextWidth(labels::GameName, style);
+    DrawText(picture, x, y, Labels().gameName, style, room);
+    const int width = TextWidth(Labels().gameName, style);
     picture.FillRect(Rect{x, y + 28, x + width, y + 30}, palette::Accent);
     picture.FillRect(Rect{x, y + 30, x + width, y + 31}, palette::AccentDark);
 }
@@ -70,21 +74,22 @@ void DrawGameName(Surface& picture, int x, int y) {
 // Header of a menu screen: the game's name on the left, the screen's title on the right.
 void DrawMenuHeader(Surface& picture, const char* title) {
     RaisedPanel(picture, Rect{0, 0, kScreenWidth, 64}, palette::PanelTop, palette::PanelBottom);
-    DrawGameName(picture, 24, 16);
+    DrawGameName(picture, 24, 16, 260);
     const TextStyle style = LabelStyle(24, palette::Accent);
-    DrawText(picture, kScreenWidth - 24 - TextWidth(title, style), 18, title, style);
+    DrawText(picture, kScreenWidth - 24 - TextWidth(title, style), 18, title, style, 300);
 }
 
 void DrawKeyHelpBar(Surface& picture, const char* keys) {
     const Rect bar{0, 432, kScreenWidth, kScreenHeight};
     RaisedPanel(picture, bar, palette::PanelTop, palette::PanelBottom);
-    DrawTextCentred(picture, kScreenWidth / 2, 448, keys, LabelStyle(16, palette::Ink));
+    DrawTextCentred(picture, kScreenWidth / 2, 448, keys, LabelStyle(16, palette::Ink), kWideRoom);
 }
 
-void DrawLegendEntry(Surface& picture, int x, int y, Colorref swatch, const char* text) {
+// The text may reach to 12 pixels before nextX, where the next entry (or the margin) starts.
+void DrawLegendEntry(Surface& picture, int x, int y, Colorref swatch, const char* text, int nextX) {
     picture.FillRect(Rect{x, y + 2, x + 12, y + 14}, palette::PanelEdgeDark);
     picture.FillRect(Rect{x + 1, y + 3, x + 11, y + 13}, swatch);
-    DrawText(picture, x + 18, y, text, LabelStyle(16, palette::InkDim));
+    DrawText(picture, x + 18, y, text, LabelStyle(16, palette::InkDim), nextX - 12 - (x + 18));
 }
 
 std::vector<Point> Circle(int cx, int cy, int radius) {
@@ -159,8 +164,8 @@ void DrawDrivingKeys(Surface& picture) {
     TextStyle style = LabelStyle(12, palette::InkDim);
     style.bold = false;   // bold smears kanji at this size
     int y = 54;
-    for (const char* line : labels::DrivingKeys) {
-        DrawText(picture, 410, y, line, style);
+    for (const char* line : Labels().drivingKeys) {
+        DrawText(picture, 410, y, line, style, kPanelRight - 410);
         y += 13;
     }
 }
@@ -169,20 +174,26 @@ void DrawTimePanel(Surface& picture) {
     const Rect box{408, 110, 624, 184};
     picture.FillRect(box, palette::PanelInset);
     OutlineRect(picture, box, 1, palette::PanelEdgeDark);
-    DrawText(picture, 416, kDriveDigits.top + 3, labels::DriveTime, LabelStyle(16, palette::DriveTimeInk));
-    DrawText(picture, 416, kPenaltyDigits.top + 3, labels::Penalty, LabelStyle(16, palette::PenaltyInk));
+    const int room = kDriveDigits.left - 2 - 3 - 416;   // up to the digits' frame
+    DrawText(picture, 416, kDriveDigits.top + 3, Labels().driveTime, LabelStyle(16, palette::DriveTimeInk), room);
+    DrawText(picture, 416, kPenaltyDigits.top + 3, Labels().penalty, LabelStyle(16, palette::PenaltyInk), room);
     SunkenFrame(picture, kDriveDigits);
     SunkenFrame(picture, kPenaltyDigits);
 }
 
 void DrawInstrumentLabels(Surface& picture) {
     const TextStyle label = LabelStyle(16, palette::Ink);
-    DrawText(picture, 22, kGearCell.top + 10, labels::Gear, label);
+    // The labels beside a window end 6 pixels before it, or start 6 pixels after it.
+    const PictureLabels& words = Labels();
+    DrawText(picture, kGearCell.left - 6 - TextWidth(words.gear, label), kGearCell.top + 10, words.gear, label,
+             kGearCell.left - 6 - 10);
     SunkenFrame(picture, kGearCell);
     const int gaugeCentre = 236;   // the game's centre mark of the steering gauge
-    DrawTextCentred(picture, gaugeCentre, 406, labels::Steering, label);
-    DrawText(picture, kSteeringGauge.left - 22, kSteeringGauge.top + 2, labels::SteerLeft, label);
-    DrawText(picture, kSteeringGauge.right + 6, kSteeringGauge.top + 2, labels::SteerRight, label);
+    DrawTextCentred(picture, gaugeCentre, 406, words.steering, label, 200);
+    DrawText(picture, kSteeringGauge.left - 6 - TextWidth(words.steerLeft, label), kSteeringGauge.top + 2,
+             words.steerLeft, label, kSteeringGauge.left - 6 - (kGearCell.right + 6));
+    DrawText(picture, kSteeringGauge.right + 6, kSteeringGauge.top + 2, words.steerRight, label,
+             390 - 4 - (kSteeringGauge.right + 6));
     SunkenFrame(picture, kSteeringGauge);
     // Scale ticks under the gauge: full lock at both ends, straight ahead in the middle.
     for (int x : {kSteeringGauge.left, gaugeCentre, kSteeringGauge.right - 1})
@@ -204,13 +215,16 @@ std::unique_ptr<Surface> DrawDashboard() {
     SunkenFrame(*picture, kCourseView);
 
     RaisedPanel(*picture, Rect{398, 6, 634, 474}, palette::PanelTop, palette::PanelBottom);
-    DrawGameName(*picture, 410, 14);
+    DrawGameName(*picture, 410, 14, kPanelRight - 410);
     DrawDrivingKeys(*picture);
     DrawTimePanel(*picture);
     SunkenFrame(*picture, kMinimap);
-    DrawTextVertical(*picture, 625, 200, labels::CourseMap, LabelStyle(16, palette::Ink));
+    DrawTextVertical(*picture, 625, 200, Labels().courseMap, LabelStyle(16, palette::Ink), kMinimap.bottom - 200);
     SunkenFrame(*picture, kWarningBands);
-    DrawTextVertical(*picture, 411, 418, labels::Warning, LabelStyle(16, palette::AlarmYellow));
+    // Beside the warning bands, centred on them.
+    const TextStyle warning = LabelStyle(16, palette::AlarmYellow);
+    DrawTextVertical(*picture, 411, 434 - VerticalLength(Labels().warning, warning) / 2, Labels().warning, warning,
+                     kWarningBands.Height() + 4);
 
     RaisedPanel(*picture, Rect{6, 398, 390, 474}, palette::PanelTop, palette::PanelBottom);
     DrawInstrumentLabels(*picture);
@@ -224,15 +238,17 @@ std::unique_ptr<Surface> DrawDashboard() {
 std::unique_ptr<Surface> DrawCourseMenuFrame() {
     std::unique_ptr<Surface> picture = NewPicture(kScreenWidth, kScreenHeight, palette::PanelBottom);
     PaintPanel(*picture, kScreen, palette::PanelTop, palette::PanelBottom);
-    DrawMenuHeader(*picture, labels::CourseMenuTitle);
+    const PictureLabels& words = Labels();
+    DrawMenuHeader(*picture, words.courseMenuTitle);
     const TextStyle column = LabelStyle(16, palette::InkDim);
-    DrawText(*picture, kCourseRows.left, 78, labels::CourseColumn, column);
-    DrawTextCentred(*picture, 490 + 32, 78, labels::BestTimeColumn, column);   // over the 8-character times
+    DrawText(*picture, kCourseRows.left, 78, words.courseColumn, column, 200);
+    // Over the 8-character times, within the rows' frame.
+    DrawTextCentred(*picture, 490 + 32, 78, words.bestTimeColumn, column, 2 * (kCourseRows.right - (490 + 32)));
     SunkenFrame(*picture, kCourseRows);
-    DrawLegendEntry(*picture, 60, 360, palette::MenuOpen, labels::LegendOpen);
-    DrawLegendEntry(*picture, 250, 360, palette::MenuCleared, labels::LegendCleared);
-    DrawLegendEntry(*picture, 420, 360, palette::MenuLocked, labels::LegendLocked);
-    DrawKeyHelpBar(*picture, labels::MenuKeys);
+    DrawLegendEntry(*picture, 60, 360, palette::MenuOpen, words.legendOpen, 250);
+    DrawLegendEntry(*picture, 250, 360, palette::MenuCleared, words.legendCleared, 420);
+    DrawLegendEntry(*picture, 420, 360, palette::MenuLocked, words.legendLocked, kScreenWidth - 8);
+    DrawKeyHelpBar(*picture, words.menuKeys);
     CutWindow(*picture, kCourseRows);
     return picture;
 }
@@ -240,12 +256,12 @@ std::unique_ptr<Surface> DrawCourseMenuFrame() {
 std::unique_ptr<Surface> DrawBusMenuFrame() {
     std::unique_ptr<Surface> picture = NewPicture(kScreenWidth, kScreenHeight, palette::PanelBottom);
     PaintPanel(*picture, kScreen, palette::PanelTop, palette::PanelBottom);
-    DrawMenuHeader(*picture, labels::BusMenuTitle);
-    DrawText(*picture, kBusRows.left, 78, labels::BusColumn, LabelStyle(16, palette::InkDim));
+    DrawMenuHeader(*picture, Labels().busMenuTitle);
+    DrawText(*picture, kBusRows.left, 78, Labels().busColumn, LabelStyle(16, palette::InkDim), 200);
     SunkenFrame(*picture, kBusRows);
-    DrawTextCentred(*picture, kScreenWidth / 2, 204, labels::BusMenuHint, LabelStyle(16, palette::Ink));
+    DrawTextCentred(*picture, kScreenWidth / 2, 204, Labels().busMenuHint, LabelStyle(16, palette::Ink), kWideRoom);
     DrawBusSideView(*picture, 160, 270);
-    DrawKeyHelpBar(*picture, labels::MenuKeys);
+    DrawKeyHelpBar(*picture, Labels().menuKeys);
     CutWindow(*picture, kBusRows);
     return picture;
 }
@@ -255,14 +271,14 @@ std::unique_ptr<Surface> DrawGoalResult() {
     VerticalGradient(*picture, kScreen, palette::BackTop, palette::BackBottom);
     DrawChequerBand(*picture, 0);
     DrawChequerBand(*picture, kScreenHeight - 32);
-    DrawTextCentred(*picture, kScreenWidth / 2, 48, labels::GoalIn,
-                    TitleStyle(48, palette::GoalTitle, palette::GoalTitleEdge));
-    DrawTextCentred(*picture, kScreenWidth / 2, 112, labels::Congratulations, LabelStyle(24, palette::Ink));
+    DrawTextCentred(*picture, kScreenWidth / 2, 48, Labels().goalIn,
+                    TitleStyle(48, palette::GoalTitle, palette::GoalTitleEdge), kWideRoom);
+    DrawTextCentred(*picture, kScreenWidth / 2, 112, Labels().congratulations, LabelStyle(24, palette::Ink), kWideRoom);
     OutlineRect(*picture, Rect{kTimeLines.left - 4, kTimeLines.top - 4, kTimeLines.right + 4, kTimeLines.bottom + 4},
                 4, palette::ResultPanelEdge);
     picture->FillRect(kTimeLines, palette::ResultPanel);
     DrawBusSideView(*picture, 160, 282);
-    DrawTextCentred(*picture, kScreenWidth / 2, 420, labels::BackToMenu, LabelStyle(16, palette::Ink));
+    DrawTextCentred(*picture, kScreenWidth / 2, 420, Labels().backToMenu, LabelStyle(16, palette::Ink), kWideRoom);
     return picture;
 }
 
@@ -271,12 +287,14 @@ std::unique_ptr<Surface> DrawDiscontinuedResult() {
     VerticalGradient(*picture, kScreen, palette::StopTop, palette::StopBottom);
     DrawHazardBand(*picture, 0, 24);
     DrawHazardBand(*picture, kScreenHeight - 24, 24);
-    DrawTextCentred(*picture, kScreenWidth / 2, 110, labels::Discontinued,
-                    TitleStyle(48, palette::StopTitle, palette::InkShadow));
+    const PictureLabels& words = Labels();
+    DrawTextCentred(*picture, kScreenWidth / 2, 110, words.discontinued,
+                    TitleStyle(48, palette::StopTitle, palette::InkShadow), kWideRoom);
     const TextStyle reason = LabelStyle(24, palette::Ink);
-    DrawTextCentred(*picture, kScreenWidth / 2, 200, labels::DiscontinuedReason1, reason);
-    DrawTextCentred(*picture, kScreenWidth / 2, 232, labels::DiscontinuedReason2, reason);
-    DrawTextCentred(*picture, kScreenWidth / 2, 290, labels::DiscontinuedAdvice, LabelStyle(16, palette::InkDim));
-    DrawTextCentred(*picture, kScreenWidth / 2, 410, labels::BackToMenu, LabelStyle(16, palette::Ink));
+    DrawTextCentred(*picture, kScreenWidth / 2, 200, words.discontinuedReason1, reason, kWideRoom);
+    DrawTextCentred(*picture, kScreenWidth / 2, 232, words.discontinuedReason2, reason, kWideRoom);
+    DrawTextCentred(*picture, kScreenWidth / 2, 290, words.discontinuedAdvice, LabelStyle(16, palette::InkDim),
+                    kWideRoom);
+    DrawTextCentred(*picture, kScreenWidth / 2, 410, words.backToMenu, LabelStyle(16, palette::Ink), kWideRoom);
     return picture;
 }

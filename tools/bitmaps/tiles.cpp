@@ -232,12 +232,13 @@ void PaintStartWord(Surface& tile, const StartTile& start) {
     const int centre = start.laneFirst + 18;
     const int words = 4 * style.height;
     const int ahead = 6;   // the word starts this far from the back of the tile
+    const char* word = Labels().start;
     if (start.alongX) {
         const int left = start.facesDecreasing ? kTileSize - ahead - words : ahead;
-        DrawTextCentred(tile, left + words / 2, centre - style.height / 2, labels::Start, style);
+        DrawTextCentred(tile, left + words / 2, centre - style.height / 2, word, style, words);
     } else {
         const int top = start.facesDecreasing ? kTileSize - ahead - words : ahead;
-        DrawTextVertical(tile, centre, top, labels::Start, style);
+        DrawTextVertical(tile, centre, top + (words - VerticalLength(word, style)) / 2, word, style, words);
     }
 }
 
@@ -276,8 +277,10 @@ void PaintGoal(Surface& tile, int code) {
         style.height = 20;
         style.ink = palette::PaintYellow;
         const int centre = goal.first + width / 2;
-        if (goal.alongX) DrawTextCentred(tile, kTileSize / 2, centre - style.height / 2, labels::Goal, style);
-        else DrawTextVertical(tile, centre, kTileSize / 2 - 3 * style.height / 2, labels::Goal, style);
+        const char* word = Labels().goal;
+        const int room = kTileSize - 8;
+        if (goal.alongX) DrawTextCentred(tile, kTileSize / 2, centre - style.height / 2, word, style, room);
+        else DrawTextVertical(tile, centre, kTileSize / 2 - VerticalLength(word, style) / 2, word, style, room);
     }
 }
 

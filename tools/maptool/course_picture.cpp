@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "maptool/course_route.h"
+#include "shared/texts.h"
 
 namespace fs = std::filesystem;
 
@@ -10,7 +11,10 @@ namespace {
 
 constexpr int EmptyGround = 0;
 
-std::string TileFile(const fs::path& folder, int code) { return (folder / (std::to_string(code) + ".bmp")).string(); }
+// The Japanese set: every tile is there, the English start and goal tiles only beside it.
+std::string TileFile(const fs::path& folder, int code, Language language = Language::Japanese) {
+    return (folder / PictureFile(std::to_string(code) + ".bmp", language)).string();
+}
 
 bool HasTiles(const fs::path& folder) {
     for (int code = 0; code < 24; ++code)
@@ -56,7 +60,7 @@ std::string FindTileFolder(const std::string& programFolder, const std::string& 
 
 bool LoadTilePictures(const std::string& folder, TilePictures& tiles) {
     for (int code = 0; code < 24; ++code) {
-        tiles[code] = Surface::LoadBmp(TileFile(folder, code));
+        tiles[code] = Surface::LoadBmp(TileFile(folder, code, GameLanguage));
         if (!tiles[code] || tiles[code]->Width() < CourseTileSize || tiles[code]->Height() < CourseTileSize)
             return false;
     }

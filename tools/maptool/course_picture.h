@@ -18,7 +18,8 @@ using TilePictures = std::array<std::unique_ptr<Surface>, 24>;
 // when neither has them.
 std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram);
 
-// 0.bmp to 23.bmp of folder; false when one cannot be read.
+// 0.bmp to 23.bmp of folder, the start and goal tiles in the game's language (English ones
+// from its folder en); false when one cannot be read.
 bool LoadTilePictures(const std::string& folder, TilePictures& tiles);
 
 // Every cell drawn with its tile at tileSize pixels (1 to 128); tiles are shrunk by averaging,

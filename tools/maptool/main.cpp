@@ -16,6 +16,7 @@
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "replays/drive_keys.h"
+#include "shared/texts.h"
 
 namespace fs = std::filesystem;
 
@@ -29,8 +30,9 @@ const char* const Usage =
     "usage: quonfel-map build TEXT MAP   make a map file from a course text (checked first)\n"
     "       quonfel-map print MAP        write a map file (any version) as a course text\n"
     "       quonfel-map check FILE       list every problem of a map file or a course text\n"
-    "       quonfel-map render FILE OUT.bmp [--tile N]\n"
-    "                                    draw the whole course, N pixels a tile (1 to 128, 128 by default)\n"
+    "       quonfel-map render FILE OUT.bmp [--tile N] [--lang ja|en]\n"
+    "                                    draw the whole course, N pixels a tile (1 to 128, 128 by default),\n"
+    "                                    the start and goal written in Japanese (the default) or English\n"
     "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
@@ -170,7 +172,7 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     TilePictures tiles;
     if (folder.empty() || !LoadTilePictures(folder, tiles)) {
-        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp) are not beside the program nor in "
+        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program nor in "
                   << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
         return ExitUsage;
     }
@@ -327,10 +329,12 @@ int WrongUse() {
 }
 
 int RenderCommand(std::vector<std::string> args) {
-    std::string tile = std::to_string(CourseTileSize);
+    std::string tile = std::to_string(CourseTileSize), language = "ja";
     int tileSize = 0;
-    if (!TakeOption(args, "--tile", tile) || !ReadNumber(tile, 1, CourseTileSize, tileSize) || args.size() != 3)
+    if (!TakeOption(args, "--tile", tile) || !ReadNumber(tile, 1, CourseTileSize, tileSize) ||
+        !TakeOption(args, "--lang", language) || (language != "ja" && language != "en") || args.size() != 3)
         return WrongUse();
+    GameLanguage = language == "en" ? Language::English : Language::Japanese;
     return Render(args[1], args[2], tileSize);
 }
 
