@@ -1,9 +1,13 @@
 // The display surfaces and the 33 bitmaps the game draws with.
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "app/app.h"
 #include "platform/surface.h"
 #include "shared/globals.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 constexpr int kMapscreenSide = 640;
@@ -24,10 +28,24 @@ const NamedBitmap kSingleBitmaps[] = {
     {"menu2.bmp", &menu2Surface},
 };
 
+// One line for the terminal beside the box: the picture and the folder it was looked for in,
+// so that a game started in the wrong folder says so.
+void TellWhyPictureFailed(const char* fileName) {
+    std::error_code error;
+    const fs::path tried = fs::absolute(fileName, error);
+    const std::string name = tried.filename().string(), folder = tried.parent_path().string();
+    if (!fs::exists(tried, error))
+        std::fprintf(stderr, "quonfel: start-up failed loading the pictures: no %s in %s\n", name.c_str(), folder.c_str());
+    else
+        std::fprintf(stderr, "quonfel: start-up failed loading the pictures: %s in %s is not a picture the game can read\n",
+                     name.c_str(), folder.c_str());
+}
+
 bool LoadInto(std::unique_ptr<Surface>& target, const char* fileName) {
     target = LoadBitmapSurface(fileName);
     if (target) return true;
     StartupError = kImageLoadError;
+    TellWhyPictureFailed(fileName);
     return false;
 }
 
