@@ -2,13 +2,17 @@
 # Installs what is missing, checks that no include reaches above its layer, builds everything
 # and runs every test: the unit and end-to-end tests (each end-to-end test starts its own
 # Xvfb), then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer in a
-# separate build folder, then a short run of every fuzz target (built with clang in build-fuzz).
+# separate build folder, then a short run of every fuzz target (built with clang in build-fuzz);
+# last it checks that no test left a file in the source tree.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 source scripts/build-options.sh
 scripts/install-packages.sh "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
+# What git sees in the source tree now; the tests must leave it so (build folders are ignored).
+source_changes() { git status --porcelain --untracked-files=all 2>/dev/null || true; }
+changes_before=$(source_changes)
 
 echo "== layers"
 scripts/check-layers.sh
@@ -36,3 +40,11 @@ cmake --build build-sanitize -j"$jobs"
 
 echo "== fuzzing: every reader of outside files, 20 seconds each"
 scripts/fuzz.sh 20
+
+echo "== the source tree is as the tests found it"
+changes_after=$(source_changes)
+if [[ $changes_after != "$changes_before" ]]; then
+  echo "the tests changed the source tree:"
+  diff <(echo "$changes_before") <(echo "$changes_after") | sed -n 's/^> /  /p' || true
+  exit 1
+fi

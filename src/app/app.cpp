@@ -1,6 +1,8 @@
 // Start-up, the frame loop and shutdown.
 #include "app/app.h"
 
+#include <cstdio>
+
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -17,6 +19,8 @@
 namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";
 constexpr std::int64_t kUntilInput = -1;
+// A start-up that fails ends with this status, after its message box: a failure is no success.
+constexpr int kStartupFailedStatus = 1;
 
 void ReleaseSurface(std::unique_ptr<Surface>& surface) { surface.reset(); }
 
@@ -80,8 +84,12 @@ int InitApp() {
     WindowOrigin = {0, 0};
     WindowSize = {640, 480};
     if (!CreateMainWindow()) return 0;
-    // A surface that cannot be made ends start-up without a message.
-    if (!CreateSurfaces(ScreenWidth(), ScreenHeight())) return 0;
+    // A surface that cannot be made ends start-up without a message box.
+    if (!CreateSurfaces(ScreenWidth(), ScreenHeight())) {
+        std::fprintf(stderr, "quonfel: start-up failed making the drawing surfaces (%dx%d)\n", ScreenWidth(),
+                     ScreenHeight());
+        return 0;
+    }
     if (!LoadAllBitmaps()) return 0;
     CreateGameObjects();
     return 1;
@@ -102,7 +110,7 @@ int RunGame(const Settings& settings) {
     if (!InitApp()) {
         ReleaseAll();
         mainWindow.reset();
-        return 0;
+        return kStartupFailedStatus;
     }
     fullscreenShown = mainWindow->IsFullscreen();
     BeginPreparedWatch();

@@ -35,7 +35,8 @@ bool FrameWouldShowSomethingNew();
 // Releases every surface and object, then shows StartupError if set. Runs once.
 void ReleaseAll();
 // The entry point's body: start-up with these settings (the window shown as they ask, the
-// language chosen), the paced loop, and the exit code.
+// language chosen), the paced loop, and the exit code: the loop's, or 1 after a failed
+// start-up, once its box was shown (the failing step says what failed on stderr).
 int RunGame(const Settings& settings);
 // The settings of this run: the preferences file's, with the command line over them.
 extern Settings GameSettings;

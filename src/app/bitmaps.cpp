@@ -1,11 +1,14 @@
 // The display surfaces and the 33 bitmaps the game draws with.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "app/app.h"
 #include "platform/surface.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 constexpr int kMapscreenSide = 640;
@@ -27,11 +30,26 @@ const NamedBitmap kSingleBitmaps[] = {
 
 // A picture with words comes from the set of the game's language; one missing there is a
 // start-up failure like any other, never replaced by the Japanese one.
+//
+// One line for the terminal beside the box: the picture and the folder it was looked for in,
+// so that a game started in the wrong folder says so.
+void TellWhyPictureFailed(const char* fileName) {
+    std::error_code error;
+    const fs::path tried = fs::absolute(fileName, error);
+    const std::string name = tried.filename().string(), folder = tried.parent_path().string();
+    if (!fs::exists(tried, error))
+        std::fprintf(stderr, "quonfel: start-up failed loading the pictures: no %s in %s\n", name.c_str(), folder.c_str());
+    else
+        std::fprintf(stderr, "quonfel: start-up failed loading the pictures: %s in %s is not a picture the game can read\n",
+                     name.c_str(), folder.c_str());
+}
+
 bool LoadInto(std::unique_ptr<Surface>& target, const char* fileName) {
     const std::string path = PictureFile(fileName, GameLanguage);
     target = LoadBitmapSurface(path.c_str());
     if (target) return true;
     StartupError = Texts().imageLoadError;
+    TellWhyPictureFailed(path.c_str());
     return false;
 }
 

@@ -40,6 +40,12 @@ bool StartVideo() {
     // SIGINT, SIGTERM and SIGHUP keep their default action and end the game at once, also
     // while it waits for a dialog; SDL's own handlers would only queue a quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Only on X can the window be placed and dragged, so where an X display is named SDL is
+    // asked for its X11 driver (an SDL 2 program run on SDL 3 would get Wayland); a driver the
+    // player chose stays his choice.
+    const char* display = std::getenv("DISPLAY");
+    const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+    if (display && *display && (!chosenDriver || !*chosenDriver)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     EndProcessWhenDisplayIsLost();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "quonfel: cannot open the display: %s\n", SDL_GetError());
@@ -170,6 +176,9 @@ struct Window::Impl {
     // On X11 the mouse messages come from the X server's events, which give the pointer's
     // place on the screen; SDL's own mouse events are then left aside.
     bool pointerFromX11 = false;
+    // Dragging needs the pointer's place on the screen and a window that can be placed: X11
+    // gives both, other drivers (Wayland) neither. A window without a display is a test's.
+    bool draggable = true;
     InputWait wait;
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
@@ -373,7 +382,7 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     case SDL_MOUSEBUTTONUP:
         if (!TranslateMouse(event, out)) return false;
         // A fullscreen window stays where it is: nothing there starts or continues a drag.
-        return !fullscreen || (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
+        return (draggable && !fullscreen) || (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
     case SDL_WINDOWEVENT:
         return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
@@ -418,6 +427,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     window->impl_->scale = scale;
     window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
     window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
+    window->impl_->draggable = window->impl_->pointerFromX11;
     window->impl_->wait = OpenInputWait(sdl);
     RepeatTiming repeat;
     ReadX11KeyRepeat(sdl, repeat.delayMs, repeat.intervalMs);
@@ -536,7 +546,8 @@ void Window::SetFullscreen(bool on) {
     // A window without a display only notes the mode, which decides what input it reports.
     if (!impl_->sdl) impl_->fullscreen = on;
     if (!impl_->sdl || on == impl_->fullscreen) return;
-    if (on) impl_->fullscreenByManager = X11WindowManagerRuns(impl_->sdl);
+    // Off X (Wayland) the compositor always does fullscreen, and a window cannot place itself.
+    if (on) impl_->fullscreenByManager = !impl_->pointerFromX11 || X11WindowManagerRuns(impl_->sdl);
     SDL_Rect screen{};
     if (impl_->fullscreenByManager) {
         if (SDL_SetWindowFullscreen(impl_->sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;

@@ -70,19 +70,23 @@ void Stopwatch::StopPenalty() {
     penaltyTime = static_cast<std::int32_t>(penaltyTime + SecondsSince(penaltyStart) * PenaltyFactor);
 }
 
-void Stopwatch::FormatDriveTime(char* text) {
+std::int64_t Stopwatch::DriveSecondsShown() {
     switch (watchState) {
-        case Running: FormatTimeText(SecondsSince(startTime), text); break;
-        case Stopped: FormatTimeText(driveTime, text); break;
-        default: FormatTimeText(0, text); break;
+        case Running: return SecondsSince(startTime);
+        case Stopped: return driveTime;
+        default: return 0;
     }
 }
 
-void Stopwatch::FormatPenaltyTime(char* text) {
+std::int64_t Stopwatch::PenaltySecondsShown() {
     std::int64_t shown = penaltyTime;
     if (penaltyRunning != 0) shown += SecondsSince(penaltyStart) * PenaltyFactor;
-    FormatTimeText(shown, text);
+    return shown;
 }
+
+void Stopwatch::FormatDriveTime(char* text) { FormatTimeText(DriveSecondsShown(), text); }
+
+void Stopwatch::FormatPenaltyTime(char* text) { FormatTimeText(PenaltySecondsShown(), text); }
 
 void Stopwatch::FormatTotalTime(char* text) {
     FormatTimeText(static_cast<std::int64_t>(penaltyTime) + driveTime, text);

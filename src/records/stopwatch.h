@@ -30,6 +30,10 @@ public:
     void Stop();
     void StartPenalty();
     void StopPenalty();
+    // The driving and penalty seconds as the driving screen shows them now: a running clock
+    // counts up to this second.
+    std::int64_t DriveSecondsShown();
+    std::int64_t PenaltySecondsShown();
     void FormatDriveTime(char* text);
     void FormatPenaltyTime(char* text);
     void FormatTotalTime(char* text);

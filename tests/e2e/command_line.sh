@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # --help and --version need no display; what the game does not know ends it with status 2,
-# a message and the usage on stderr.
+# a message and the usage on stderr; without a display it ends with status 1.
 source "$(dirname "$0")/e2e_common.bash"
 
 quonfel() { env -u DISPLAY -u WAYLAND_DISPLAY "$GAME_DIR/quonfel" "$@" >"$WORK/out" 2>"$WORK/err"; }
@@ -13,4 +13,9 @@ status=0
 quonfel --scale 7 || status=$?
 [[ $status == 2 ]] || fail "--scale 7: status $status, expected 2"
 grep -q "^quonfel: " "$WORK/err" && grep -q "^Usage: quonfel" "$WORK/err" || fail "--scale 7 said '$(cat "$WORK/err")'"
+# No display at all: a line that says so, and status 1.
+status=0
+quonfel || status=$?
+[[ $status == 1 ]] && grep -Eq "^quonfel: (no display to show the window on|cannot open the display)" "$WORK/err" ||
+    fail "without a display: status $status, said '$(cat "$WORK/err")'"
 echo "ok"

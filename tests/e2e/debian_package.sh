@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # cpack makes a Debian package that declares what the game needs at run time and holds the
-# launcher, the program, the map tool, the pictures and courses, the desktop entry (valid,
-# starting /usr/bin/quonfel), the icon and the manual pages.
+# launcher and the map tool in /usr/games, the program, the pictures and courses, the desktop
+# entry (valid, starting /usr/games/quonfel), the icons, the AppStream metadata (valid), the
+# manual pages and the documentation. lintian finds no error and no warning in it, and no
+# missing hardening among its remarks; its output is printed.
 source "$(dirname "$0")/e2e_common.bash"
 
 keep_install_manifest
@@ -22,25 +24,43 @@ for package in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fontconfig fonts-i
 done
 
 dpkg-deb --contents "$DEB" >"$WORK/contents.txt" || fail "dpkg-deb --contents failed"
-# The mode and the path of each file, from lines like "-rwxr-xr-x root/root 123 date time ./usr/bin/quonfel".
+# The mode and the path of each file, from lines like "-rwxr-xr-x root/root 123 date time ./usr/games/quonfel".
 has_file() {
     awk -v mode="$1" -v path="$2" '$1 == mode && $6 == path { found = 1 } END { exit !found }' "$WORK/contents.txt"
 }
-for path in ./usr/bin/quonfel ./usr/bin/quonfel-map ./usr/lib/quonfel/quonfel; do
+for path in ./usr/games/quonfel ./usr/games/quonfel-map ./usr/lib/games/quonfel/quonfel; do
     has_file -rwxr-xr-x "$path" || fail "$path is missing or not executable"
 done
 for name in {0..10}.map {0..23}.bmp front.bmp back.bmp gear.bmp alarm.bmp discontinue.bmp goalin.bmp menu1.bmp \
     number.bmp menu2.bmp; do
-    has_file -rw-r--r-- "./usr/share/quonfel/$name" || fail "./usr/share/quonfel/$name is missing"
+    has_file -rw-r--r-- "./usr/share/games/quonfel/$name" || fail "./usr/share/games/quonfel/$name is missing"
 done
-for path in ./usr/share/applications/org.quonfel.Quonfel.desktop \
-    ./usr/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg ./usr/share/man/man6/quonfel.6 \
-    ./usr/share/man/man6/quonfel-map.6; do
+for path in ./usr/share/applications/org.quonfel.Quonfel.desktop ./usr/share/metainfo/org.quonfel.Quonfel.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg \
+    ./usr/share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/org.quonfel.Quonfel.png \
+    ./usr/share/man/man6/quonfel.6.gz ./usr/share/man/man6/quonfel-map.6.gz \
+    ./usr/share/doc/quonfel/{copyright,changelog.gz,README.md.gz}; do
     has_file -rw-r--r-- "$path" || fail "$path is missing"
 done
 
 dpkg-deb -x "$DEB" "$WORK/root"
 ENTRY="$WORK/root/usr/share/applications/org.quonfel.Quonfel.desktop"
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the packaged entry"
-grep -qx 'Exec=/usr/bin/quonfel --scale auto' "$ENTRY" || fail "packaged entry: $(grep '^Exec=' "$ENTRY")"
+grep -qx 'Exec=/usr/games/quonfel --scale auto' "$ENTRY" || fail "packaged entry: $(grep '^Exec=' "$ENTRY")"
+appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/org.quonfel.Quonfel.metainfo.xml" ||
+    fail "appstreamcli rejects the metadata"
+# Every setting of the game's table is in the manual page.
+for option in --scale --fullscreen --lang; do
+    zcat "$WORK/root/usr/share/man/man6/quonfel.6.gz" | grep -qF -- "${option//-/\\-}" || fail "quonfel(6) lacks $option"
+done
+for size in 48 64 128 256; do
+    [[ $(identify -format %wx%h "$WORK/root/usr/share/icons/hicolor/${size}x$size/apps/org.quonfel.Quonfel.png") == "${size}x$size" ]] ||
+        fail "the $size pixel icon has another size"
+done
+
+# Info-level remarks are shown too, for the hardening ones among them (BIND_NOW, fortified calls).
+lintian --display-info "$DEB" >"$WORK/lintian.txt" 2>&1 || true
+echo "--- lintian"
+cat "$WORK/lintian.txt"
+! grep -E '^[EW]: |hardening-' "$WORK/lintian.txt" || fail "lintian finds fault with the package"
 echo "ok"

@@ -8,7 +8,7 @@
 source "$(dirname "$0")/e2e_common.bash"
 
 PREFIX="$WORK/install 100% root"
-DATA="$PREFIX/share/quonfel"
+DATA="$PREFIX/share/games/quonfel"
 export HOME="$WORK/home of player"
 unset XDG_DATA_HOME
 FOLDER="$HOME/.local/share/quonfel"
@@ -40,7 +40,7 @@ expect_game_folder() {
 
 # Starts the installed launcher, waits for the course menu and quits with Esc.
 play_and_quit() {
-    start_program "$WORK" "$PREFIX/bin/quonfel" --scale auto
+    start_program "$WORK" "$PREFIX/games/quonfel" --scale auto
     expect_pixel $BAR_X $BAR_Y FF0000 "course menu"
     focus_game
     press Escape
@@ -49,20 +49,20 @@ play_and_quit() {
 
 keep_install_manifest
 cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "install failed: $(cat "$WORK/install.log")"
-for file in "$PREFIX/bin/quonfel" "$PREFIX/bin/quonfel-map" "$PREFIX/lib/quonfel/quonfel" "$ENTRY" \
-    "$PREFIX/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg" "$PREFIX/share/man/man6/quonfel.6" \
-    "$PREFIX/share/man/man6/quonfel-map.6"; do
+for file in "$PREFIX/games/quonfel" "$PREFIX/games/quonfel-map" "$PREFIX/lib/games/quonfel/quonfel" "$ENTRY" \
+    "$PREFIX/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg" "$PREFIX/share/man/man6/quonfel.6.gz" \
+    "$PREFIX/share/man/man6/quonfel-map.6.gz"; do
     expect_file "$file"
 done
 for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}" "${ENGLISH_PICTURES[@]}"; do expect_file "$DATA/$name"; done
-[[ -x $PREFIX/bin/quonfel && -x $PREFIX/lib/quonfel/quonfel ]] || fail "the launcher or the program is not executable"
+[[ -x $PREFIX/games/quonfel && -x $PREFIX/lib/games/quonfel/quonfel ]] || fail "the launcher or the program is not executable"
 
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the entry"
 exec_line=$(grep '^Exec=' "$ENTRY")
-[[ $exec_line == "Exec=\"${PREFIX//%/%%}/bin/quonfel\" --scale auto" ]] || fail "desktop entry: $exec_line"
+[[ $exec_line == "Exec=\"${PREFIX//%/%%}/games/quonfel\" --scale auto" ]] || fail "desktop entry: $exec_line"
 
 # The installed map tool draws with the installed tiles: 128 pixels a tile.
-"$PREFIX/bin/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"
+"$PREFIX/games/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"
 width=$(identify -format %w "$WORK/course 0.bmp")
 (( width % 128 == 0 && width > 0 )) || fail "rendered course is $width pixels wide"
 
@@ -98,7 +98,7 @@ links_to_install "$FOLDER/4.map" || fail "the link 4.map into another install wa
 for option in "--watch" "--watch="; do
     status=0
     if [[ $option == --watch ]]; then set -- --watch "no such drive.keys"; else set -- "--watch=no such drive.keys"; fi
-    (cd "$WORK" && env -u DISPLAY "$PREFIX/bin/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
+    (cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
     [[ $status == 2 ]] && grep -qxF "quonfel: $WORK/no such drive.keys: cannot be read" "$WORK/err" ||
         fail "$option with a relative key file: status $status, said '$(cat "$WORK/err")'"
 done

@@ -138,6 +138,7 @@ TEST(DriveCourse, TellsACrashAndADriveStillGoingWithTheCellOfTheDriversSeat) {
     DriveResult stillGoing = DriveCourse(grid, route, 0, 0, style, brief);
     EXPECT_EQ(stillGoing.end, DriveEnd::OutOfTime);
     EXPECT_EQ(stillGoing.frames, 40);
+    EXPECT_EQ(stillGoing.seconds, 1);  // the first key came in frame 1, and 39 frames are over a second
     EXPECT_EQ(stillGoing.endCellX, 0);
     EXPECT_EQ(stillGoing.endCellY, 1);  // the seat has left the start tile upwards
 

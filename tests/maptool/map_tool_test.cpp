@@ -105,6 +105,12 @@ TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     EXPECT_EQ(RunMapTool("print missing.map").status, 2);
     WriteBytes("wide.map", Int32s({3, 30, 1}));
     EXPECT_EQ(RunMapTool("print wide.map").status, 1);
+    // Asked for, the usage and the version go to stdout with status 0.
+    for (const char* asked : {"--help", "--version"}) {
+        run = RunMapTool(asked);
+        EXPECT_EQ(run.status, 0) << asked;
+        EXPECT_EQ(run.out.rfind(asked == std::string("--help") ? "usage: quonfel-map" : "quonfel-map ", 0), 0u) << run.out;
+    }
 }
 
 // A file that was read but holds no course the game could load is a problem found, whatever

@@ -219,6 +219,7 @@ TEST_F(CourseViewTest, FailedScreenCopyShowsABoxEveryFrame) {
 // The frame leaves the view's square to the view, so a view that is not copied leaves the
 // background there, as the frame's background copy would have.
 TEST_F(CourseViewTest, WithoutTheViewItsSquareShowsTheBackground) {
+    ScopedWorkDir dir;  // the lost view surface leaves error.txt behind
     MessageBoxRecorder boxes;
     constexpr Colorref Back = Rgb(10, 20, 30);
     backSurface = MakeFilledSurface(640, 480, Back);

@@ -102,7 +102,11 @@ BusMeasures HeadlessGame::Measures() const {
     return {g.wheelbase, g.frontOverhang, g.rearOverhang, g.halfWidth, maxSteerDeg};
 }
 
-std::int32_t HeadlessGame::DrivingSeconds() const { return stopwatch->driveTime; }
-std::int32_t HeadlessGame::PenaltySeconds() const { return stopwatch->penaltyTime; }
+// A drive that has not ended (out of time, or stopped short of the goal) is read as it stands.
+std::int32_t HeadlessGame::DrivingSeconds() const { return static_cast<std::int32_t>(stopwatch->DriveSecondsShown()); }
+std::int32_t HeadlessGame::PenaltySeconds() const {
+    if (stopwatch->watchState != Running) return stopwatch->penaltyTime;
+    return static_cast<std::int32_t>(stopwatch->PenaltySecondsShown());
+}
 
 std::int32_t HeadlessGame::CourseState(int course) const { return scoreTable->Current(course).courseState; }

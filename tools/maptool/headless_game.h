@@ -34,7 +34,7 @@ public:
     // The course cell of the driver's seat.
     void DriverCell(int& x, int& y) const;
     BusMeasures Measures() const;
-    // The stopwatch's readings, in seconds.
+    // The stopwatch's readings, in seconds: those of the ended drive, or so far.
     std::int32_t DrivingSeconds() const;
     std::int32_t PenaltySeconds() const;
     // The course's state in the best-times table (locked, open or completed).

@@ -36,6 +36,7 @@ const char* const Usage =
     "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
+    "       quonfel-map --help | --version\n"
     "exit status: 0 fine (for drive: the goal was reached), 1 problems found (for drive: no goal),\n"
     "             2 wrong use, a file that cannot be read or written, or no temporary folder for drive\n";
 
@@ -351,6 +352,14 @@ int DriveCommand(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << Usage;
+        return ExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "quonfel-map " << QUONFEL_VERSION << "\n";
+        return ExitOk;
+    }
     if (args.size() == 3 && args[0] == "build") return Build(args[1], args[2]);
     if (args.size() == 2 && args[0] == "print") return Print(args[1]);
     if (args.size() == 2 && args[0] == "check") return Check(args[1]);

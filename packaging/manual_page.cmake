@@ -1,0 +1,9 @@
+# Run at build time: quonfel(6) from its template, with the list of settings that PROGRAM
+# prints from the game's table in place of @SETTINGS@. Expects PROGRAM, TEMPLATE, VERSION and
+# OUTPUT to be set.
+execute_process(COMMAND "${PROGRAM}" OUTPUT_VARIABLE SETTINGS RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${PROGRAM} failed: ${failed}")
+endif()
+string(STRIP "${SETTINGS}" SETTINGS)
+configure_file("${TEMPLATE}" "${OUTPUT}" @ONLY)
