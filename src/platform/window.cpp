@@ -16,6 +16,7 @@
 #include "platform/font.h"
 #include "platform/gamepads.h"
 #include "platform/input_wait.h"
+#include "platform/process.h"
 #include "platform/scaling.h"
 #include "platform/x11_desktop.h"
 #include "platform/x11_pointer.h"
@@ -41,6 +42,7 @@ bool StartVideo() {
     // while it waits for a dialog; SDL's own handlers would only queue a quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     EndProcessWhenDisplayIsLost();
+    EndChildProcessesWithGame();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "quonfel: cannot open the display: %s\n", SDL_GetError());
         return false;
