@@ -158,8 +158,9 @@ int OverwriteRegularFile(const std::string& name, int fd, off_t oldSize, const s
     if (lseek(fd, 0, SEEK_SET) != 0) return errno;
     int error = WriteAll(fd, padded);
     if (error == 0 && fsync(fd) != 0) error = errno;
-    if (error == 0 && bytes.size() < padded.size() && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
-    if (error != 0 && oldKept && lseek(fd, 0, SEEK_SET) == 0 && pwrite(fd, old.data(), old.size(), 0) >= 0)
+    const bool cut = bytes.size() < padded.size();
+    if (error == 0 && cut && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+    if (error != 0 && oldKept && pwrite(fd, old.data(), old.size(), 0) == static_cast<ssize_t>(old.size()))
         ftruncate(fd, static_cast<off_t>(old.size()));
     return error;
 }

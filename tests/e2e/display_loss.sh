@@ -97,13 +97,13 @@ open_sdl_box() {
 open_sdl_box
 lose_display_after 0.2 "SDL's own message box"
 
-# Ended by a signal while SDL's box shows, the game takes that copy of itself along.
 # Ended, or a zombie waiting to be collected by init.
 gone() {
     local state
     state=$(ps -o stat= -p "$1" || true)
     [[ -z ${state// /} || ${state// /} == Z* ]]
 }
+# Ended by a signal while SDL's box shows, the game takes that copy of itself along.
 open_sdl_box
 box_copy=$(ps -o pid= --ppid "$GAME_PID" | tr -d ' ')
 [[ -n $box_copy ]] || fail "no copy of the game shows SDL's box"
@@ -111,7 +111,6 @@ kill -TERM "$GAME_PID"
 wait_for 10 gone "$box_copy" || fail "the copy of the game showing SDL's box outlived the game"
 wait "$GAME_PID" || true
 GAME_PID=
-echo "SIGTERM while SDL's box shows: no process left"
 stop_xvfb
 
 copy_game

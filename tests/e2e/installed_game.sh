@@ -3,9 +3,9 @@
 # first start with links to the installed pictures and courses, reused on the next start with
 # the player's files and links kept (told once) and links a launcher made for another install
 # moved to this one. A folder that cannot be written starts the game only if its files are
-# there; a relative HOME is refused. Paths with spaces and a per cent sign on purpose. The desktop entry passes desktop-file-validate,
-# and the installed map tool finds the installed tile pictures. A relative key file to watch
-# is found from where the player stands.
+# there; a relative HOME is refused. Paths with spaces and a per cent sign on purpose. The
+# desktop entry passes desktop-file-validate, and the installed map tool finds the installed
+# tile pictures. A relative key file to watch is found from where the player stands.
 source "$(dirname "$0")/e2e_common.bash"
 
 PREFIX="$WORK/install 100% root"
