@@ -98,11 +98,7 @@ open_sdl_box
 lose_display_after 0.2 "SDL's own message box"
 
 # Ended, or a zombie waiting to be collected by init.
-gone() {
-    local state
-    state=$(ps -o stat= -p "$1" || true)
-    [[ -z ${state// /} || ${state// /} == Z* ]]
-}
+gone() { [[ $(ps -o stat= -p "$1" | tr -d ' ') == @(|Z*) ]]; }
 # Ended by a signal while SDL's box shows, the game takes that copy of itself along.
 open_sdl_box
 box_copy=$(ps -o pid= --ppid "$GAME_PID" | tr -d ' ')

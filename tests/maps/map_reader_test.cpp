@@ -320,27 +320,24 @@ TEST_F(MapReaderTest, APipeADeviceAFolderOrAHugeFileIsAFileThatCannotBeOpened) {
     ScoreTable table;
     table.records[0][1].bestTime = 77;
     map.grid[0][0] = 5;
-    struct Reader {
-        const char* file;
-        std::function<int()> read;
-    };
-    const Reader readers[] = {{"5.map", [&] { return map.LoadCourse(5); }},
-                              {"5.map", [&] { return map.LoadUserMap("5.map"); }},
-                              {ScoreFileName, [&] { return table.Load(); }}};
+    const std::pair<const char*, std::function<int()>> readers[] = {
+        {"5.map", [&] { return map.LoadCourse(5); }},
+        {"5.map", [&] { return map.LoadUserMap("5.map"); }},
+        {ScoreFileName, [&] { return table.Load(); }}};
     const std::function<void(const char*)> plants[] = {
         [](const char* name) { mkfifo(name, 0644); },
         [](const char* name) { std::filesystem::create_symlink("/dev/zero", name); },
         [](const char* name) { std::filesystem::create_directory(name); },
         [](const char* name) { WriteBytes(name, {}), std::filesystem::resize_file(name, 1u << 30); }};
-    for (const Reader& reader : readers) {
+    for (const auto& [file, read] : readers) {
         for (const auto& plant : plants) {
-            std::filesystem::remove_all(reader.file);
-            plant(reader.file);
+            std::filesystem::remove_all(file);
+            plant(file);
             testing::internal::CaptureStderr();
-            EXPECT_EQ(reader.read(), 0) << reader.file;
+            EXPECT_EQ(read(), 0) << file;
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-            EXPECT_NE(said.find(std::string(reader.file) + " cannot be read: "), std::string::npos) << said;
+            EXPECT_NE(said.find(std::string(file) + " cannot be read: "), std::string::npos) << said;
         }
     }
     EXPECT_EQ(map.grid[0][0], 5);
