@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "replays/watch.h"
+#include "shared/outside_text.h"
 
 namespace {
 constexpr int kRefusedStatus = 2;
@@ -186,7 +187,7 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         std::printf("quonfel %s\n", QUONFEL_VERSION);
         return 0;
     case CommandLine::Refuse:
-        std::fprintf(stderr, "quonfel: %s\n\n%s", line.error.c_str(), Usage().c_str());
+        std::fprintf(stderr, "quonfel: %s\n\n%s", Printable(line.error).c_str(), Usage().c_str());
         return kRefusedStatus;
     case CommandLine::Play:
     default:
@@ -194,7 +195,7 @@ int RunFromCommandLine(int argc, const char* const* argv) {
     }
     std::string refusal;
     if (!PrepareRequestedWatch(line.watch, refusal)) {
-        std::fprintf(stderr, "quonfel: %s\n", refusal.c_str());
+        std::fprintf(stderr, "quonfel: %s\n", Printable(refusal).c_str());
         return kRefusedStatus;
     }
     return RunGame(line.settings);

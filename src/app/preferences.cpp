@@ -9,6 +9,7 @@
 #include "platform/file_save.h"
 #include "platform/scaling.h"
 #include "platform/text_file.h"
+#include "shared/outside_text.h"
 
 namespace {
 // A preferences file is a few lines; anything larger was named by mistake.
@@ -174,12 +175,14 @@ Settings LoadPreferences() {
     case OutsideFile::NotRegular:
     case OutsideFile::TooLarge:
     case OutsideFile::Unreadable:
-        std::fprintf(stderr, "quonfel: %s: not a preferences file that can be read; the defaults apply\n", path.c_str());
+        std::fprintf(stderr, "quonfel: %s: not a preferences file that can be read; the defaults apply\n",
+                     Printable(path).c_str());
         return {};
     }
     std::vector<std::string> problems;
     const Settings settings = ReadPreferences(std::string(bytes.begin(), bytes.end()), problems);
-    for (const std::string& problem : problems) std::fprintf(stderr, "quonfel: %s %s\n", path.c_str(), problem.c_str());
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "quonfel: %s %s\n", Printable(path).c_str(), Printable(problem).c_str());
     return settings;
 }
 
@@ -193,10 +196,12 @@ void RememberSetting(const char* name, const Settings& settings) {
     const OutsideFile found = ReadOutsideFile(path, kLargestPreferencesFile, bytes);
     // What cannot be read is not overwritten: it may hold the player's lines.
     if (found != OutsideFile::Read && found != OutsideFile::Missing) {
-        std::fprintf(stderr, "quonfel: could not remember %s: %s cannot be read\n", name, path.c_str());
+        std::fprintf(stderr, "quonfel: could not remember %s: %s cannot be read\n", name, Printable(path).c_str());
         return;
     }
     const std::string text = WithSetting(std::string(bytes.begin(), bytes.end()), *row, settings);
     const int failure = SaveWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
-    if (failure != 0) std::fprintf(stderr, "quonfel: could not remember %s in %s: %s\n", name, path.c_str(), std::strerror(failure));
+    if (failure != 0)
+        std::fprintf(stderr, "quonfel: could not remember %s in %s: %s\n", name, Printable(path).c_str(),
+                     std::strerror(failure));
 }

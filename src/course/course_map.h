@@ -1,6 +1,7 @@
 // The course: a grid of tiles with its start, goal and current cells, and every operation
 // that works on it (map files, course view, minimap, course rules, times and result).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -84,3 +85,12 @@ public:
     void DrawTimes();
     void DrawResult();
 };
+
+// No map file is read that is larger: 20 by 20 cells take 1612 bytes (3224 if every byte were
+// 0x0A, stored as 0x0D 0x0A), so anything near this size was named by mistake.
+constexpr std::size_t kLargestMapFile = 64 * 1024;
+// Which reader a map file is read with: the course file reader or the user map reader.
+enum class MapReader { Course, UserMap };
+// Why reading the map file with that reader would end the game at once (a damaged file) or
+// would not read it at all (not a regular file, too large); empty when it is read, or missing.
+std::string MapFileProblem(const std::string& path, MapReader reader);

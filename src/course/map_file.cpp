@@ -1,5 +1,6 @@
 // The course files "%d.map" and what both map readers share.
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "course/course_map.h"
@@ -7,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/process.h"
 #include "platform/text_file.h"
+#include "shared/outside_text.h"
 #include "shared/texts.h"
 
 namespace {
@@ -21,9 +23,34 @@ std::int32_t ReadOr(Int32Reader& reader, std::int32_t missing) {
     std::int32_t value = 0;
     return reader.Read(value) ? value : missing;
 }
+
+// Counts the grid cannot hold would make the reader write outside it.
+bool MapCountFits(std::int32_t count) { return count >= 0 && count <= GridSize; }
 }  // namespace
 
-bool MapCountFits(std::int32_t count) { return count >= 0 && count <= GridSize; }
+std::string MapDamage(const std::vector<std::uint8_t>& stream, MapReader reader) {
+    Int32Reader values(stream);
+    const std::int32_t version = ReadOr(values, 0);
+    const std::int32_t xCount = ReadOr(values, 0);
+    const std::int32_t yCount = ReadOr(values, 0);
+    if (reader == MapReader::Course && version < OffsetMapVersion)
+        return "is damaged: version " + std::to_string(version) + ", below 2";
+    if (!MapCountFits(xCount) || !MapCountFits(yCount))
+        return "is damaged: " + std::to_string(xCount) + " by " + std::to_string(yCount) + " cells, outside 0 to 20";
+    const std::size_t cells = static_cast<std::size_t>(xCount) * static_cast<std::size_t>(yCount);
+    const std::size_t valuesLeft = stream.size() < 12 ? 0 : (stream.size() - 12) / 4;
+    if (reader == MapReader::UserMap && valuesLeft < cells)
+        return "is damaged: only " + std::to_string(valuesLeft) + " of its " + std::to_string(cells) + " cells";
+    return "";
+}
+
+std::string MapFileProblem(const std::string& path, MapReader reader) {
+    std::vector<std::uint8_t> stream;
+    const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
+    if (found == OutsideFile::NotRegular || found == OutsideFile::TooLarge)
+        return "cannot be read: " + WhyNotRead(found, kLargestMapFile);
+    return found == OutsideFile::Read ? MapDamage(stream, reader) : "";
+}
 
 void StoreMapCell(CourseMap& map, int x, int y, std::int32_t value) {
     map.grid[x][y] = value;
@@ -49,15 +76,15 @@ int CourseMap::LoadCourse(int courseIndex) {
     char fileName[256] = {};
     std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
     std::vector<std::uint8_t> stream;
-    if (!ReadTextModeFile(fileName, stream)) return 0;
+    const OutsideFile found = ReadTextModeFile(fileName, kLargestMapFile, stream);
+    SayFileNotRead("the course file", fileName, found, kLargestMapFile);
+    if (found != OutsideFile::Read) return 0;
 
+    if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();
     Int32Reader reader(stream);
     const std::int32_t version = ReadOr(reader, 0);
-    if (version < OffsetMapVersion) RejectDamagedCourse();
     const std::int32_t xCount = ReadOr(reader, 0);
     const std::int32_t yCount = ReadOr(reader, 0);
-    // Counts the grid cannot hold would make the reader write outside it.
-    if (!MapCountFits(xCount) || !MapCountFits(yCount)) RejectDamagedCourse();
 
     for (int x = 0; x < xCount; ++x) {
         for (int y = 0; y < yCount; ++y) {

@@ -9,6 +9,7 @@
 #include "platform/process.h"
 #include "platform/text_file.h"
 #include "platform/window.h"
+#include "shared/outside_text.h"
 #include "shared/texts.h"
 
 namespace {
@@ -44,20 +45,19 @@ OpenFileRequest UserMapRequest() {
 // and a file shorter than its counts promise ends the program.
 int CourseMap::LoadUserMap(const std::string& path) {
     std::vector<std::uint8_t> stream;
-    if (!ReadTextModeFile(path, stream)) return 0;
+    const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
+    SayFileNotRead("the map file", path, found, kLargestMapFile);
+    if (found != OutsideFile::Read) return 0;
 
+    if (!MapDamage(stream, MapReader::UserMap).empty()) RejectUserMap();
     Int32Reader reader(stream);
     const std::int32_t version = ReadOrZero(reader);
     const std::int32_t xCount = ReadOrZero(reader);
     const std::int32_t yCount = ReadOrZero(reader);
-    // Counts the grid cannot hold would make the reader write outside it.
-    if (!MapCountFits(xCount) || !MapCountFits(yCount)) RejectUserMap();
 
     for (int x = 0; x < xCount; ++x) {
         for (int y = 0; y < yCount; ++y) {
-            std::int32_t value = 0;
-            if (!reader.Read(value)) RejectUserMap();
-            value = UnbiasedCell(version, value);
+            const std::int32_t value = UnbiasedCell(version, ReadOrZero(reader));
             StoreMapCell(*this, x, y, value < 0 ? TileEmpty : value);
         }
     }

@@ -4,16 +4,15 @@
 
 #include <SDL.h>
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/process.h"
 #include "platform/window.h"
 
 extern char** environ;
@@ -69,12 +68,10 @@ void OpenNullAs(int fd, int flags) {
     close(null);
 }
 
-// The forked child: only calls that are safe between fork and exec. The dialog gets SIGKILL
-// when the thread that started it ends, which is the game's thread waiting for the dialog, so
-// a game ended by any signal takes its dialog along instead of leaving it on screen.
-[[noreturn]] void BecomeDialog(const char* program, char* const argv[], char* const envp[], int outputFd, pid_t game) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != game) _exit(127);  // the game ended before the line above
+// The forked child: only calls that are safe between fork and exec. It ends with the game
+// (EndChildProcessesWithGame), so a game ended by any signal takes its dialog along instead of
+// leaving it on screen.
+[[noreturn]] void BecomeDialog(const char* program, char* const argv[], char* const envp[], int outputFd) {
     if (outputFd == STDOUT_FILENO) fcntl(outputFd, F_SETFD, 0);
     else dup2(outputFd, STDOUT_FILENO);
     OpenNullAs(STDIN_FILENO, O_RDONLY);
@@ -92,9 +89,9 @@ pid_t StartDialogProgram(std::vector<std::string> argv, int outputFd) {
     std::vector<std::string> env = DialogEnvironment();
     std::vector<char*> argvPointers = PointersTo(argv);
     std::vector<char*> envPointers = PointersTo(env);
-    const pid_t game = getpid();
+    EndChildProcessesWithGame();
     const pid_t child = fork();
-    if (child == 0) BecomeDialog(program.c_str(), argvPointers.data(), envPointers.data(), outputFd, game);
+    if (child == 0) BecomeDialog(program.c_str(), argvPointers.data(), envPointers.data(), outputFd);
     return child;
 }
 
@@ -185,6 +182,7 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned typ
     std::string ignored;
     if (RunCollectingOutput(MessageBoxArguments(text, caption, type), ignored) == kCouldNotStart) {
         const Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+        EndChildProcessesWithGame();  // SDL shows its box in a forked copy of the game
         SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
     }
     GiveFocusBack();

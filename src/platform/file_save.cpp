@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -21,6 +20,11 @@ long writeFailureAfterBytes = -1;
 
 // Links are followed at most this many times, as the kernel does.
 constexpr int kMaxLinks = 40;
+constexpr int kLockWaitMilliseconds = 2000;
+constexpr int kLockRetryMilliseconds = 20;
+// A file rewritten in place is first read whole, to be put back if the write fails; none of
+// the game's files comes near this size.
+constexpr off_t kLargestInPlace = 16 << 20;
 
 // Owns an open file descriptor.
 class OpenFile {
@@ -58,15 +62,25 @@ std::string FollowLinks(const std::string& path) {
     return current.string();
 }
 
-// Waits for the lock; a file system without locks is written unlocked.
-void LockWholeFile(int fd) {
-    while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+// Takes the file's lock, waiting for whoever holds it at most kLockWaitMilliseconds: another
+// program may hold it for ever, and a goal must not hang on it. 0, or EWOULDBLOCK when the wait
+// was in vain. A file system without locks is written unlocked.
+int LockWithinAWhile(int fd) {
+    for (int waited = 0;; waited += kLockRetryMilliseconds) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return 0;
+        if (waited >= kLockWaitMilliseconds) return EWOULDBLOCK;
+        usleep(kLockRetryMilliseconds * 1000);
     }
 }
 
-bool IsRegularFile(int fd) {
-    struct stat status {};
-    return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the name still leads to the open file itself (not through a link).
+bool StillNamedBy(int fd, const std::string& name) {
+    struct stat open {}, named {};
+    return fstat(fd, &open) == 0 && lstat(name.c_str(), &named) == 0 && SameFile(open, named);
 }
 
 // A rename would leave the other names of a file with hard links on the old table. A file
@@ -85,7 +99,8 @@ int TakeOverOwnerAndMode(int fd, const struct stat& old) {
     return fchmod(fd, old.st_mode & 0777) == 0 ? 0 : errno;
 }
 
-// Writes all bytes at the file's position; the test switch cuts them short. 0 or an errno.
+// Writes all bytes at the file's position, in one write unless the system takes fewer; the
+// test switch cuts them short. 0 or an errno.
 int WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t limit = bytes.size();
     const bool injectFailure = writeFailureAfterBytes >= 0 &&
@@ -102,49 +117,125 @@ int WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
     return injectFailure ? ENOSPC : 0;
 }
 
-// Empties the file and writes the bytes to the disk. 0 or an errno.
-int WriteFromStart(int fd, const std::vector<std::uint8_t>& bytes) {
-    const bool regular = IsRegularFile(fd);
-    if (regular && ftruncate(fd, 0) != 0) return errno;
+// Writes the bytes into a new, empty file and onto the disk. 0 or an errno.
+int WriteNewFile(int fd, const std::vector<std::uint8_t>& bytes) {
     const int error = WriteAll(fd, bytes);
     if (error != 0) return error;
-    if (regular && fsync(fd) != 0) return errno;
-    return 0;
+    return fsync(fd) == 0 ? 0 : errno;
+}
+
+// The old content of the open file, read through a second opening of its name (the file
+// is open for writing only); false when it cannot be read.
+bool ReadOldContent(const std::string& name, int fd, std::vector<std::uint8_t>& bytes) {
+    OpenFile reading(open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat written {}, read {};
+    if (!reading.IsOpen() || fstat(fd, &written) != 0 || fstat(reading.Fd(), &read) != 0 || !SameFile(written, read))
+        return false;
+    bytes.resize(static_cast<std::size_t>(read.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = pread(reading.Fd(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+// The old content in place again after a failed write; false when even that failed.
+bool PutBack(int fd, const std::vector<std::uint8_t>& old) {
+    return pwrite(fd, old.data(), old.size(), 0) == static_cast<ssize_t>(old.size()) &&
+           ftruncate(fd, static_cast<off_t>(old.size())) == 0;
+}
+
+// Writes the bytes over the file's old content without emptying it first, then cuts off what
+// is left of a longer old content. A new content shorter than the old one is written padded
+// with zero bytes to the old length, all in one write from the start. The kernel takes a write
+// into one page of a file (4096 bytes) at once, so a kill leaves a content of up to that size
+// whole: the old one, or the new one followed, until the cut, by zero bytes, which a reader
+// that stops where its content ends (score.dat's) never looks at. A write that fails puts the
+// old content back where it could be read.
+int OverwriteRegularFile(const std::string& name, int fd, off_t oldSize, const std::vector<std::uint8_t>& bytes) {
+    if (oldSize > kLargestInPlace) return EFBIG;
+    std::vector<std::uint8_t> old;
+    const bool oldKept = ReadOldContent(name, fd, old);
+    std::vector<std::uint8_t> padded = bytes;
+    if (padded.size() < static_cast<std::size_t>(oldSize)) padded.resize(static_cast<std::size_t>(oldSize), 0);
+    if (lseek(fd, 0, SEEK_SET) != 0) return errno;
+    int error = WriteAll(fd, padded);
+    if (error == 0 && fsync(fd) != 0) error = errno;
+    const bool cut = bytes.size() < padded.size();
+    if (error == 0 && cut && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+    if (error != 0 && oldKept) PutBack(fd, old);
+    return error;
 }
 
 // Every save writes a temporary file of its own, "<target>.tmp-<pid>", so two games saving at
 // once never write into the same file, whether or not the file system honours locks.
 std::string TemporaryNameOf(const std::string& target, pid_t pid) { return target + ".tmp-" + std::to_string(pid); }
 
-// The process a file name beside the target says it was written by, or 0 for any other name.
-pid_t WriterOfTemporary(const std::string& fileName, const std::string& targetName) {
+// Whether a name beside the target is one a save gives its temporary file:
+// "<target>.tmp-<pid>", the process id in digits without leading zeros.
+bool NamesATemporary(const std::string& fileName, const std::string& targetName) {
     const std::string prefix = targetName + ".tmp-";
-    if (fileName.compare(0, prefix.size(), prefix) != 0) return 0;
+    if (fileName.compare(0, prefix.size(), prefix) != 0) return false;
     const std::string digits = fileName.substr(prefix.size());
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
-    return static_cast<pid_t>(std::stol(digits));
+    return !digits.empty() && digits.size() <= 10 && digits[0] != '0' &&
+           digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// A save killed half-way leaves its temporary file; the next save removes those whose
-// processes are gone. Any other name, a link or folder so named, or a file of a process still
-// running is left alone.
+// A temporary file as a save makes it: a plain file of this player with no other name.
+bool MadeByASave(const struct stat& status) {
+    return S_ISREG(status.st_mode) && status.st_uid == geteuid() && status.st_nlink == 1;
+}
+
+// A save holds the lock of its temporary file from the moment it made it until it is renamed;
+// one killed half-way leaves an unlocked file behind, which is removed. The lock, not the
+// process id, tells: a game in another process id space can share the folder.
+void RemoveIfAbandoned(const std::string& name) {
+    struct stat named {};
+    if (lstat(name.c_str(), &named) != 0 || !MadeByASave(named)) return;
+    OpenFile file(open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened {};
+    if (!file.IsOpen() || fstat(file.Fd(), &opened) != 0 || !SameFile(named, opened) || !MadeByASave(opened)) return;
+    if (flock(file.Fd(), LOCK_EX | LOCK_NB) != 0) return;  // in use, or no way to tell
+    if (StillNamedBy(file.Fd(), name)) unlink(name.c_str());
+}
+
+// Any other name, a link or folder so named, another player's file or one in use is left alone.
 void RemoveAbandonedTemporaries(const std::string& target) {
     const fs::path targetPath(target);
     const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
     const std::string targetName = targetPath.filename().string();
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        const pid_t writer = WriterOfTemporary(entry->path().filename().string(), targetName);
-        std::error_code unknown;
-        const bool plainFile = fs::is_regular_file(entry->symlink_status(unknown));  // as saves make them
-        if (writer > 0 && plainFile && kill(writer, 0) != 0 && errno == ESRCH) unlink(entry->path().c_str());
+        if (NamesATemporary(entry->path().filename().string(), targetName)) RemoveIfAbandoned(entry->path().string());
     }
 }
 
-// The save as opening the file for writing does it: the old content is gone first.
-int RewriteInPlace(int fd, const std::vector<std::uint8_t>& bytes) {
-    LockWholeFile(fd);
-    return WriteFromStart(fd, bytes);
+// Makes the save's own temporary file, new (never an existing file, nor through a link) and
+// locked. Another game's clean-up may take it for an abandoned one in the moment before the
+// lock; then it is made again. 0 or an errno (EEXIST: something else has the name).
+int CreateOwnTemporary(const std::string& name, OpenFile& file) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        file.Reset(open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
+        if (!file.IsOpen()) return errno;
+        const int error = LockWithinAWhile(file.Fd());
+        const bool ours = StillNamedBy(file.Fd(), name);
+        if (error != 0 && ours) unlink(name.c_str());
+        if (error != 0 || ours) return error;
+    }
+    return EAGAIN;
+}
+
+// Rewrites the file itself, under its lock: the only way where the file cannot be replaced.
+int RewriteInPlace(const std::string& name, int fd, const std::vector<std::uint8_t>& bytes) {
+    if (const int error = LockWithinAWhile(fd); error != 0) return error;
+    struct stat status {};
+    if (fstat(fd, &status) != 0) return errno;
+    // A device or a pipe is written as it is (a link to /dev/null keeps nothing, as asked).
+    if (!S_ISREG(status.st_mode)) return WriteAll(fd, bytes);
+    return OverwriteRegularFile(name, fd, status.st_size, bytes);
 }
 
 }  // namespace
@@ -156,18 +247,16 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     if (!existing.IsOpen() && errno != ENOENT) return errno;
     struct stat old {};
     if (existing.IsOpen() && fstat(existing.Fd(), &old) != 0) return errno;
-    if (existing.IsOpen() && !ReplaceableByRename(old)) return RewriteInPlace(existing.Fd(), bytes);
+    if (existing.IsOpen() && !ReplaceableByRename(old)) return RewriteInPlace(target, existing.Fd(), bytes);
 
     RemoveAbandonedTemporaries(target);
     const std::string temporaryName = TemporaryNameOf(target, getpid());
-    OpenFile temporary(
-        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
-    if (!temporary.IsOpen()) {
-        const int createError = errno;
-        return existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : createError;
+    OpenFile temporary;
+    if (const int createError = CreateOwnTemporary(temporaryName, temporary); createError != 0) {
+        return existing.IsOpen() ? RewriteInPlace(target, existing.Fd(), bytes) : createError;
     }
 
-    int error = WriteFromStart(temporary.Fd(), bytes);
+    int error = WriteNewFile(temporary.Fd(), bytes);
     if (error == 0 && existing.IsOpen()) error = TakeOverOwnerAndMode(temporary.Fd(), old);
     if (error == 0 && std::rename(temporaryName.c_str(), target.c_str()) != 0) error = errno;
     if (error == 0) return 0;
@@ -175,7 +264,7 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     // A file that cannot be replaced (in a folder with the sticky bit, or owned by another
     // player, say) is rewritten.
     const bool replaceRefused = error == EPERM || error == EACCES || error == EBUSY;
-    return replaceRefused && existing.IsOpen() ? RewriteInPlace(existing.Fd(), bytes) : error;
+    return replaceRefused && existing.IsOpen() ? RewriteInPlace(target, existing.Fd(), bytes) : error;
 }
 
 void SetWriteFailureAfterBytes(long bytes) { writeFailureAfterBytes = bytes; }

@@ -1,8 +1,12 @@
 // The game's files keep the line ends of the Windows text mode they were designed with.
 #include "platform/text_file.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include "platform/file_save.h"
 
@@ -18,46 +22,60 @@ std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& stream) {
     return bytes;
 }
 
-}  // namespace
-
-OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) return OutsideFile::Missing;
-    if (!std::filesystem::is_regular_file(status)) return OutsideFile::NotRegular;
-    if (std::filesystem::file_size(path, error) > largest) return OutsideFile::TooLarge;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return OutsideFile::Unreadable;
+// Reads at most `largest` + 1 bytes, so that a file grown since its size was taken is seen.
+OutsideFile ReadUpTo(int fd, std::size_t largest, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     std::uint8_t buffer[1 << 16];
-    std::size_t got;
-    // The file may have grown since its size was taken.
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && bytes.size() <= largest)
+    while (bytes.size() <= largest) {
+        const ssize_t got = read(fd, buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return OutsideFile::Unreadable;
+        if (got == 0) break;
         bytes.insert(bytes.end(), buffer, buffer + got);
-    const bool readFailed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (readFailed) return OutsideFile::Unreadable;
+    }
     return bytes.size() > largest ? OutsideFile::TooLarge : OutsideFile::Read;
 }
 
-bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::vector<std::uint8_t> raw;
-    std::uint8_t buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) raw.insert(raw.end(), buffer, buffer + got);
-    const bool readFailed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (readFailed) return false;
+}  // namespace
 
+// The file is opened first and then looked at, so that what is read is what was looked at; a
+// pipe is opened without waiting for a writer.
+OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? OutsideFile::Missing : OutsideFile::Unreadable;
+    struct stat status {};
+    OutsideFile found = OutsideFile::Read;
+    if (fstat(fd, &status) != 0) found = OutsideFile::Unreadable;
+    else if (!S_ISREG(status.st_mode)) found = OutsideFile::NotRegular;
+    else if (static_cast<std::uint64_t>(status.st_size) > largest) found = OutsideFile::TooLarge;
+    else found = ReadUpTo(fd, largest, bytes);
+    close(fd);
+    if (found != OutsideFile::Read) bytes.clear();
+    return found;
+}
+
+std::string WhyNotRead(OutsideFile found, std::size_t largest) {
+    switch (found) {
+    case OutsideFile::NotRegular: return "not a regular file";
+    case OutsideFile::TooLarge: return "larger than " + std::to_string(largest) + " bytes";
+    case OutsideFile::Unreadable:
+    case OutsideFile::Read:
+    case OutsideFile::Missing: break;
+    }
+    return "";
+}
+
+OutsideFile ReadTextModeFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& stream) {
+    std::vector<std::uint8_t> raw;
+    const OutsideFile found = ReadOutsideFile(path, largest, raw);
     stream.clear();
+    if (found != OutsideFile::Read) return found;
     stream.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] == 0x0D && i + 1 < raw.size() && raw[i + 1] == 0x0A) continue;
         stream.push_back(raw[i]);
     }
-    return true;
+    return found;
 }
 
 int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream) {

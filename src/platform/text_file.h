@@ -4,15 +4,19 @@
 #include <string>
 #include <vector>
 
-// Reads a whole file, turning each stored 0x0D 0x0A pair back into 0x0A; every other byte is
-// taken as it is. False when the file cannot be opened.
-bool ReadTextModeFile(const std::string& path, std::vector<std::uint8_t>& stream);
-
 // What reading a file from outside the game found.
 enum class OutsideFile { Read, Missing, NotRegular, TooLarge, Unreadable };
-// Reads a whole regular file of at most `largest` bytes. A device, a pipe or a larger file is
-// not read: named by mistake, it would be read for ever or fill the memory.
+// Reads a whole regular file of at most `largest` bytes. A device, a pipe, a folder or a larger
+// file is not read: named by mistake, it would be read for ever or fill the memory. Opening it
+// never waits (a pipe without a writer).
 OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes);
+// Why a file that is there was not read, for a message: "not a regular file", "larger than
+// 65536 bytes"; empty otherwise.
+std::string WhyNotRead(OutsideFile found, std::size_t largest);
+
+// Reads a whole file as ReadOutsideFile does, turning each stored 0x0D 0x0A pair back into
+// 0x0A; every other byte is taken as it is.
+OutsideFile ReadTextModeFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& stream);
 
 // Writes the stream with every 0x0A stored as 0x0D 0x0A, as a whole (SaveWholeFile: the old
 // content or the new one, never a mixture). Returns 0, or the errno value of the failure.

@@ -16,6 +16,7 @@
 #include "platform/font.h"
 #include "platform/gamepads.h"
 #include "platform/input_wait.h"
+#include "platform/process.h"
 #include "platform/scaling.h"
 #include "platform/x11_desktop.h"
 #include "platform/x11_pointer.h"
@@ -47,6 +48,7 @@ bool StartVideo() {
     const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
     if (display && *display && (!chosenDriver || !*chosenDriver)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     EndProcessWhenDisplayIsLost();
+    EndChildProcessesWithGame();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "quonfel: cannot open the display: %s\n", SDL_GetError());
         return false;

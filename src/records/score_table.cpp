@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "platform/text_file.h"
+#include "shared/outside_text.h"
 
 namespace {
 
 constexpr std::int32_t ScoreFileVersion = 1;
+// Far more than the format needs: ten sets take 2408 bytes, 4816 if every byte were 0x0A.
+constexpr std::size_t kLargestScoreFile = 64 * 1024;
 
 // A count read from the file is kept within what the table holds and what can be written
 // back: more than the table's sets would overrun it, and no set at all would drop set 0,
@@ -46,7 +49,9 @@ ScoreTable::~ScoreTable() = default;
 
 std::int32_t ScoreTable::Load() {
     std::vector<std::uint8_t> stream;
-    if (!ReadTextModeFile(ScoreFileName, stream)) return 0;
+    const OutsideFile found = ReadTextModeFile(ScoreFileName, kLargestScoreFile, stream);
+    SayFileNotRead("the best-times file", ScoreFileName, found, kLargestScoreFile);
+    if (found != OutsideFile::Read) return 0;
 
     Int32Reader reader(stream);
     std::int32_t version = 0;

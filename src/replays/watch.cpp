@@ -3,7 +3,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -65,11 +64,20 @@ std::string MapFileOf(const std::string& keyFile, const std::string& mapFile) {
 }
 
 // The file the game will read the course from, as a drive from the menu would: "N.map", and
-// for the user map the chosen file unless an 11.map in the folder takes its place.
+// for the user map the chosen file unless an 11.map in the folder takes its place (one the
+// game can read: a regular file).
 std::string CourseFileToRead(const DriveRecord& drive, const std::string& mapFile) {
     const std::string numbered = std::to_string(drive.course) + ".map";
-    if (drive.course != UserMapCourse || std::ifstream(numbered)) return numbered;
+    std::error_code unknown;
+    if (drive.course != UserMapCourse || fs::is_regular_file(numbered, unknown)) return numbered;
     return mapFile;
+}
+
+// A damaged map file would end the game once the window is open; the watch is refused before.
+bool MapReadable(const std::string& file, MapReader reader, std::string& what) {
+    const std::string problem = MapFileProblem(file, reader);
+    if (!problem.empty()) what = "the map file " + file + " " + problem;
+    return problem.empty();
 }
 
 bool MissingHeader(const DriveRecord& drive, std::string& what) {
@@ -142,7 +150,11 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
         return false;
     }
     const std::string mapFile = MapFileOf(keyFile, drive.mapFile);
-    if (!SameCourseFile(drive, CourseFileToRead(drive, mapFile), what)) {
+    const std::string courseFile = CourseFileToRead(drive, mapFile);
+    // For course 11 the user map is read even when an 11.map then takes its place.
+    const bool userMap = drive.course == UserMapCourse;
+    if (!SameCourseFile(drive, courseFile, what) || (userMap && !MapReadable(mapFile, MapReader::UserMap, what)) ||
+        (courseFile != mapFile && !MapReadable(courseFile, MapReader::Course, what))) {
         error = keyFile + ": " + what;
         return false;
     }

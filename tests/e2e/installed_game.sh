@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installed into a prefix, the launcher runs the game in the player's own folder: made on the
 # first start with links to the installed pictures and courses, reused on the next start with
-# the player's files and links kept and links from another install moved to this one. Paths
-# with spaces and a per cent sign on purpose. The desktop entry passes desktop-file-validate,
-# and the installed map tool finds the installed tile pictures. A relative key file to watch
-# is found from where the player stands.
+# the player's files and links kept (told once) and links a launcher made for another install
+# moved to this one. A folder that cannot be written starts the game only if its files are
+# there; a relative HOME is refused. Paths with spaces and a per cent sign on purpose. The
+# desktop entry passes desktop-file-validate, and the installed map tool finds the installed
+# tile pictures. A relative key file to watch is found from where the player stands.
 source "$(dirname "$0")/e2e_common.bash"
 
 PREFIX="$WORK/install 100% root"
@@ -84,15 +85,39 @@ ln -sfn "$HOME/maps/my6.map" "$FOLDER/6.map"
 cp "$DATA/4.map" "$WORK/old root/share/quonfel/4.map"
 ln -sfn "$WORK/old root/share/quonfel/4.map" "$FOLDER/4.map"
 ln -sfn "/nowhere/quonfel/3.map" "$FOLDER/3.map"
+cp "$DATA/2.map" "$WORK/old root/share/quonfel/2.map"
+ln -sfn "$WORK/old root/share/quonfel/2.map" "$FOLDER/2.map"
+sed -i "s|^made 2.map .*|made 2.map $WORK/old root/share/quonfel/2.map|" "$FOLDER/.quonfel-launcher"
 play_and_quit
 [[ $(cat "$FOLDER/score.dat") == "best times" ]] || fail "score.dat was changed"
 [[ ! -L $FOLDER/5.map && $(cat "$FOLDER/5.map") == "my own fifth course" ]] || fail "the player's own 5.map was replaced"
 [[ $(readlink "$FOLDER/6.map") == "$HOME/maps/my6.map" ]] || fail "the player's own link 6.map was replaced"
-for name in 5.map 6.map; do
-    grep -q "keeping your own $name" "$WORK/game.log" || fail "the launcher did not say it kept $name"
-done
-links_to_install "$FOLDER/3.map" || fail "the broken link 3.map was not moved to this install"
-links_to_install "$FOLDER/4.map" || fail "the link 4.map into another install was not moved to this install"
+[[ $(readlink "$FOLDER/3.map") == /nowhere/quonfel/3.map ]] || fail "the player's broken link 3.map was replaced"
+[[ $(readlink "$FOLDER/4.map") == "$WORK/old root/share/quonfel/4.map" ]] || fail "the player's link 4.map was replaced"
+grep -qF "keeping your own 3.map 4.map 5.map 6.map in $FOLDER" "$WORK/game.log" || fail "the launcher did not say what it kept"
+links_to_install "$FOLDER/2.map" || fail "the link 2.map made for another install was not moved to this install"
+play_and_quit
+! grep -q keeping "$WORK/game.log" || fail "the launcher told again what it keeps"
+
+# A folder that cannot be written: one line, and the game starts only if its files are there.
+launch() { (cd "$WORK" && env -u DISPLAY "$@" "$PREFIX/games/quonfel" --version) >"$WORK/out" 2>"$WORK/err"; }
+if [[ $(id -u) == 0 ]]; then
+    chmod 755 "$WORK" "$HOME"
+    mkdir -p "$WORK/empty home/.local/share/quonfel"
+    chmod -R a-w "$FOLDER" "$WORK/empty home"
+    for home in "$HOME" "$WORK/empty home"; do
+        status=0
+        launch setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" || status=$?
+        [[ $(wc -l <"$WORK/err") == 1 ]] && grep -q "^quonfel: the game folder $home/.* cannot be written" "$WORK/err" ||
+            fail "a folder that cannot be written: $(cat "$WORK/err")"
+        [[ $status == "$([[ $home == "$HOME" ]] && echo 0 || echo 1)" ]] || fail "$home: status $status"
+    done
+    chmod -R u+w "$FOLDER"
+fi
+status=0
+launch env HOME="relative home" XDG_DATA_HOME= || status=$?
+[[ $status == 1 ]] && grep -qxF "quonfel: HOME (relative home) is not an absolute path, so there is no place for the game folder" \
+    "$WORK/err" || fail "a relative HOME: status $status, said '$(cat "$WORK/err")'"
 
 # A key file to watch is named from where the player stands, not from the game folder.
 for option in "--watch" "--watch="; do
@@ -102,6 +127,9 @@ for option in "--watch" "--watch="; do
     [[ $status == 2 ]] && grep -qxF "quonfel: $WORK/no such drive.keys: cannot be read" "$WORK/err" ||
         fail "$option with a relative key file: status $status, said '$(cat "$WORK/err")'"
 done
+# An empty key file is the game's to refuse.
+(cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" --watch=) >/dev/null 2>"$WORK/err" || true
+grep -qxF "quonfel: --watch takes a key file" "$WORK/err" || fail "--watch= said '$(head -n 1 "$WORK/err")'"
 
 # XDG_DATA_HOME names the folder's parent.
 export XDG_DATA_HOME="$WORK/data home"

@@ -1,12 +1,17 @@
 // The course file reader and the user map reader, on map files the tests write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "course/course_map.h"
 #include "platform/dialogs.h"
+#include "records/score_table.h"
 #include "support/test_support.h"
 
 namespace {
@@ -312,4 +317,35 @@ TEST(CourseMapCodeAt, NeverGivesAnIndexPastTheTileTable) {
     EXPECT_EQ(map.CodeAt(5, 5), TileEmpty);  // never loaded
     EXPECT_EQ(map.CodeAt(20, 0), -1);
     EXPECT_EQ(map.CodeAt(0, -1), -1);
+}
+
+// Named by mistake or malice, a pipe, a device, a folder or a huge file is a file that cannot
+// be opened, told in one line: never read for ever, nor into memory.
+TEST_F(MapReaderTest, APipeADeviceAFolderOrAHugeFileIsAFileThatCannotBeOpened) {
+    ScoreTable table;
+    table.records[0][1].bestTime = 77;
+    map.grid[0][0] = 5;
+    const std::pair<const char*, std::function<int()>> readers[] = {
+        {"5.map", [&] { return map.LoadCourse(5); }},
+        {"5.map", [&] { return map.LoadUserMap("5.map"); }},
+        {ScoreFileName, [&] { return table.Load(); }}};
+    const std::function<void(const char*)> plants[] = {
+        [](const char* name) { mkfifo(name, 0644); },
+        [](const char* name) { std::filesystem::create_symlink("/dev/zero", name); },
+        [](const char* name) { std::filesystem::create_directory(name); },
+        [](const char* name) { WriteBytes(name, {}), std::filesystem::resize_file(name, 1u << 30); }};
+    for (const auto& [file, read] : readers) {
+        for (const auto& plant : plants) {
+            std::filesystem::remove_all(file);
+            plant(file);
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(read(), 0) << file;
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            EXPECT_NE(said.find(std::string(file) + " cannot be read: "), std::string::npos) << said;
+        }
+    }
+    EXPECT_EQ(map.grid[0][0], 5);
+    EXPECT_EQ(table.records[0][1].bestTime, 77);
+    EXPECT_TRUE(boxes.boxes.empty());
 }

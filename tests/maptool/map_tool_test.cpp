@@ -111,6 +111,19 @@ TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
         EXPECT_EQ(run.status, 0) << asked;
         EXPECT_EQ(run.out.rfind(asked == std::string("--help") ? "usage: quonfel-map" : "quonfel-map ", 0), 0u) << run.out;
     }
+
+    // A pipe, a device, a folder or a huge file: one line at once, never a wait nor an abort.
+    mkfifo("pipe", 0644);
+    fs::create_directory("folder");
+    WriteBytes("huge", {});
+    fs::resize_file("huge", 1u << 30);
+    for (const char* input : {"check pipe", "check /dev/zero", "check folder", "check huge", "print pipe",
+                              "build pipe out.map", "render folder out.bmp", "drive /dev/zero"}) {
+        run = RunMapTool(input);
+        EXPECT_EQ(run.status, 2) << input;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("quonfel-map: cannot read ", 0), 0u) << run.err;
+    }
 }
 
 // A file that was read but holds no course the game could load is a problem found, whatever

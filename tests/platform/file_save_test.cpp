@@ -3,6 +3,7 @@
 // cannot be opened for writing: tests/records/score_file_test.cpp.)
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -54,46 +55,83 @@ protected:
 
 }  // namespace
 
-// Saves killed half-way leave their temporary files, longer than the new content; the next save
-// removes them, but not another running game's, nor names that are not temporary files.
-TEST(FileSave, ReplacesTheFileThroughItsOwnTemporaryFileAndClearsAbandonedOnes) {
-    ScopedWorkDir dir;
-    MakeFile("score.dat", kOld, 0644);
-    const std::string abandoned = "score.dat.tmp-" + std::to_string(EndedProcessId());
-    const std::vector<std::string> kept = {"other.dat.tmp-" + std::to_string(EndedProcessId()),
-                                           "score.dat.tmp-1", "score.dat.tmp-12x"};
-    for (const std::string& name : kept) WriteBytes(name, kOld);
-    const std::string linkNamedLikeOne = "score.dat.tmp-" + std::to_string(EndedProcessId());
-    fs::create_symlink("other.dat.tmp-1", linkNamedLikeOne);
-    WriteBytes("score.dat.tmp-" + std::to_string(getpid()), Bytes(5000, 'x'));
-    WriteBytes(abandoned, Bytes(5000, 'x'));
-    const int keepOldInodeTaken = open("score.dat", O_RDONLY);
-    const ino_t oldInode = StatusOf("score.dat").st_ino;
-    ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
-    close(keepOldInodeTaken);
-    EXPECT_EQ(ReadBytes("score.dat"), kNew);
-    EXPECT_NE(StatusOf("score.dat").st_ino, oldInode);  // a new file, renamed into place
-    std::vector<std::string> expected = kept;
-    expected.push_back("score.dat");
-    expected.push_back(linkNamedLikeOne);
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FilesHere(), expected);
+// Names like a save's temporary file beside score.dat: a save removes only an abandoned one of
+// this player's (its lock gone with its process), and never writes through any of them.
+TEST(FileSave, OnlyAbandonedTemporaryFilesGoAndNoneIsWrittenThrough) {
+    const std::string ended = std::to_string(EndedProcessId()), own = std::to_string(getpid());
+    struct Case {
+        const char* what;
+        std::string name;
+        char kind;  // f file, l file locked by a live save, s link or h hard link to outside.dat, o another owner's
+        bool removed;
+    };
+    const Case cases[] = {
+        {"abandoned", "score.dat.tmp-" + ended, 'f', true},
+        {"abandoned under this process's id", "score.dat.tmp-" + own, 'f', true},
+        {"in use by a game in another process id space", "score.dat.tmp-" + ended, 'l', false},
+        {"leading zero", "score.dat.tmp-0" + ended, 'f', false},
+        {"not a process id", "score.dat.tmp-12x", 'f', false},
+        {"another file's", "other.dat.tmp-" + ended, 'f', false},
+        {"link under this process's name", "score.dat.tmp-" + own, 's', false},
+        {"hard link under this process's name", "score.dat.tmp-" + own, 'h', false},
+        {"another player's", "score.dat.tmp-" + ended, 'o', false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedWorkDir dir;
+        MakeFile("score.dat", kOld, 0644);
+        WriteBytes("outside.dat", kOld);
+        if (c.kind == 's') fs::create_symlink("outside.dat", c.name);
+        else if (c.kind == 'h') fs::create_hard_link("outside.dat", c.name);
+        else WriteBytes(c.name, Bytes(5000, 'x'));
+        if (c.kind == 'o' && (geteuid() != 0 || chown(c.name.c_str(), 1111, 1111) != 0)) continue;
+        const int planted = open(c.name.c_str(), O_RDONLY);
+        if (c.kind == 'l') flock(planted, LOCK_EX);
+        const ino_t inode = StatusOf("score.dat").st_ino;
+        ASSERT_EQ(SaveWholeFile("score.dat", kNew), 0);
+        close(planted);
+        EXPECT_EQ(ReadBytes("score.dat"), kNew);
+        EXPECT_EQ(ReadBytes("outside.dat"), kOld);
+        EXPECT_EQ(fs::exists(fs::symlink_status(c.name)), !c.removed);
+        EXPECT_EQ(FilesHere().size(), c.removed ? 2u : 3u);
+        if (c.kind == 'f') {
+            EXPECT_NE(StatusOf("score.dat").st_ino, inode);  // a new file renamed into place
+        }
+    }
 }
 
-TEST(FileSave, FailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
+// Another program holding score.dat's lock for ever must not hold up a goal.
+TEST(FileSave, ARewriteInPlaceWaitsForTheLockOnlyAWhile) {
     ScopedWorkDir dir;
+    MakeFile("score.dat", kOld, 0644);
+    fs::create_hard_link("score.dat", "backup.dat");
+    const int holder = open("score.dat", O_RDONLY);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(SaveWholeFile("score.dat", kNew), EWOULDBLOCK);
+    EXPECT_EQ(ReadBytes("score.dat"), kOld);
+    close(holder);
+    EXPECT_EQ(SaveWholeFile("score.dat", kNew), 0);
+}
+
+// Also where the file is rewritten in place (it has a second name): the old content is put back.
+TEST(FileSave, FailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
     WriteFailureGuard guard;
-    WriteBytes("score.dat", kOld);
     const Bytes fresh(200, 0x0A);
-    for (long budget : {0L, 1L, 150L, 199L}) {
-        SetWriteFailureAfterBytes(budget);
-        EXPECT_EQ(SaveWholeFile("score.dat", fresh), ENOSPC) << budget;
-        EXPECT_EQ(ReadBytes("score.dat"), kOld) << budget;
-        EXPECT_EQ(FilesHere(), std::vector<std::string>{"score.dat"}) << budget;
+    for (bool secondName : {false, true}) {
+        ScopedWorkDir dir;
+        WriteBytes("score.dat", kOld);
+        if (secondName) fs::create_hard_link("score.dat", "backup.dat");
+        const std::vector<std::string> names = FilesHere();
+        for (long budget : {0L, 1L, 150L, 199L}) {
+            SetWriteFailureAfterBytes(budget);
+            EXPECT_EQ(SaveWholeFile("score.dat", fresh), ENOSPC) << budget;
+            EXPECT_EQ(ReadBytes("score.dat"), kOld) << budget << (secondName ? " in place" : "");
+            EXPECT_EQ(FilesHere(), names) << budget;
+        }
+        SetWriteFailureAfterBytes(200);  // exactly enough
+        EXPECT_EQ(SaveWholeFile("score.dat", fresh), 0);
+        EXPECT_EQ(ReadBytes("score.dat"), fresh);
     }
-    SetWriteFailureAfterBytes(200);  // exactly enough
-    EXPECT_EQ(SaveWholeFile("score.dat", fresh), 0);
-    EXPECT_EQ(ReadBytes("score.dat"), fresh);
 }
 
 TEST(FileSave, AMissingFolderIsReportedAndNothingIsCreated) {

@@ -11,7 +11,7 @@ TEST(TextModeFile, WritesLineFeedsAsCrLfAndReadsThemBack) {
                                               0x0A, 0x0D, 0x0A, 0xFF, 0x0D};
     EXPECT_EQ(ReadBytes("score.dat"), onDisk);
     std::vector<std::uint8_t> back;
-    ASSERT_TRUE(ReadTextModeFile("score.dat", back));
+    ASSERT_EQ(ReadTextModeFile("score.dat", 100, back), OutsideFile::Read);
     EXPECT_EQ(back, stream);
     EXPECT_EQ(FilesHere(), std::vector<std::string>{"score.dat"});
 }
@@ -20,9 +20,9 @@ TEST(TextModeFile, ReadTurnsOnlyCrLfPairsIntoLineFeeds) {
     ScopedWorkDir dir;
     WriteBytes("map", {0x0D, 0x0D, 0x0A, 0x0A, 0x0D, 0x1A, 0x41, 0x0D});
     std::vector<std::uint8_t> stream = {9, 9, 9};
-    ASSERT_TRUE(ReadTextModeFile("map", stream));
+    ASSERT_EQ(ReadTextModeFile("map", 100, stream), OutsideFile::Read);
     EXPECT_EQ(stream, (std::vector<std::uint8_t>{0x0D, 0x0A, 0x0A, 0x0D, 0x1A, 0x41, 0x0D}));
-    EXPECT_FALSE(ReadTextModeFile("absent", stream));
+    EXPECT_EQ(ReadTextModeFile("absent", 100, stream), OutsideFile::Missing);
 }
 
 TEST(Int32Stream, LittleEndianSignedValuesAndAShortTail) {

@@ -293,56 +293,80 @@ TEST(ScoreFile, AReadOnlyScoreFileStaysAsItIsAndTheTableInMemoryGoesOn) {
     EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
 }
 
-// The table a saving child writes in round k: every best time is k.
-Bytes StoredTable(std::int32_t k) {
+// The best time of every record in round k of a saving child; odd rounds hold 0x0A bytes, so
+// the stored table grows and shrinks from one save to the next.
+std::int32_t BestTimeOfRound(std::int32_t k) { return k % 2 ? 0x0A0A0000 | k : k; }
+
+Bytes StoredTable(std::int32_t bestTime) {
     Bytes stream;
     PutInt32(stream, 1);
     PutInt32(stream, 1);
     for (int c = 0; c < RecordsPerSet; ++c) {
         PutInt32(stream, c);
         PutInt32(stream, c == 0 ? Open : Locked);
-        PutInt32(stream, k);
+        PutInt32(stream, bestTime);
     }
     return Stored(stream);
 }
 
-[[noreturn]] void SaveForEver() {
+[[noreturn]] void SaveForEver(bool unprivileged) {
+    if (unprivileged && !DropPrivileges()) _exit(2);
     ScoreTable table;
     for (std::int32_t k = 1;; ++k) {
-        for (CourseRecord& record : table.records[0]) record.bestTime = k;
+        for (CourseRecord& record : table.records[0]) record.bestTime = BestTimeOfRound(k);
         table.Save();
     }
 }
 
-// A game killed at any moment of a save leaves a whole table, and at most its own temporary
-// file, which the next save removes.
-TEST(ScoreFile, AGameKilledWhileSavingLeavesAWholeTable) {
+// A whole table of some round: its stored bytes, then at most the zero bytes an overwrite in
+// place pads a shorter table with until it cuts the file.
+void ExpectWholeTable(int round) {
+    ScoreTable loaded;
+    ASSERT_EQ(loaded.Load(), 1);
+    const Bytes expected = StoredTable(loaded.records[0][0].bestTime);
+    Bytes stored = ReadBytes(ScoreFileName);
+    ASSERT_GE(stored.size(), expected.size()) << "round " << round;
+    EXPECT_TRUE(std::all_of(stored.begin() + expected.size(), stored.end(), [](std::uint8_t b) { return b == 0; }));
+    stored.resize(expected.size());
+    EXPECT_EQ(stored, expected) << "round " << round;
+}
+
+enum class SavePath { Rename, HardLink, ReadOnlyFolder };
+class KilledWhileSaving : public ::testing::TestWithParam<SavePath> {};
+
+// A game killed at any moment of a save leaves a whole table, never an empty or cut one, and at
+// most its own temporary file, which the next save removes. Where score.dat has a second name
+// or nothing can be made beside it, the file is rewritten in place.
+TEST_P(KilledWhileSaving, LeavesAWholeTable) {
     ScopedWorkDir dir;
+    chmod(dir.Path().c_str(), 0755);
+    WriteBytes(ScoreFileName, StoredTable(BestTimeOfRound(0)));
+    chmod(ScoreFileName, 0666);
+    if (GetParam() == SavePath::HardLink) std::filesystem::create_hard_link(ScoreFileName, "backup.dat");
+    if (GetParam() == SavePath::ReadOnlyFolder) chmod(".", 0555);
     std::mt19937 random(13);
-    std::uniform_int_distribution<int> microseconds(0, 20000);
+    std::uniform_int_distribution<int> microseconds(0, 6000);
     int killedWithTemporary = 0;
-    std::set<std::string> temporaries;
+    std::set<std::string> allowed = {ScoreFileName, "backup.dat"};
     for (int round = 0; round < 200; ++round) {
         const pid_t saver = fork();
         ASSERT_GE(saver, 0);
-        if (saver == 0) SaveForEver();
+        if (saver == 0) SaveForEver(GetParam() == SavePath::ReadOnlyFolder);
         usleep(static_cast<useconds_t>(microseconds(random)));
         kill(saver, SIGKILL);
         waitpid(saver, nullptr, 0);
 
-        // Savers killed before their first save cleared anything may leave those before theirs.
-        temporaries.insert("score.dat.tmp-" + std::to_string(saver));
+        allowed.insert("score.dat.tmp-" + std::to_string(saver));
         const std::vector<std::string> files = FilesHere();
-        if (std::find(files.begin(), files.end(), "score.dat.tmp-" + std::to_string(saver)) != files.end()) {
-            ++killedWithTemporary;
-        }
-        for (const std::string& name : files) EXPECT_TRUE(name == "score.dat" || temporaries.count(name)) << name;
-        if (!std::filesystem::exists(ScoreFileName)) continue;  // killed before its first save
-        ScoreTable loaded;
-        ASSERT_EQ(loaded.Load(), 1);
-        EXPECT_EQ(ReadBytes(ScoreFileName), StoredTable(loaded.records[0][0].bestTime)) << "round " << round;
+        killedWithTemporary += std::count(files.begin(), files.end(), "score.dat.tmp-" + std::to_string(saver));
+        for (const std::string& name : files) EXPECT_TRUE(allowed.count(name)) << name;
+        ExpectWholeTable(round);
     }
     std::printf("killed during a save with its temporary file in place: %d of 200\n", killedWithTemporary);
+    chmod(".", 0755);
     ScoreTable().Save();
-    EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
+    EXPECT_EQ(FilesHere().size(), GetParam() == SavePath::HardLink ? 2u : 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, KilledWhileSaving,
+                         ::testing::Values(SavePath::Rename, SavePath::HardLink, SavePath::ReadOnlyFolder));

@@ -170,6 +170,15 @@ TEST_F(Watch, AUserMapIsFoundBesideItsKeyFileAndMustBeTheSameFile) {
 
     WriteBytes("drives/mine.map", ReadBytes("1.map"));
     EXPECT_NE(Refusal("drives/mine.keys").find("driven on another course than drives/mine.map"), std::string::npos);
+
+    // A damaged map would end the game once its window is open: it is refused before.
+    for (const auto& [cells, why] : {std::pair(Int32s({3, 2, 2, 17, 1, 21}), "is damaged: only 3 of its 4 cells"),
+                                     std::pair(Int32s({3, 21, 1}), "is damaged: 21 by 1 cells, outside 0 to 20")}) {
+        WriteBytes("drives/mine.map", cells);
+        drive.courseHash = CourseHash(cells);
+        WriteText("drives/mine.keys", FormatDrive({}, drive));
+        EXPECT_EQ(Refusal("drives/mine.keys"), std::string("drives/mine.keys: the map file drives/mine.map ") + why);
+    }
 }
 
 }  // namespace

@@ -79,20 +79,18 @@ std::vector<std::string> FilesHere() {
     return names;
 }
 
-namespace {
-bool BecomeNobody() {
+bool DropPrivileges() {
     const passwd* nobody = getpwnam("nobody");
-    return nobody != nullptr && setgroups(0, nullptr) == 0 && setgid(nobody->pw_gid) == 0 &&
-           setuid(nobody->pw_uid) == 0;
+    return geteuid() != 0 || (nobody != nullptr && setgroups(0, nullptr) == 0 && setgid(nobody->pw_gid) == 0 &&
+                              setuid(nobody->pw_uid) == 0);
 }
-}  // namespace
 
 bool PassesWithoutPrivileges(const std::function<void()>& body) {
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) return false;
     if (child == 0) {
-        if (geteuid() == 0 && !BecomeNobody()) {
+        if (!DropPrivileges()) {
             std::fprintf(stderr, "cannot become the user nobody\n");
             _exit(2);
         }

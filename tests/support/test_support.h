@@ -72,6 +72,9 @@ std::vector<std::string> FilesHere();
 // user nobody when the tests run as root, who ignores them) and tells whether it passed:
 // failed expectations inside the body count.
 bool PassesWithoutPrivileges(const std::function<void()>& body);
+// Makes this process the user PassesWithoutPrivileges runs its body as (root only); false when
+// that cannot be done.
+bool DropPrivileges();
 // Gives the file to the user PassesWithoutPrivileges runs its body as.
 void GiveToUnprivilegedUser(const std::string& path);
 // The id of a process that has already ended.

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,9 @@
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
+#include "platform/text_file.h"
 #include "replays/drive_keys.h"
+#include "shared/outside_text.h"
 #include "shared/texts.h"
 
 namespace fs = std::filesystem;
@@ -40,11 +41,14 @@ const char* const Usage =
     "exit status: 0 fine (for drive: the goal was reached), 1 problems found (for drive: no goal),\n"
     "             2 wrong use, a file that cannot be read or written, or no temporary folder for drive\n";
 
+// A course text or map file: a regular file no larger than a map file may be, so that a
+// folder, a pipe or a device named by mistake is answered at once. False after one line.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    const OutsideFile found = ReadOutsideFile(path, kLargestMapFile, bytes);
+    if (found == OutsideFile::Read) return true;
+    const std::string why = WhyNotRead(found, kLargestMapFile);
+    std::cerr << "quonfel-map: cannot read " << Printable(path) << (why.empty() ? "" : ": " + why) << "\n";
+    return false;
 }
 
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -52,11 +56,6 @@ bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return static_cast<bool>(out);
-}
-
-int CannotRead(const std::string& path) {
-    std::cerr << "quonfel-map: cannot read " << path << "\n";
-    return ExitUsage;
 }
 
 // Whatever is at path already (a file, a folder, a link) is the player's.
@@ -67,18 +66,19 @@ bool NothingAt(const std::string& path) {
 
 // Removes only what this run made: a half-written new file, never one that was there before.
 int CannotWrite(const std::string& path, bool madeByThisRun) {
-    std::cerr << "quonfel-map: cannot write " << path << "\n";
+    std::cerr << "quonfel-map: cannot write " << Printable(path) << "\n";
     if (madeByThisRun) std::remove(path.c_str());
     return ExitUsage;
 }
 
 void ListProblems(const std::string& path, const std::vector<std::string>& problems) {
-    for (const std::string& problem : problems) std::cerr << path << ": " << problem << "\n";
+    for (const std::string& problem : problems) std::cerr << Printable(path) << ": " << Printable(problem) << "\n";
 }
 
 // Warnings do not stop a build: the game copes with what they tell.
 void ListWarnings(const std::string& path, const CourseGrid& grid) {
-    for (const std::string& warning : CourseWarnings(grid)) std::cerr << path << ": warning: " << warning << "\n";
+    for (const std::string& warning : CourseWarnings(grid))
+        std::cerr << Printable(path) << ": warning: " << Printable(warning) << "\n";
 }
 
 // Reads a map file or a course text into grid; false (with problems) when it cannot be read.
@@ -93,7 +93,7 @@ bool ReadCourse(const std::string& path, const std::vector<std::uint8_t>& bytes,
 
 int Build(const std::string& textPath, const std::string& mapPath) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFile(textPath, bytes)) return CannotRead(textPath);
+    if (!ReadFile(textPath, bytes)) return ExitUsage;
     CourseGrid grid;
     std::vector<std::string> problems;
     if (ParseCourseText(std::string(bytes.begin(), bytes.end()), grid, problems)) {
@@ -102,7 +102,7 @@ int Build(const std::string& textPath, const std::string& mapPath) {
     }
     if (!problems.empty()) {
         ListProblems(textPath, problems);
-        std::cerr << "quonfel-map: " << mapPath << " not written\n";
+        std::cerr << "quonfel-map: " << Printable(mapPath) << " not written\n";
         return ExitProblems;
     }
     const bool isNew = NothingAt(mapPath);
@@ -112,7 +112,7 @@ int Build(const std::string& textPath, const std::string& mapPath) {
 
 int Print(const std::string& mapPath) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFile(mapPath, bytes)) return CannotRead(mapPath);
+    if (!ReadFile(mapPath, bytes)) return ExitUsage;
     CourseGrid grid;
     int version = 0;
     std::vector<std::string> problems;
@@ -126,7 +126,7 @@ int Print(const std::string& mapPath) {
 
 int Check(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFile(path, bytes)) return CannotRead(path);
+    if (!ReadFile(path, bytes)) return ExitUsage;
     CourseGrid grid;
     std::vector<std::string> problems;
     if (ReadCourse(path, bytes, grid, problems)) {
@@ -148,7 +148,7 @@ int Check(const std::string& path) {
 // are kept in bytes.
 int LoadCourse(const std::string& path, std::vector<std::uint8_t>& bytes, CourseGrid& grid,
                std::vector<std::string>& flaws) {
-    if (!ReadFile(path, bytes)) return CannotRead(path);
+    if (!ReadFile(path, bytes)) return ExitUsage;
     if (ReadCourse(path, bytes, grid, flaws)) {
         std::vector<std::string> sizeProblems = CountProblems(grid);
         if (sizeProblems.empty()) return ExitOk;
@@ -286,7 +286,7 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
     if (!problems.empty()) {
         ListProblems(path, problems);
-        std::cerr << "quonfel-map: " << path << " not driven\n";
+        std::cerr << "quonfel-map: " << Printable(path) << " not driven\n";
         return ExitProblems;
     }
     std::string reason;
@@ -299,7 +299,7 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
     if (!keysPath.empty() && !WriteKeys(keysPath, path, bytes, grid, busType, summary, result)) {
-        std::cerr << "quonfel-map: cannot write " << keysPath << "\n";
+        std::cerr << "quonfel-map: cannot write " << Printable(keysPath) << "\n";
         return ExitUsage;
     }
     return result.Goal() ? ExitOk : ExitProblems;
@@ -348,10 +348,7 @@ int DriveCommand(std::vector<std::string> args) {
     return Drive(args[1], busType, keysPath);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << Usage;
         return ExitOk;
@@ -366,4 +363,16 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "render") return RenderCommand(args);
     if (!args.empty() && args[0] == "drive") return DriveCommand(args);
     return WrongUse();
+}
+
+}  // namespace
+
+// A folder that vanishes under the drive, say, ends with one line, never with an abort.
+int main(int argc, char** argv) {
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& failure) {
+        std::cerr << "quonfel-map: " << Printable(failure.what()) << "\n";
+        return ExitUsage;
+    }
 }

@@ -5,19 +5,20 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
+#include "course/course_map.h"
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
+#include "platform/text_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 bool ReadGrid(const std::string& path, CourseGrid& grid) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes;
+    if (ReadOutsideFile(path, kLargestMapFile, bytes) != OutsideFile::Read) return false;
     int version = 0;
     std::vector<std::string> problems;
     return DecodeMapFile(bytes, grid, version, problems) && problems.empty();

@@ -1,0 +1,16 @@
+// Text from outside the game (file names, lines of files, arguments) on the terminal.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "platform/text_file.h"
+
+// The text with every control character shown as \xHH (C1 controls, which UTF-8 writes as
+// two bytes, as both), so that escape sequences in a file name or a file's line cannot
+// retitle or clear the player's terminal. Everything else, Japanese included, is kept.
+std::string Printable(const std::string& text);
+
+// One line on stderr when a file was there but not read because it is no regular file or is
+// larger than `largest` ("quonfel: the map file X cannot be read: not a regular file"). A
+// missing or unreadable file says nothing: the game goes on as without it.
+void SayFileNotRead(const std::string& what, const std::string& path, OutsideFile found, std::size_t largest);
