@@ -1,4 +1,4 @@
-#include "maptool/map_text.h"
+#include "course/map_text.h"
 
 #include <cerrno>
 #include <cstdlib>
