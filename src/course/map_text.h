@@ -43,6 +43,13 @@ std::string LegendText();
 // The text form of grid: the title as a comment line, the legend, then the rows.
 std::string FormatCourseText(const CourseGrid& grid, const std::string& title);
 
+bool IsTileCode(std::int32_t value);
+
+// A course wider or higher than 20 cells (or empty), which the game cannot load.
+std::vector<std::string> CountProblems(const CourseGrid& grid);
+// Each cell holding a value that is no tile code.
+std::vector<std::string> ValueProblems(const CourseGrid& grid);
+
 // "row 3, column 5 (x=4, y=2)": how problems name a cell, counting rows and columns from 1 as
 // a player sees them in the text.
 std::string CellName(int x, int y);
