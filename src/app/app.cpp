@@ -1,6 +1,7 @@
 // Start-up, the frame loop and shutdown.
 #include "app/app.h"
 
+#include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -106,6 +107,7 @@ int RunGame(const Settings& settings) {
     }
     fullscreenShown = mainWindow->IsFullscreen();
     BeginPreparedWatch();
+    BeginMapToPlay(mainWindow.get());
     FramePacer pacer(Clock());
     Message message;
     bool running = true;

@@ -1,10 +1,12 @@
 // The user-made map: a map file chosen in the file dialog.
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "course/course_map.h"
 #include "course/map_reading.h"
+#include "course/user_course.h"
 #include "platform/dialogs.h"
 #include "platform/process.h"
 #include "platform/text_file.h"
@@ -21,6 +23,30 @@ constexpr int kShortUserMapStatus = -3;
 std::int32_t ReadOrZero(Int32Reader& reader) {
     std::int32_t value = 0;
     return reader.Read(value) ? value : 0;
+}
+
+// Reads the stream into map; empty, or why the reader stops the program.
+std::string ReadUserMapStream(const std::vector<std::uint8_t>& stream, CourseMap& map) {
+    Int32Reader reader(stream);
+    const std::int32_t version = ReadOrZero(reader);
+    const std::int32_t xCount = ReadOrZero(reader);
+    const std::int32_t yCount = ReadOrZero(reader);
+    // Counts the grid cannot hold would make the reader write outside it.
+    if (!MapCountFits(xCount) || !MapCountFits(yCount))
+        return "a map of " + std::to_string(xCount) + " by " + std::to_string(yCount) +
+               " cells, which the grid of 20 by 20 cannot hold";
+    for (int x = 0; x < xCount; ++x) {
+        for (int y = 0; y < yCount; ++y) {
+            std::int32_t value = 0;
+            if (!reader.Read(value))
+                return "the map file ends after " + std::to_string(x * yCount + y) + " of its " +
+                       std::to_string(xCount * yCount) + " cell values";
+            value = UnbiasedCell(version, value);
+            StoreMapCell(map, x, y, value < 0 ? TileEmpty : value);
+        }
+    }
+    FinishMapLoad(map, xCount, yCount);
+    return "";
 }
 
 std::string CurrentDirectory() {
@@ -44,25 +70,33 @@ OpenFileRequest UserMapRequest() {
 int CourseMap::LoadUserMap(const std::string& path) {
     std::vector<std::uint8_t> stream;
     if (!ReadTextModeFile(path, stream)) return 0;
-
-    Int32Reader reader(stream);
-    const std::int32_t version = ReadOrZero(reader);
-    const std::int32_t xCount = ReadOrZero(reader);
-    const std::int32_t yCount = ReadOrZero(reader);
-    // Counts the grid cannot hold would make the reader write outside it.
-    if (!MapCountFits(xCount) || !MapCountFits(yCount)) RejectUserMap();
-
-    for (int x = 0; x < xCount; ++x) {
-        for (int y = 0; y < yCount; ++y) {
-            std::int32_t value = 0;
-            if (!reader.Read(value)) RejectUserMap();
-            value = UnbiasedCell(version, value);
-            StoreMapCell(*this, x, y, value < 0 ? TileEmpty : value);
-        }
-    }
-    FinishMapLoad(*this, xCount, yCount);
+    if (!ReadUserMapStream(stream, *this).empty()) RejectUserMap();
     mapFileRead = path;
     return 1;
+}
+
+int CourseMap::LoadUserCourse(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::string> problems;
+    bool fromText = false;
+    if (!ReadUserCourse(path, bytes, problems, &fromText)) return 0;
+    if (!fromText) return LoadUserMap(path);
+    // Built from a text the game can hold: whole, and without a CR-LF pair to translate.
+    ReadUserMapStream(bytes, *this);
+    mapFileRead = path;
+    return 1;
+}
+
+std::string UserMapFileFlaw(const std::string& path) {
+    std::vector<std::uint8_t> stream;
+    if (!ReadTextModeFile(path, stream)) return "";
+    CourseMap scratch;
+    return ReadUserMapStream(stream, scratch);
+}
+
+void RejectUserMapFile(const std::string& path, const std::string& flaw) {
+    std::fprintf(stderr, "quonfel: %s: %s\n", path.c_str(), flaw.c_str());
+    RejectUserMap();
 }
 
 void CourseMap::ChooseUserMap() {

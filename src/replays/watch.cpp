@@ -83,7 +83,8 @@ bool MissingHeader(const DriveRecord& drive, std::string& what) {
 // The drive means something only on the course file it was driven on.
 bool SameCourseFile(const DriveRecord& drive, const std::string& courseFile, std::string& what) {
     std::uint64_t hash = 0;
-    if (!HashCourseFile(courseFile, hash)) {
+    const auto hashOf = drive.course == UserMapCourse ? HashUserCourseFile : HashCourseFile;
+    if (!hashOf(courseFile, hash)) {
         what = "the course file " + courseFile + " cannot be read";
         return false;
     }
@@ -175,7 +176,7 @@ bool TakePreparedWatch() {
     menuScreen->CourseCursor = watch.drive.course;
     scoreTable->currentCourse = watch.drive.course;
     bus->busType = watch.drive.busType;
-    if (watch.drive.course == UserMapCourse) courseMap->LoadUserMap(watch.mapFile);
+    if (watch.drive.course == UserMapCourse) courseMap->LoadUserCourse(watch.mapFile);
     return true;
 }
 
