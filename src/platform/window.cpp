@@ -29,9 +29,6 @@ constexpr LParam kWasDownBit = LParam{1} << 30;
 constexpr LParam kReleasedBit = static_cast<LParam>(std::uint32_t{1} << 31);
 constexpr int VK_SHIFT = 16;
 constexpr int VK_F10 = 121;
-constexpr WParam MK_LBUTTON = 0x1;
-constexpr WParam MK_RBUTTON = 0x2;
-constexpr WParam MK_CONTROL = 0x8;
 // How often the popup menu reads the pads while it waits for the pointer.
 constexpr int kMenuPadReadMilliseconds = 33;
 
@@ -177,6 +174,7 @@ struct Window::Impl {
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateMouse(const SDL_Event& event, Message& out);
+    bool TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out) const;
     void QueuePadEvents(const std::vector<PadButtonEvent>& events);
     bool TakePending(Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
@@ -326,6 +324,19 @@ bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
     }
 }
 
+bool Window::Impl::TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out) const {
+    const int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+    if (notches == 0) return false;
+    Point window{0, 0};
+    WParam keys = MouseKeys(SDL_GetMouseState(&window.x, &window.y));
+    if (SDL_GetModState() & KMOD_SHIFT) keys |= MK_SHIFT;
+    const Point at = GamePoint(window.x, window.y);
+    out.message = WM_MOUSEWHEEL;
+    out.wParam = static_cast<WParam>(static_cast<std::uint16_t>(notches * WHEEL_DELTA)) << 16 | keys;
+    out.lParam = MakePointParam(at.x, at.y);
+    return true;
+}
+
 // The window's picture lives only in the X server, which does not keep it while the window
 // is covered, unmapped or moved: each of those asks for it to be shown again. So does the
 // focus coming back, as it does when a dialog in front of the window closes.
@@ -374,6 +385,8 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
         if (!TranslateMouse(event, out)) return false;
         // A fullscreen window stays where it is: nothing there starts or continues a drag.
         return !fullscreen || (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
+    case SDL_MOUSEWHEEL:
+        return TranslateWheel(event.wheel, out);
     case SDL_WINDOWEVENT:
         return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
@@ -402,7 +415,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     StartGamepadSupport();
     const int scale = WindowScale(display, width, height);
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x * scale, y * scale, width * scale, height * scale,
-                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+                                       (display.framed ? 0 : SDL_WINDOW_BORDERLESS) | SDL_WINDOW_SHOWN);
     if (!sdl) {
         std::fprintf(stderr, "quonfel: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
