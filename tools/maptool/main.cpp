@@ -183,46 +183,6 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     return ExitOk;
 }
 
-std::string Seconds(long frames) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(frames) / DriveFramesPerSecond);
-    return text;
-}
-
-std::string Where(const CourseGrid& grid, const DriveResult& result) {
-    if (!InGrid(grid, result.endCellX, result.endCellY))
-        return "off the course (x=" + std::to_string(result.endCellX) + ", y=" + std::to_string(result.endCellY) + ")";
-    return "at " + CellName(result.endCellX, result.endCellY);
-}
-
-// How the drive ended, in words.
-std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
-    switch (result.end) {
-    case DriveEnd::Goal:
-        return "goal";
-    case DriveEnd::Crash:
-        return "no goal: discontinued " + Where(grid, result) +
-               " (part of the bus deep in a wall or off the course)";
-    case DriveEnd::NotTaken:
-        return "no goal: the driver stopped " + Where(grid, result) +
-               " and shifted to neutral, but the game saw no goal-in (the bus not wholly in the goal box, "
-               "or a rule broken)";
-    case DriveEnd::OutOfTime:
-        return "no goal: still driving " + Where(grid, result) + " when ten minutes were up";
-    case DriveEnd::NotStarted:
-        break;
-    }
-    return "no goal: the game could not start";
-}
-
-std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
-    return path + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
-           std::to_string(result.frames) + " frames (" + Seconds(result.frames) + " at " +
-           std::to_string(DriveFramesPerSecond) + " frames a second), penalty " + std::to_string(result.penalty) +
-           " s, " + std::to_string(result.violations) + (result.violations == 1 ? " frame" : " frames") +
-           " breaking a rule";
-}
-
 // The map file the game would read the course from: a map file itself, or for a course
 // text the map that build makes of it, expected beside the text under its name with ".map".
 std::string MapFileOf(const std::string& path, const std::vector<std::uint8_t>& bytes, const CourseGrid& grid,
