@@ -164,7 +164,13 @@ std::string LegendText() {
 }
 
 std::string FormatCourseText(const CourseGrid& grid, const std::string& title) {
-    std::string text = "# " + title + "\n#\n" + LegendText() + "\n";
+    return CourseTextHeader(title) + FormatCourseRows(grid);
+}
+
+std::string CourseTextHeader(const std::string& title) { return "# " + title + "\n#\n" + LegendText() + "\n"; }
+
+std::string FormatCourseRows(const CourseGrid& grid) {
+    std::string text;
     for (int y = 0; y < grid.yCount; ++y) {
         std::string line;
         for (int x = 0; x < grid.xCount; ++x) {

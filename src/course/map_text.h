@@ -42,6 +42,9 @@ std::string LegendText();
 
 // The text form of grid: the title as a comment line, the legend, then the rows.
 std::string FormatCourseText(const CourseGrid& grid, const std::string& title);
+// Its two parts: the comment lines up to the rows, and the rows.
+std::string CourseTextHeader(const std::string& title);
+std::string FormatCourseRows(const CourseGrid& grid);
 
 bool IsTileCode(std::int32_t value);
 

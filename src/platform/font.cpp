@@ -136,6 +136,14 @@ std::shared_ptr<Font> Font::Create(const std::string& face, int height, int weig
     return font;
 }
 
+std::shared_ptr<Font> Font::CreateLatin(const std::string& face, int size) {
+    if (!TtfReady()) return nullptr;
+    const std::string path = ResolveAnyFontFile(face);
+    TTF_Font* ttf = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), size);
+    if (!ttf) return nullptr;
+    return std::shared_ptr<Font>(new Font(ttf, TTF_FontHeight(ttf), path));
+}
+
 std::shared_ptr<Font> Font::Default() { return Create(kDefaultFace, 16, FW_NORMAL); }
 
 Font::Font(_TTF_Font* ttf, int height, std::string path) : ttf_(ttf), height_(height), path_(std::move(path)) {}

@@ -18,6 +18,10 @@ public:
     // A font of the given face, cell height in pixels and weight (700 is bold). Null when
     // no usable font file is found. The face "ＭＳ ゴシック" resolves to a Japanese gothic face.
     static std::shared_ptr<Font> Create(const std::string& face, int height, int weight);
+    // A font for text in Latin letters only, as a tool's window shows: the face fontconfig
+    // matches for the name, Japanese or not, at a size of `size` pixels; its height is its
+    // whole line. Null when there is none. (The Japanese faces draw a backslash as a yen sign.)
+    static std::shared_ptr<Font> CreateLatin(const std::string& face, int size);
     // The font a drawing context uses before any other is selected.
     static std::shared_ptr<Font> Default();
     ~Font();

@@ -167,6 +167,7 @@ struct Window::Impl {
     // On X11 the mouse messages come from the X server's events, which give the pointer's
     // place on the screen; SDL's own mouse events are then left aside.
     bool pointerFromX11 = false;
+    bool movesWithoutButtons = false;
     InputWait wait;
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
@@ -306,7 +307,9 @@ bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
     case SDL_SYSWMEVENT:
         return TranslateX11Pointer(event, out);
     case SDL_MOUSEMOTION: {
-        if (pointerFromX11) return false;
+        // X reports moves only while a button is held; the others come from SDL.
+        const bool buttonless = movesWithoutButtons && event.motion.state == 0;
+        if (pointerFromX11 && !buttonless) return false;
         const Point at = GamePoint(event.motion.x, event.motion.y);
         out.message = WM_MOUSEMOVE;
         out.wParam = MouseKeys(event.motion.state);
@@ -600,6 +603,8 @@ unsigned char Window::KeyState(int virtualKey) const {
     }
     return down ? 0x80 : 0;
 }
+
+void Window::ReportMovesWithoutButtons(bool on) { impl_->movesWithoutButtons = on; }
 
 // After a dialog process closes, X gives the focus to the root window; take it back.
 void Window::TakeFocus() {

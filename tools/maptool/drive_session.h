@@ -75,6 +75,7 @@ public:
     const DriveResult& Result() const { return result_; }
     // The bus body as the last frame drew it, in course pixels.
     std::vector<Point> BodyOutline() const { return game_.BodyOutline(); }
+    BusPose Pose() const { return game_.Pose(); }
 
 private:
     void Finish();

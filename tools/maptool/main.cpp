@@ -13,6 +13,7 @@
 #include "maptool/course_check.h"
 #include "maptool/course_picture.h"
 #include "maptool/drive_session.h"
+#include "maptool/editor.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "replays/drive_keys.h"
@@ -31,6 +32,10 @@ const char* const Usage =
     "       quonfel-map check FILE       list every problem of a map file or a course text\n"
     "       quonfel-map render FILE OUT.bmp [--tile N]\n"
     "                                    draw the whole course, N pixels a tile (1 to 128, 128 by default)\n"
+    "       quonfel-map edit FILE [--scale N|auto]\n"
+    "                                    paint the course in a window, check it as you go, test-drive\n"
+    "                                    it and play it; FILE is a course text or a map file, new or\n"
+    "                                    not, and saving writes both (F1 in the window lists the keys)\n"
     "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
@@ -312,5 +317,6 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "check") return Check(args[1]);
     if (!args.empty() && args[0] == "render") return RenderCommand(args);
     if (!args.empty() && args[0] == "drive") return DriveCommand(args);
+    if (!args.empty() && args[0] == "edit") return EditCommand(args, ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     return WrongUse();
 }
