@@ -40,6 +40,8 @@ bool PrepareMapToPlay(const std::string& path) {
 
 bool MapToPlayGiven() { return !mapToPlay.empty(); }
 
+void ForgetMapToPlay() { mapToPlay.clear(); }
+
 void BeginMapToPlay(Window* window) {
     if (!MapToPlayGiven()) return;
     menuScreen->CourseCursor = UserMapCourse;

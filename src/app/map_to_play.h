@@ -10,8 +10,9 @@ class Window;
 // is refused with one line each on stderr (false); a map file the user map reader would stop
 // on ends the game here as that reader does, with one line on stderr first.
 bool PrepareMapToPlay(const std::string& path);
-// Whether this run plays a map given on the command line.
+// Whether this run plays a map given on the command line; Forget makes it play none (tests).
 bool MapToPlayGiven();
+void ForgetMapToPlay();
 // After start-up: into the bus menu (course 11 completed before) or the drive.
 void BeginMapToPlay(Window* window);
 // Reads the given map for course 11 of such a run (true); false for any other course or run.
