@@ -366,7 +366,7 @@ void FollowCoursePixel(EditorView& view, const CourseGrid& course, Point courseP
 
 const std::vector<EditorKey>& EditorKeys() {
     static const std::vector<EditorKey> keys = {
-        {"Left button, drag", "paint the chosen piece; on the palette: choose a piece"},
+        {"Left button, drag", "paint the chosen piece; on the palette: choose one"},
         {"Right button, drag", "clear to empty ground"},
         {"Arrows", "move the cursor (the course scrolls along)"},
         {"Space, Enter", "lay the chosen piece at the cursor"},
@@ -381,13 +381,13 @@ const std::vector<EditorKey>& EditorKeys() {
         {"Ctrl+Z, Ctrl+Y", "undo, redo (Ctrl+Shift+Z redoes too)"},
         {"PgUp, PgDn, Ctrl+wheel", "zoom in, out (32, 64, 128 pixels a tile)"},
         {"Wheel, Shift+wheel", "scroll up and down, left and right"},
-        {"N, click the problem", "tell the next problem or warning; its cells are framed thickly"},
-        {"Ctrl+S", "save the text and, when the check finds no problem, the map file"},
-        {"T", "test drive: the map tool's driver takes the bus to the goal; T or Esc stops"},
-        {"B, F", "bus type for the test drive (0 to 3); its speed (x1, x2, x4, x8)"},
+        {"N, click the problem", "next problem or warning; its cells framed thickly"},
+        {"Ctrl+S", "save the text, and the map file once no problem is left"},
+        {"T", "test drive by the map tool's driver (T or Esc stops it)"},
+        {"B, F", "the test drive's bus type (0 to 3), speed (x1 to x8)"},
         {"P", "play: save, then start the game on this course"},
         {"F1", "this list"},
-        {"Esc", "close the list, stop the drive, or quit (asks when unsaved)"},
+        {"Esc", "close this list, take the drive away, or quit"},
     };
     return keys;
 }
