@@ -13,13 +13,6 @@
 
 namespace {
 
-CourseGrid Grid(const std::string& text) {
-    CourseGrid grid;
-    std::vector<std::string> problems;
-    EXPECT_TRUE(ParseCourseText(text, grid, problems)) << text;
-    return grid;
-}
-
 struct Step {
     const char* what;
     std::function<bool(EditorModel&)> act;  // true when the action was taken
@@ -36,7 +29,7 @@ void RunSteps(EditorModel& model, const std::vector<Step>& steps) {
 }
 
 TEST(EditorModel, EveryStrokeIsOneStepToUndoAndRedo) {
-    EditorModel model(Grid(".. .. ..\n.. .. ..\n"));
+    EditorModel model(CourseGridOf(".. .. ..\n.. .. ..\n"));
     RunSteps(model, {
         {"a stroke over three cells",
          [](EditorModel& m) {
@@ -82,7 +75,7 @@ TEST(EditorModel, EveryStrokeIsOneStepToUndoAndRedo) {
 }
 
 TEST(EditorModel, GrowsAndShrinksOnEverySideWithinOneToTwenty) {
-    EditorModel model(Grid("== ||\n/= =/\n"));
+    EditorModel model(CourseGridOf("== ||\n/= =/\n"));
     model.SetCursor({1, 1});
     const auto grow = [](int side) { return [side](EditorModel& m) { return m.Grow(side); }; };
     const auto shrink = [](int side) { return [side](EditorModel& m) { return m.Shrink(side); }; };
@@ -124,7 +117,7 @@ TEST(EditorModel, TheCheckerSpeaksAfterEveryChangeAndNamesItsCells) {
         {SmallCourse, [](EditorModel& m) { m.Paint({2, 2}, TileStraightX); }, "there is no goal", false, {}},
     };
     for (const Case& c : cases) {
-        EditorModel model(Grid(c.text));
+        EditorModel model(CourseGridOf(c.text));
         c.change(model);
         const std::vector<Finding>& findings = model.Findings();
         ASSERT_EQ(findings.empty(), std::string(c.first).empty()) << c.text << c.first;
