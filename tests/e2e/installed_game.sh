@@ -3,8 +3,8 @@
 # first start with links to the installed pictures and courses, reused on the next start with
 # the player's files and links kept and links from another install moved to this one. Paths
 # with spaces and a per cent sign on purpose. The desktop entry passes desktop-file-validate,
-# and the installed map tool finds the installed tile pictures. A relative key file to watch
-# is found from where the player stands.
+# and the installed map tool finds the installed tile pictures. A relative key file to watch,
+# or map to play, is found from where the player stands.
 source "$(dirname "$0")/e2e_common.bash"
 
 PREFIX="$WORK/install 100% root"
@@ -92,13 +92,18 @@ done
 links_to_install "$FOLDER/3.map" || fail "the broken link 3.map was not moved to this install"
 links_to_install "$FOLDER/4.map" || fail "the link 4.map into another install was not moved to this install"
 
-# A key file to watch is named from where the player stands, not from the game folder.
-for option in "--watch" "--watch="; do
+# A key file to watch, or a map to play, is named from where the player stands, not from the
+# game folder.
+for option in "--watch" "--watch=" "--map" "--map="; do
     status=0
-    if [[ $option == --watch ]]; then set -- --watch "no such drive.keys"; else set -- "--watch=no such drive.keys"; fi
+    case $option in
+    --watch) set -- --watch "no such drive.keys" ;;
+    --map) set -- --map "no such drive.keys" ;;
+    *) set -- "${option}no such drive.keys" ;;
+    esac
     (cd "$WORK" && env -u DISPLAY "$PREFIX/bin/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
-    [[ $status == 2 ]] && grep -qxF "quonfel: $WORK/no such drive.keys: cannot be read" "$WORK/err" ||
-        fail "$option with a relative key file: status $status, said '$(cat "$WORK/err")'"
+    [[ $status == 2 ]] && grep -qE "^quonfel: $WORK/no such drive.keys: (cannot be read|there is no such file)$" "$WORK/err" ||
+        fail "$option with a relative file: status $status, said '$(cat "$WORK/err")'"
 done
 
 # XDG_DATA_HOME names the folder's parent.
