@@ -38,44 +38,48 @@ constexpr std::int64_t UntilInput = -1;
 constexpr std::int32_t DigitPieces[10] = {0, 1, 2, 7, 8, 9, 10, 11, 18, 22};
 constexpr std::int32_t Crossing = 15;
 
-// Runs the body with the current folder set to folder, and back.
-template <typename Body>
-auto InFolder(const std::string& folder, Body body) {
-    struct Back {
-        fs::path previous = fs::current_path();
-        ~Back() {
-            std::error_code ignored;
-            fs::current_path(previous, ignored);
-        }
-    } back;
-    fs::current_path(folder);
-    return body();
+// Runs the body with the current folder set to folder, and back; where the folder cannot be
+// entered, gives `otherwise` instead, so that the game's files never land elsewhere.
+template <typename Result, typename Body>
+Result InFolder(const std::string& folder, Result otherwise, Body body) {
+    std::error_code error;
+    const fs::path previous = fs::current_path(error);
+    if (error || (fs::current_path(folder, error), error)) return otherwise;
+    Result result = body();
+    fs::current_path(previous, error);
+    return result;
 }
 
 // A test drive: the map tool's driver in the headless game, in a temporary folder of its own
 // that holds the course as 0.map, so nothing of the drive reaches the player's folders.
 class TestDrive {
 public:
-    TestDrive(const std::string& folder, const CourseGrid& course, int busType) : folder_(folder) {
-        SaveWholeFile((fs::path(folder) / "0.map").string(), EncodeMapFile(course));
-        run_ = InFolder(folder, [&] {
+    // Null when the folder cannot be used.
+    static std::unique_ptr<TestDrive> Start(const std::string& folder, const CourseGrid& course, int busType) {
+        std::unique_ptr<TestDrive> drive(new TestDrive(folder));
+        if (SaveWholeFile((fs::path(folder) / "0.map").string(), EncodeMapFile(course)) != 0) return nullptr;
+        drive->run_ = InFolder(folder, std::unique_ptr<DriveRun>(), [&] {
             return std::make_unique<DriveRun>(course, RouteFromStart(course), 0, busType, StyleFor(MeasuresOf(busType)));
         });
+        return drive->run_ ? std::move(drive) : nullptr;
     }
     ~TestDrive() {
-        InFolder(folder_, [&] {
+        InFolder(folder_, 0, [&] {
             run_.reset();
             return 0;
         });
+        run_.reset();
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
     }
+    // False once the drive is over, or when its folder has gone.
     bool Step() {
-        return InFolder(folder_, [&] { return run_->Step(); });
+        return InFolder(folder_, false, [&] { return run_->Step(); });
     }
     const DriveRun& Run() const { return *run_; }
 
 private:
+    explicit TestDrive(const std::string& folder) : folder_(folder) {}
     std::string folder_;
     std::unique_ptr<DriveRun> run_;
 };
@@ -203,7 +207,8 @@ void StartDrive() {
     const std::string folder = NewDriveFolder(reason);
     if (folder.empty()) return Say("Test drive: " + reason);
     editor->busTypeDriven = editor->view.busType;
-    editor->drive = std::make_unique<TestDrive>(folder, editor->model.Course(), editor->busTypeDriven);
+    editor->drive = TestDrive::Start(folder, editor->model.Course(), editor->busTypeDriven);
+    if (!editor->drive) return Say("Test drive: cannot use the temporary folder " + folder);
     Say("Test drive with bus type " + std::to_string(editor->busTypeDriven) + " ... (T or Esc stops it, F: faster)");
 }
 
