@@ -282,7 +282,7 @@ void ChangeSize(int side, bool grow) {
     ScrollBy(editor->view, model.Course(), 0, 0);
 }
 
-bool ControlKey(int key, bool shift) {
+void ControlKey(int key, bool shift) {
     EditorModel& model = editor->model;
     if (key == 'S') {
         Save(AfterSave::Nothing);
@@ -297,10 +297,7 @@ bool ControlKey(int key, bool shift) {
         }
     } else if (IsArrow(key)) {
         ChangeSize(SideOfArrow(key), !shift);
-    } else {
-        return false;
     }
-    return true;
 }
 
 void ChangeAtCursor(bool place) {
@@ -383,10 +380,7 @@ void OnKey(int key) {
     }
     const bool shift = Held(VK_SHIFT);
     if (editor->view.help && key != VK_F1 && key != VK_ESCAPE) editor->view.help = false;
-    if (Held(VK_CONTROL)) {
-        ControlKey(key, shift);
-        return;
-    }
+    if (Held(VK_CONTROL)) return ControlKey(key, shift);
     if (!CourseKey(key, shift)) ViewKey(key);
 }
 
@@ -462,6 +456,9 @@ void OnWheel(Point at, WParam wParam) {
 LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam lParam) {
     const Point at{PointParamX(lParam), PointParamY(lParam)};
     editor->redraw = true;
+    // A question waits for its key; the mouse changes nothing meanwhile.
+    const bool asking = editor->question != Question::None;
+    if (asking && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MOUSEWHEEL)) return 0;
     switch (message) {
     case WM_KEYDOWN: OnKey(static_cast<int>(wParam)); return 0;
     case WM_LBUTTONDOWN: OnLeftDown(at); return 0;
