@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -114,6 +115,7 @@ int RunGame(const Settings& settings) {
     }
     fullscreenShown = mainWindow->IsFullscreen();
     BeginPreparedWatch();
+    BeginMapToPlay(mainWindow.get());
     FramePacer pacer(Clock());
     Message message;
     bool running = true;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/app.h"
+#include "app/map_to_play.h"
 #include "replays/watch.h"
 #include "shared/outside_text.h"
 
@@ -12,6 +13,7 @@ constexpr int kRefusedStatus = 2;
 constexpr const char* kWatchOption = "--watch";
 constexpr const char* kWatchBestOption = "--watch-best";
 constexpr const char* kOffSwitch = "--no-";
+constexpr const char* kMapOption = "--map";
 
 // A course number from 0 to 11, nothing else.
 bool ReadCourse(const std::string& value, int& course) {
@@ -119,7 +121,7 @@ std::string DescribedPreferencesPath() {
 
 std::string Usage() {
     std::string usage =
-        "Usage: quonfel [options] [--watch FILE | --watch-best N]\n"
+        "Usage: quonfel [options] [--watch FILE | --watch-best N | --map FILE]\n"
         "Drive a bus from the start into the goal, seen from above.\n"
         "\n"
         "Options, each also a line \"name = value\" of the preferences file (they override it):\n";
@@ -139,6 +141,9 @@ std::string Usage() {
     usage += OptionHelp("--watch-best N",
                         "the same with your best drive of course N (0 to 11), best-N.keys; Enter or Space lead "
                         "to the course menu");
+    usage += OptionHelp("--map FILE",
+                        "play the map file or course text FILE as your own course (the last row of the course "
+                        "menu) at once, open or not; its best time and best drive are kept as that row's");
     usage += OptionHelp("--help", "show this help and end");
     usage += OptionHelp("--version", "show the version and end");
     usage += "\nPreferences file: " + DescribedPreferencesPath() +
@@ -168,12 +173,18 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& 
         }
         std::string value;
         bool missing = false;
+        if (OptionValue(kMapOption, argc, argv, i, value, missing)) {
+            if (missing || value.empty()) return Refused("--map takes a map file or a course text");
+            line.mapFile = value;
+            continue;
+        }
         const bool best = OptionValue(kWatchBestOption, argc, argv, i, value, missing);
         if (!best && !OptionValue(kWatchOption, argc, argv, i, value, missing))
             return Refused("unknown option '" + argument + "'");
         why = ReadWatch(best, value, missing, line.watch);
         if (!why.empty()) return Refused(why);
     }
+    if (!line.mapFile.empty() && line.watch.kind != WatchRequest::None) return Refused("play a map or watch a drive, not both");
     return line;
 }
 
@@ -198,5 +209,6 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         std::fprintf(stderr, "quonfel: %s\n", Printable(refusal).c_str());
         return kRefusedStatus;
     }
+    if (!line.mapFile.empty() && !PrepareMapToPlay(line.mapFile)) return kRefusedStatus;
     return RunGame(line.settings);
 }

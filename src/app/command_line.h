@@ -19,6 +19,7 @@ struct CommandLine {
     Action action = Play;
     Settings settings;  // the preferences, with the options over them
     WatchRequest watch;
+    std::string mapFile;  // --map: a course to play as the user-made course
     std::string error;  // why the command line is refused
 };
 

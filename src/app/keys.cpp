@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -62,11 +63,12 @@ void ChooseCourse() {
     const int course = menuScreen->CourseCursor;
     scoreTable->currentCourse = course;
     const std::int32_t state = scoreTable->Current(course).courseState;
-    if (state < 0) {
+    const bool givenMap = course == UserMapCourse && MapToPlayGiven();
+    if (state < 0 && !givenMap) {
         MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
         return;
     }
-    if (course == UserMapCourse) courseMap->ChooseUserMap();
+    if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
     if (state == Completed) menuScreen->ShowBusMenu = 1;
     if (menuScreen->ShowBusMenu == 1) {
         ScreenState = BusSelect;
@@ -258,7 +260,7 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
 
 void StartDriving() {
     bus->Setup();
-    courseMap->LoadCourse(menuScreen->CourseCursor);
+    if (!LoadMapToPlay(menuScreen->CourseCursor)) courseMap->LoadCourse(menuScreen->CourseCursor);
     ScreenState = Driving;
     BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
 }

@@ -61,6 +61,9 @@ public:
     // Map files (course/map_file.cpp, course/user_map.cpp).
     int LoadCourse(int courseIndex);
     int LoadUserMap(const std::string& path);
+    // The user map reader on a map file or a course text (course/user_course.h); 0 when the
+    // file cannot be read as a course.
+    int LoadUserCourse(const std::string& path);
     void ChooseUserMap();
 
     // Course view and minimap (course/course_view.cpp, course/minimap.cpp).

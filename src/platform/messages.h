@@ -15,6 +15,10 @@ constexpr std::uint32_t WM_MOUSEMOVE = 512;
 constexpr std::uint32_t WM_LBUTTONDOWN = 513;
 constexpr std::uint32_t WM_LBUTTONUP = 514;
 constexpr std::uint32_t WM_RBUTTONDOWN = 516;
+// The wheel: wParam's high 16 bits hold the signed turn, 120 a notch away from the user, its
+// low bits the mouse keys (MK_*); lParam the pointer's point in the window, as for the others.
+constexpr std::uint32_t WM_MOUSEWHEEL = 522;
+constexpr int WHEEL_DELTA = 120;
 // Gamepad buttons, the game's own messages (from WM_APP on): wParam is the PadButton; lParam
 // holds the pad's number in its low 16 bits and, as for keys, bit 30 when the button was
 // already down (an auto-repeat) and bit 31 when it is released.
@@ -58,6 +62,12 @@ struct Message {
     WParam wParam = 0;
     LParam lParam = 0;
 };
+
+// Mouse keys held, in the wParam of the mouse messages.
+constexpr WParam MK_LBUTTON = 0x1;
+constexpr WParam MK_RBUTTON = 0x2;
+constexpr WParam MK_SHIFT = 0x4;
+constexpr WParam MK_CONTROL = 0x8;
 
 // Mouse positions travel in lParam as x | y << 16.
 constexpr LParam MakePointParam(int x, int y) {

@@ -13,6 +13,7 @@ struct DisplayOptions {
     int scale = 1;           // 1 to kLargestWindowScale
     bool autoScale = false;  // the largest scale whose window fits the screen, instead
     bool fullscreen = false;
+    bool framed = false;     // the desktop's frame around the window, as tools have; the game has none
 };
 
 // The largest scale, 1 to kLargestWindowScale, whose window fits within 90 % of the

@@ -30,9 +30,6 @@ constexpr LParam kWasDownBit = LParam{1} << 30;
 constexpr LParam kReleasedBit = static_cast<LParam>(std::uint32_t{1} << 31);
 constexpr int VK_SHIFT = 16;
 constexpr int VK_F10 = 121;
-constexpr WParam MK_LBUTTON = 0x1;
-constexpr WParam MK_RBUTTON = 0x2;
-constexpr WParam MK_CONTROL = 0x8;
 // How often the popup menu reads the pads while it waits for the pointer.
 constexpr int kMenuPadReadMilliseconds = 33;
 
@@ -181,6 +178,7 @@ struct Window::Impl {
     // Dragging needs the pointer's place on the screen and a window that can be placed: X11
     // gives both, other drivers (Wayland) neither. A window without a display is a test's.
     bool draggable = true;
+    bool movesWithoutButtons = false;
     InputWait wait;
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
@@ -188,6 +186,7 @@ struct Window::Impl {
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateMouse(const SDL_Event& event, Message& out);
+    bool TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out) const;
     void QueuePadEvents(const std::vector<PadButtonEvent>& events);
     bool TakePending(Message& out);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
@@ -319,7 +318,9 @@ bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
     case SDL_SYSWMEVENT:
         return TranslateX11Pointer(event, out);
     case SDL_MOUSEMOTION: {
-        if (pointerFromX11) return false;
+        // X reports moves only while a button is held; the others come from SDL.
+        const bool buttonless = movesWithoutButtons && event.motion.state == 0;
+        if (pointerFromX11 && !buttonless) return false;
         const Point at = GamePoint(event.motion.x, event.motion.y);
         out.message = WM_MOUSEMOVE;
         out.wParam = MouseKeys(event.motion.state);
@@ -335,6 +336,19 @@ bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
     default:
         return false;
     }
+}
+
+bool Window::Impl::TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out) const {
+    const int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+    if (notches == 0) return false;
+    Point window{0, 0};
+    WParam keys = MouseKeys(SDL_GetMouseState(&window.x, &window.y));
+    if (SDL_GetModState() & KMOD_SHIFT) keys |= MK_SHIFT;
+    const Point at = GamePoint(window.x, window.y);
+    out.message = WM_MOUSEWHEEL;
+    out.wParam = static_cast<WParam>(static_cast<std::uint16_t>(notches * WHEEL_DELTA)) << 16 | keys;
+    out.lParam = MakePointParam(at.x, at.y);
+    return true;
 }
 
 // The window's picture lives only in the X server, which does not keep it while the window
@@ -383,8 +397,12 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         if (!TranslateMouse(event, out)) return false;
-        // A fullscreen window stays where it is: nothing there starts or continues a drag.
-        return (draggable && !fullscreen) || (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
+        // The game's window uses a left press and moves only to drag itself, which a fullscreen
+        // window, or one off X, cannot be. A tool that follows the pointer takes them all.
+        return (draggable && !fullscreen) || movesWithoutButtons ||
+               (out.message != WM_LBUTTONDOWN && out.message != WM_MOUSEMOVE);
+    case SDL_MOUSEWHEEL:
+        return TranslateWheel(event.wheel, out);
     case SDL_WINDOWEVENT:
         return TranslateWindowEvent(event.window, out);
     case SDL_QUIT:
@@ -413,7 +431,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     StartGamepadSupport();
     const int scale = WindowScale(display, width, height);
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x * scale, y * scale, width * scale, height * scale,
-                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+                                       (display.framed ? 0 : SDL_WINDOW_BORDERLESS) | SDL_WINDOW_SHOWN);
     if (!sdl) {
         std::fprintf(stderr, "quonfel: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
@@ -602,6 +620,8 @@ unsigned char Window::KeyState(int virtualKey) const {
     }
     return down ? 0x80 : 0;
 }
+
+void Window::ReportMovesWithoutButtons(bool on) { impl_->movesWithoutButtons = on; }
 
 // After a dialog process closes, X gives the focus to the root window; take it back.
 void Window::TakeFocus() {

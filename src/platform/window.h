@@ -65,6 +65,9 @@ public:
     Point ClientToScreen(Point client) const;
     // High bit (0x80) set when the key is held, as the keyboard state table gives it.
     unsigned char KeyState(int virtualKey) const;
+    // Whether WM_MOUSEMOVE comes also while no button is held, as a tool showing what is under
+    // the pointer needs; the game's window reports moves only for dragging.
+    void ReportMovesWithoutButtons(bool on);
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
     // Shows a popup menu of these items at a screen point, modal until an item is chosen

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "course/user_course.h"
 #include "platform/messages.h"
 #include "platform/text_file.h"
 
@@ -220,6 +221,14 @@ bool HashCourseFile(const std::string& path, std::uint64_t& hash) {
     std::vector<std::uint8_t> bytes;
     if (ReadOutsideFile(path, kLargestCourseFile, bytes) != OutsideFile::Read) return false;
     hash = CourseHash(bytes);
+    return true;
+}
+
+bool HashUserCourseFile(const std::string& path, std::uint64_t& hash) {
+    std::vector<std::uint8_t> mapBytes;
+    std::vector<std::string> problems;
+    if (!ReadUserCourse(path, mapBytes, problems)) return false;
+    hash = CourseHash(mapBytes);
     return true;
 }
 

@@ -58,5 +58,8 @@ constexpr std::size_t kLargestCourseFile = 1 << 20;
 // The hash of a file's bytes as they are stored; false when it cannot be read or is not a
 // regular file of at most kLargestCourseFile bytes.
 bool HashCourseFile(const std::string& path, std::uint64_t& hash);
+// The hash of the user-made course a map line names (course/user_course.h): of its map file
+// bytes, which for a course text are those of the map built from it, so that the two share it.
+bool HashUserCourseFile(const std::string& path, std::uint64_t& hash);
 // Whether a map line can name the path: one line, without blanks at either end.
 bool FitsAMapLine(const std::string& path);

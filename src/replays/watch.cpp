@@ -6,6 +6,7 @@
 
 #include "bus/bus.h"
 #include "course/course_map.h"
+#include "course/user_course.h"
 #include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "platform/text_file.h"
@@ -75,7 +76,7 @@ std::string CourseFileToRead(const DriveRecord& drive, const std::string& mapFil
 
 // A damaged map file would end the game once the window is open; the watch is refused before.
 bool MapReadable(const std::string& file, MapReader reader, std::string& what) {
-    const std::string problem = MapFileProblem(file, reader);
+    const std::string problem = reader == MapReader::UserMap ? UserCourseProblem(file) : MapFileProblem(file, reader);
     if (!problem.empty()) what = "the map file " + file + " " + problem;
     return problem.empty();
 }
@@ -91,7 +92,8 @@ bool MissingHeader(const DriveRecord& drive, std::string& what) {
 // The drive means something only on the course file it was driven on.
 bool SameCourseFile(const DriveRecord& drive, const std::string& courseFile, std::string& what) {
     std::uint64_t hash = 0;
-    if (!HashCourseFile(courseFile, hash)) {
+    const auto hashOf = drive.course == UserMapCourse ? HashUserCourseFile : HashCourseFile;
+    if (!hashOf(courseFile, hash)) {
         what = "the course file " + courseFile + " cannot be read";
         return false;
     }
@@ -187,7 +189,7 @@ bool TakePreparedWatch() {
     menuScreen->CourseCursor = watch.drive.course;
     scoreTable->currentCourse = watch.drive.course;
     bus->busType = watch.drive.busType;
-    if (watch.drive.course == UserMapCourse) courseMap->LoadUserMap(watch.mapFile);
+    if (watch.drive.course == UserMapCourse) courseMap->LoadUserCourse(watch.mapFile);
     return true;
 }
 

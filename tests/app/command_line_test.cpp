@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "support/test_support.h"
 
 namespace {
 CommandLine Parse(std::vector<const char*> arguments) {
@@ -48,6 +50,8 @@ TEST(CommandLine, UnknownOptionsAndBadValuesAreRefusedWithTheReason) {
         {{"--scale", "2.5"}, "not '2.5'"},
         {{"--scale="}, "not ''"},
         {{"--fullscreen=yes"}, "unknown option '--fullscreen=yes'"},
+        {{"--map"}, "--map takes a map file or a course text"},
+        {{"--map", "a.txt", "--watch", "b.keys"}, "play a map or watch a drive, not both"},
     };
     for (const auto& c : cases) {
         const CommandLine line = Parse(c.arguments);
@@ -67,6 +71,7 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
     EXPECT_EQ(line.watch.course, 11);
     EXPECT_EQ(Parse({"--watch=-odd name"}).watch.file, "-odd name");
     EXPECT_EQ(Parse({}).watch.kind, WatchRequest::None);
+    EXPECT_EQ(Parse({"--map", "my course.txt"}).mapFile, "my course.txt");
 
     const struct {
         std::vector<const char*> arguments;
@@ -134,4 +139,36 @@ TEST(CommandLine, RememberingASettingKeepsEveryOtherLine) {
     EXPECT_EQ(WithSetting("", fullscreen, settings), "fullscreen = on\n");
     EXPECT_NE(Usage().find("--no-sound"), std::string::npos);
     EXPECT_NE(Usage().find("--volume 0..100"), std::string::npos);
+}
+
+// --map FILE is read before any window: a file that cannot be played is refused with one line
+// for each problem and status 2; a map file the user map reader would stop on ends the game as
+// that reader does, with one line.
+TEST(CommandLine, AMapThatCannotBePlayedEndsTheGameBeforeAnyWindow) {
+    ScopedWorkDir dir;
+    WriteText("typo.txt", "S> =! G>\n== ==\n");
+    WriteBytes("short.map", Int32s({3, 2, 2, 1, 2, 3}));
+    const struct {
+        const char* file;
+        std::vector<const char*> lines;
+    } refused[] = {
+        {"missing.txt", {"quonfel: missing.txt: there is no such file"}},
+        {"typo.txt",
+         {"quonfel: typo.txt: line 1, cell 2: \"=!\" is neither a tile symbol", "quonfel: typo.txt: line 2 has 2 cells"}},
+    };
+    for (const auto& c : refused) {
+        const char* argv[] = {"quonfel", "--map", c.file};
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunFromCommandLine(3, argv), 2) << c.file;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<long>(c.lines.size())) << said;
+        for (const char* line : c.lines) EXPECT_NE(said.find(line), std::string::npos) << said;
+    }
+    const char* argv[] = {"quonfel", "--map", "short.map"};
+    EXPECT_EXIT(
+        {
+            MessageBoxRecorder boxes;
+            RunFromCommandLine(3, argv);
+        },
+        testing::ExitedWithCode(253), "quonfel: short.map: is damaged: only 3 of its 4 cells");
 }

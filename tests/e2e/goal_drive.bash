@@ -68,6 +68,12 @@ drive_into_goal() {
         wait_for 30 bus_menu_shown || fail "the bus menu did not come"
         press Return
     fi
+    drive_from_start_into_goal "${1:-0}"
+}
+
+# From the first driving frame on: the bus goes GOAL_TILES tiles straight on and stops in the
+# goal, $1 seconds (default 0) after the stopwatch started.
+drive_from_start_into_goal() {
     # Keys before the first driving frame would be undone by the placement of the bus; the
     # minimap's green shows the driving screen.
     expect_pixel 600 300 004000 "driving screen"

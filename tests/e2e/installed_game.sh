@@ -5,7 +5,8 @@
 # moved to this one. A folder that cannot be written starts the game only if its files are
 # there; a relative HOME is refused. Paths with spaces and a per cent sign on purpose. The
 # desktop entry passes desktop-file-validate, and the installed map tool finds the installed
-# tile pictures. A relative key file to watch is found from where the player stands.
+# tile pictures. A relative key file to watch, or map to play, is found from where the player
+# stands.
 source "$(dirname "$0")/e2e_common.bash"
 
 PREFIX="$WORK/install 100% root"
@@ -119,13 +120,18 @@ launch env HOME="relative home" XDG_DATA_HOME= || status=$?
 [[ $status == 1 ]] && grep -qxF "quonfel: HOME (relative home) is not an absolute path, so there is no place for the game folder" \
     "$WORK/err" || fail "a relative HOME: status $status, said '$(cat "$WORK/err")'"
 
-# A key file to watch is named from where the player stands, not from the game folder.
-for option in "--watch" "--watch="; do
+# A key file to watch, or a map to play, is named from where the player stands, not from the
+# game folder.
+for option in "--watch" "--watch=" "--map" "--map="; do
     status=0
-    if [[ $option == --watch ]]; then set -- --watch "no such drive.keys"; else set -- "--watch=no such drive.keys"; fi
+    case $option in
+    --watch) set -- --watch "no such drive.keys" ;;
+    --map) set -- --map "no such drive.keys" ;;
+    *) set -- "${option}no such drive.keys" ;;
+    esac
     (cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
-    [[ $status == 2 ]] && grep -qxF "quonfel: $WORK/no such drive.keys: cannot be read" "$WORK/err" ||
-        fail "$option with a relative key file: status $status, said '$(cat "$WORK/err")'"
+    [[ $status == 2 ]] && grep -qE "^quonfel: $WORK/no such drive.keys: (cannot be read|there is no such file)$" "$WORK/err" ||
+        fail "$option with a relative file: status $status, said '$(cat "$WORK/err")'"
 done
 # An empty key file is the game's to refuse.
 (cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" --watch=) >/dev/null 2>"$WORK/err" || true

@@ -2,15 +2,9 @@
 
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
+#include "support/course_texts.h"
 
 namespace {
-
-CourseGrid Grid(const std::string& text) {
-    CourseGrid grid;
-    std::vector<std::string> problems;
-    EXPECT_TRUE(ParseCourseText(text, grid, problems)) << text;
-    return grid;
-}
 
 std::string Joined(const std::vector<std::string>& problems) {
     std::string all;
@@ -24,8 +18,8 @@ TEST(CourseCheck, SoundCourseHasNoProblems) {
         "/= == == == =\\\n|| .. .. .. G^\n|| .. .. .. ||\n\\= S> == == =/\n",
     };
     for (const char* text : sound) {
-        EXPECT_EQ(Joined(CheckCourse(Grid(text))), "") << text;
-        EXPECT_EQ(Joined(CourseWarnings(Grid(text))), "") << text;
+        EXPECT_EQ(Joined(CheckCourse(CourseGridOf(text))), "") << text;
+        EXPECT_EQ(Joined(CourseWarnings(CourseGridOf(text))), "") << text;
     }
 }
 
@@ -59,7 +53,7 @@ TEST(CourseCheck, EachKindOfProblemIsExplainedWithItsCell) {
           "the start, the bus cannot enter the goal in its lane (its box is the lane for driving right)"}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> problems = CheckCourse(Grid(c.text));
+        std::vector<std::string> problems = CheckCourse(CourseGridOf(c.text));
         ASSERT_EQ(problems.size(), c.expected.size()) << c.text << Joined(problems);
         for (std::size_t i = 0; i < problems.size(); ++i)
             EXPECT_NE(problems[i].find(c.expected[i]), std::string::npos) << problems[i];
@@ -90,10 +84,10 @@ TEST(CourseCheck, ASecondStartOrGoalTileIsAWarningThatNamesTheCells) {
          "no road leads from the start \"S^\" at row 2, column 3 (x=2, y=1) to the goal \"G^\" at row 5, column 1"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> warnings = CourseWarnings(Grid(c.text));
+        std::vector<std::string> warnings = CourseWarnings(CourseGridOf(c.text));
         ASSERT_EQ(warnings.size(), 1u) << c.text << Joined(warnings);
         for (const char* piece : c.warning) EXPECT_NE(warnings[0].find(piece), std::string::npos) << warnings[0];
-        std::string problems = Joined(CheckCourse(Grid(c.text)));
+        std::string problems = Joined(CheckCourse(CourseGridOf(c.text)));
         if (*c.problems == '\0') EXPECT_EQ(problems, "") << c.text;
         else EXPECT_NE(problems.find(c.problems), std::string::npos) << problems;
     }
@@ -111,7 +105,7 @@ TEST(CourseCheck, CountsOutsideOneToTwentyAreProblems) {
 
 TEST(CourseRoute, TurnsAtJunctionsAndRunsToTheEndOfTheGoalRow) {
     // The planner follows joined roads only; the dead end above the goal does not matter to it.
-    CourseGrid grid = Grid(
+    CourseGrid grid = CourseGridOf(
         "/= == =v == =\\\n"
         "|| .. || .. ||\n"
         "\\= S> =^ G^ ||\n"
@@ -134,7 +128,7 @@ TEST(CourseRoute, TurnsAtJunctionsAndRunsToTheEndOfTheGoalRow) {
 }
 
 TEST(CourseRoute, NoRouteWhenTheGoalCanOnlyBeEnteredTheWrongWay) {
-    CourseGrid grid = Grid("/= == G> =\\\n|| .. .. ||\n\\= S> == =/\n");
+    CourseGrid grid = CourseGridOf("/= == G> =\\\n|| .. .. ||\n\\= S> == =/\n");
     EXPECT_TRUE(PlanRoute(grid, 1, 2).empty());
     EXPECT_TRUE(PlanRoute(grid, 0, 0).empty());  // not a start
 }

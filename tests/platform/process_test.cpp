@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include "platform/process.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -28,4 +33,15 @@ TEST(ProcessExit, InstalledHandlerIsCalledInsteadOfEnding) {
     }
     SetExitHandler(nullptr);
     EXPECT_EQ(seen, -3);
+}
+
+// The program runs in the folder given, and the caller learns at once when it cannot start.
+TEST(DetachedProgram, RunsInItsFolderOrSaysWhyNot) {
+    ScopedWorkDir dir;
+    std::filesystem::create_directory("there");
+    EXPECT_EQ(StartDetachedProgram({"/bin/sh", "-c", "pwd > ../ran.tmp && mv ../ran.tmp ../ran"}, "there"), 0);
+    for (int wait = 0; wait < 3000 && !std::filesystem::exists("ran"); ++wait) usleep(10000);
+    EXPECT_EQ(ReadText("ran"), std::filesystem::canonical("there").string() + "\n");
+    EXPECT_EQ(StartDetachedProgram({"/nonexistent/program"}, "."), ENOENT);
+    EXPECT_EQ(StartDetachedProgram({"/bin/sh"}, "nowhere"), ENOENT);
 }

@@ -248,6 +248,23 @@ TEST_F(HeadlessWindow, MouseButtonsCarryWindowPointsAndCtrlAsItWasAtTheClick) {
     EXPECT_EQ(inFullscreen[0].message, WM_LBUTTONUP);
 }
 
+// A notch away from the user is +120, towards the user -120; a sideways turn says nothing.
+TEST_F(HeadlessWindow, WheelTurnsCarryTheirNotches) {
+    for (int notches : {1, -2, 0}) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.type = SDL_MOUSEWHEEL;
+        e.wheel.x = notches == 0 ? 1 : 0;
+        e.wheel.y = notches;
+        SDL_PushEvent(&e);
+    }
+    const auto messages = PumpMessages(*window);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].message, WM_MOUSEWHEEL);
+    EXPECT_EQ(static_cast<std::int16_t>(messages[0].wParam >> 16), WHEEL_DELTA);
+    EXPECT_EQ(static_cast<std::int16_t>(messages[1].wParam >> 16), -2 * WHEEL_DELTA);
+}
+
 TEST_F(HeadlessWindow, PostedQuitComesNextEvenWithInputWaiting) {
     PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
     window->PostQuitMessage(3);

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/map_to_play.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "replays/drive_recorder.h"
+#include "replays/watch.h"
 #include "shared/globals.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"
@@ -127,6 +129,38 @@ TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {
     EXPECT_EQ(best.course, UserMapCourse);
     EXPECT_EQ(best.mapFile, mapPath);
     EXPECT_EQ(best.courseHash, mapHash);
+}
+
+// quonfel --map of a course text: the drive starts at once, although the row is locked and an
+// 11.map lies in the folder; its best drive names the text and keeps the hash of the map built
+// from it, so that --watch-best 11 plays it.
+TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
+    fs::copy_file(std::string(QUONFEL_SOURCE_DIR) + "/courses/0.txt", "mine.txt");
+    fs::copy_file("1.map", "11.map");
+    ASSERT_TRUE(PrepareMapToPlay("mine.txt"));
+    {
+        FakeClock clock;
+        MessageBoxRecorder boxes;
+        HeadlessGame game;
+        ASSERT_TRUE(game.Start());
+        BeginMapToPlay(nullptr);
+        EXPECT_EQ(ScreenState, Driving);
+        PlayDrive(game, clock, RecordedDrive(0));
+        EXPECT_TRUE(game.GoalReached());
+        EXPECT_TRUE(boxes.boxes.empty());
+    }
+    ForgetMapToPlay();
+    const DriveRecord best = ReadDriveFile(BestDriveFileName(UserMapCourse));
+    std::uint64_t builtHash = 0;
+    ASSERT_TRUE(HashCourseFile("0.map", builtHash));
+    EXPECT_EQ(best.mapFile, fs::absolute("mine.txt").string());
+    EXPECT_EQ(best.courseHash, builtHash);
+    fs::remove("11.map");
+    std::string error;
+    ASSERT_TRUE(PrepareBestWatch(UserMapCourse, AfterWatching::CourseMenu, error)) << error;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(TraceWatch(best).goal);
+    testing::internal::GetCapturedStdout();
 }
 
 }  // namespace

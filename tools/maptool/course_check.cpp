@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int MaxCells = 20;
-
 std::string Describe(const CourseGrid& grid, int x, int y) {
     return "\"" + SymbolOf(grid.At(x, y)) + "\" at " + CellName(x, y);
 }
@@ -36,17 +34,6 @@ std::string ListCells(const CourseGrid& grid, const std::vector<Cell>& cells) {
     std::string list;
     for (const Cell& cell : cells) list += (list.empty() ? "" : "; ") + Describe(grid, cell.x, cell.y);
     return list;
-}
-
-void CheckValues(const CourseGrid& grid, std::vector<std::string>& problems) {
-    for (int y = 0; y < grid.yCount; ++y) {
-        for (int x = 0; x < grid.xCount; ++x) {
-            if (!IsTileCode(grid.At(x, y))) {
-                problems.push_back(CellName(x, y) + " holds " + std::to_string(grid.At(x, y)) +
-                                   ", which is not a tile code (0 to 23)");
-            }
-        }
-    }
 }
 
 // The game reads the cells column by column, top to bottom, and keeps the last start and
@@ -142,20 +129,10 @@ void CheckRoute(const CourseGrid& grid, std::vector<std::string>& problems) {
 
 }  // namespace
 
-std::vector<std::string> CountProblems(const CourseGrid& grid) {
-    std::vector<std::string> problems;
-    if (grid.xCount < 1 || grid.xCount > MaxCells) {
-        problems.push_back("the course is " + std::to_string(grid.xCount) + " cells wide; it must be 1 to 20");
-    }
-    if (grid.yCount < 1 || grid.yCount > MaxCells) {
-        problems.push_back("the course is " + std::to_string(grid.yCount) + " cells high; it must be 1 to 20");
-    }
-    return problems;
-}
-
 std::vector<std::string> CheckCourse(const CourseGrid& grid) {
     std::vector<std::string> problems = CountProblems(grid);
-    CheckValues(grid, problems);
+    std::vector<std::string> values = ValueProblems(grid);
+    problems.insert(problems.end(), values.begin(), values.end());
     CheckStarts(grid, problems);
     CheckGoals(grid, problems);
     CheckRoadSides(grid, problems);

@@ -10,9 +10,6 @@
 // that no road leads from, driving forwards, into a goal's lane. Empty when the course is sound.
 std::vector<std::string> CheckCourse(const CourseGrid& grid);
 
-// The first of those: a course wider or higher than 20 cells (or empty) the game cannot load.
-std::vector<std::string> CountProblems(const CourseGrid& grid);
-
 // What the game copes with but a course should not have: more than one start tile or goal
 // tile, each told with its cells and which one the game uses.
 std::vector<std::string> CourseWarnings(const CourseGrid& grid);

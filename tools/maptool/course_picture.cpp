@@ -39,6 +39,10 @@ Colorref AveragePixel(const Surface& tile, int size, int x, int y) {
     return average;
 }
 
+int DrawnCode(std::int32_t value) { return IsTileCode(value) ? value : EmptyGround; }
+
+}  // namespace
+
 std::unique_ptr<Surface> ShrinkTile(const Surface& tile, int size) {
     std::unique_ptr<Surface> small = Surface::Create(size, size);
     if (!small) return nullptr;
@@ -46,10 +50,6 @@ std::unique_ptr<Surface> ShrinkTile(const Surface& tile, int size) {
         for (int x = 0; x < size; ++x) small->SetPixel(x, y, AveragePixel(tile, size, x, y));
     return small;
 }
-
-int DrawnCode(std::int32_t value) { return IsTileCode(value) ? value : EmptyGround; }
-
-}  // namespace
 
 std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram) {
     for (const fs::path& folder : {fs::path(programFolder), fs::path(programFolder) / dataFromProgram}) {

@@ -22,6 +22,9 @@ std::string FindTileFolder(const std::string& programFolder, const std::string& 
 // from its folder en); false when one cannot be read.
 bool LoadTilePictures(const std::string& folder, TilePictures& tiles);
 
+// A tile shrunk to size by size pixels (1 to 128) by averaging, so thin road paint stays visible.
+std::unique_ptr<Surface> ShrinkTile(const Surface& tile, int size);
+
 // Every cell drawn with its tile at tileSize pixels (1 to 128); tiles are shrunk by averaging,
 // so thin road paint stays visible. A value that is no tile code is drawn as empty ground,
 // as the game draws it.

@@ -38,7 +38,6 @@ void FollowGoalRow(const CourseGrid& grid, std::vector<RouteStep>& route) {
 
 const SideStep& StepOf(int side) { return Steps[side]; }
 
-bool IsTileCode(std::int32_t value) { return value >= 0 && value <= 23; }
 bool IsStartCode(std::int32_t value) { return value >= 16 && value <= 19; }
 bool IsGoalCode(std::int32_t value) { return value >= 20 && value <= 23; }
 

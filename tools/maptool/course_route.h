@@ -17,7 +17,6 @@ struct SideStep {
 };
 const SideStep& StepOf(int side);
 
-bool IsTileCode(std::int32_t value);
 bool IsStartCode(std::int32_t value);
 bool IsGoalCode(std::int32_t value);
 bool InGrid(const CourseGrid& grid, int x, int y);

@@ -9,7 +9,6 @@
 
 #include "bus/bus.h"
 #include "course/course_map.h"
-#include "maptool/headless_game.h"
 #include "platform/clock.h"
 #include "platform/surface.h"
 #include "shared/globals.h"
@@ -17,21 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Wall-clock seconds follow the frames, so the stopwatch reads the same on every run.
-class FrameClock : public ClockSource {
-public:
-    bool PerformanceFrequency(std::int64_t& ticksPerSecond) override {
-        ticksPerSecond = 1000;
-        return true;
-    }
-    std::int64_t PerformanceCounter() override { return frame * 1000 / DriveFramesPerSecond; }
-    std::uint32_t MillisecondClock() override {
-        return static_cast<std::uint32_t>(frame * 1000 / DriveFramesPerSecond);
-    }
-    std::int64_t WallSeconds() override { return 1700000000 + frame / DriveFramesPerSecond; }
-    long frame = 0;
-};
 
 // Installed for the life of the object, so no early return leaves it behind.
 class ScopedFrameClock {
@@ -69,7 +53,55 @@ std::vector<fs::path> TemporaryPlaces() {
     return places;
 }
 
+std::string Seconds(long frames) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(frames) / DriveFramesPerSecond);
+    return text;
+}
+
+std::string Where(const CourseGrid& grid, const DriveResult& result) {
+    if (!InGrid(grid, result.endCellX, result.endCellY))
+        return "off the course (x=" + std::to_string(result.endCellX) + ", y=" + std::to_string(result.endCellY) + ")";
+    return "at " + CellName(result.endCellX, result.endCellY);
+}
+
+// How the drive ended, in words.
+std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
+    switch (result.end) {
+    case DriveEnd::Goal:
+        return "goal";
+    case DriveEnd::Crash:
+        return "no goal: discontinued " + Where(grid, result) +
+               " (part of the bus deep in a wall or off the course)";
+    case DriveEnd::NotTaken:
+        return "no goal: the driver stopped " + Where(grid, result) +
+               " and shifted to neutral, but the game saw no goal-in (the bus not wholly in the goal box, "
+               "or a rule broken)";
+    case DriveEnd::OutOfTime:
+        return "no goal: still driving " + Where(grid, result) + " when ten minutes were up";
+    case DriveEnd::NotStarted:
+        break;
+    }
+    return "no goal: the game could not start";
+}
+
 }  // namespace
+
+bool FrameClock::PerformanceFrequency(std::int64_t& ticksPerSecond) {
+    ticksPerSecond = 1000;
+    return true;
+}
+std::int64_t FrameClock::PerformanceCounter() { return frame * 1000 / DriveFramesPerSecond; }
+std::uint32_t FrameClock::MillisecondClock() { return static_cast<std::uint32_t>(frame * 1000 / DriveFramesPerSecond); }
+std::int64_t FrameClock::WallSeconds() { return 1700000000 + frame / DriveFramesPerSecond; }
+
+std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
+    return path + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
+           std::to_string(result.frames) + " frames (" + Seconds(result.frames) + " at " +
+           std::to_string(DriveFramesPerSecond) + " frames a second), penalty " + std::to_string(result.penalty) +
+           " s, " + std::to_string(result.violations) + (result.violations == 1 ? " frame" : " frames") +
+           " breaking a rule";
+}
 
 bool DriveResult::BetterThan(const DriveResult& other) const {
     if (Goal() != other.Goal()) return Goal();
@@ -86,39 +118,56 @@ std::vector<RouteStep> RouteFromStart(const CourseGrid& grid) {
     return startX < 0 ? std::vector<RouteStep>{} : PlanRoute(grid, startX, startY);
 }
 
+DriveRun::DriveRun(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
+                   const DrivingStyle& style, const DriveOptions& options)
+    : options_(options) {
+    ScopedFrameClock installed(clock_);
+    over_ = !game_.Start();
+    if (over_) return;
+    game_.EnterCourse(course, busType);
+    driver_ = std::make_unique<DriveController>(grid, route, game_.Measures(), style);
+    if (!game_.Driving() || options_.frameLimit <= 0) Finish();
+}
+
+bool DriveRun::Step() {
+    if (over_) return false;
+    ScopedFrameClock installed(clock_);
+    clock_.frame = frame_;
+    if (frame_ > 0) {
+        for (int key : driver_->KeysFor(game_.Pose())) {
+            result_.presses.push_back({frame_, key});
+            game_.Press(key);
+        }
+    }
+    if (game_.Driving()) {
+        if (options_.quick) {
+            game_.QuickFrame();
+        } else {
+            game_.Frame();
+        }
+        if (options_.verbose && game_.Driving()) PrintFrame(frame_, game_.Pose());
+    }
+    ++frame_;
+    if (!game_.Driving() || driver_->Done() || frame_ >= options_.frameLimit) Finish();
+    return !over_;
+}
+
+void DriveRun::Finish() {
+    over_ = true;
+    result_.end = EndOf(game_, *driver_);
+    result_.frames = game_.DriveFrames();
+    result_.violations = game_.ViolationFrames();
+    result_.penalty = game_.PenaltySeconds();
+    result_.seconds = game_.DrivingSeconds();
+    game_.DriverCell(result_.endCellX, result_.endCellY);
+}
+
 DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
                         const DrivingStyle& style, const DriveOptions& options) {
-    FrameClock clock;
-    ScopedFrameClock installed(clock);
-    DriveResult result;
-    HeadlessGame game;
-    if (!game.Start()) return result;
-    game.EnterCourse(course, busType);
-    DriveController driver(grid, route, game.Measures(), style);
-    for (long frame = 0; frame < options.frameLimit && game.Driving(); ++frame) {
-        clock.frame = frame;
-        if (frame > 0) {
-            for (int key : driver.KeysFor(game.Pose())) {
-                result.presses.push_back({frame, key});
-                game.Press(key);
-            }
-        }
-        if (!game.Driving()) break;
-        if (options.quick) {
-            game.QuickFrame();
-        } else {
-            game.Frame();
-        }
-        if (options.verbose && game.Driving()) PrintFrame(frame, game.Pose());
-        if (driver.Done()) break;
+    DriveRun run(grid, route, course, busType, style, options);
+    while (run.Step()) {
     }
-    result.end = EndOf(game, driver);
-    result.frames = game.DriveFrames();
-    result.violations = game.ViolationFrames();
-    result.penalty = game.PenaltySeconds();
-    result.seconds = game.DrivingSeconds();
-    game.DriverCell(result.endCellX, result.endCellY);
-    return result;
+    return run.Result();
 }
 
 BusMeasures MeasuresOf(int busType) {

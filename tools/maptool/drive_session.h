@@ -2,12 +2,15 @@
 // the stopwatch follow a clock of whole frames, so a drive comes out the same on every run.
 // Shared by quonfel-map drive and the tool that records the shipped drives.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "maptool/course_route.h"
 #include "maptool/drive_controller.h"
+#include "maptool/headless_game.h"
 #include "maptool/map_text.h"
+#include "platform/clock.h"
 #include "replays/drive_keys.h"
 
 constexpr long DriveFramesPerSecond = 30;
@@ -48,10 +51,50 @@ struct DriveOptions {
 // the bus) into its goal; empty when there is none (or no start).
 std::vector<RouteStep> RouteFromStart(const CourseGrid& grid);
 
-// Drives course (read by the game from "N.map" in the current folder) with a bus type from
-// the course menu, and says how it went.
+// Wall-clock seconds follow the frames, so the stopwatch reads the same on every run.
+class FrameClock : public ClockSource {
+public:
+    bool PerformanceFrequency(std::int64_t& ticksPerSecond) override;
+    std::int64_t PerformanceCounter() override;
+    std::uint32_t MillisecondClock() override;
+    std::int64_t WallSeconds() override;
+    long frame = 0;
+};
+
+// One drive taken a frame at a time: the game starts on course (read from "N.map" in the
+// current folder) with a bus type from the course menu, and each step gives the driver's keys
+// and one frame. The game's clock is the frame clock during each step only, and the game's
+// files are read and written in the current folder.
+class DriveRun {
+public:
+    DriveRun(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
+             const DrivingStyle& style, const DriveOptions& options = {});
+    // One frame; false once the drive is over (then it does nothing).
+    bool Step();
+    // How it went, once over.
+    const DriveResult& Result() const { return result_; }
+    // The bus body as the last frame drew it, in course pixels.
+    std::vector<Point> BodyOutline() const { return game_.BodyOutline(); }
+    BusPose Pose() const { return game_.Pose(); }
+
+private:
+    void Finish();
+    FrameClock clock_;
+    HeadlessGame game_;
+    std::unique_ptr<DriveController> driver_;
+    DriveOptions options_;
+    DriveResult result_;
+    long frame_ = 0;
+    bool over_ = false;
+};
+
+// Drives course the same way in one go, and says how it went.
 DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
                         const DrivingStyle& style, const DriveOptions& options = {});
+
+// The line quonfel-map drive prints: the course as named, the bus type, how the drive ended
+// and where, the frames, the time at 30 frames a second and the penalty.
+std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result);
 
 // The measures of a bus type, as the game sets it up.
 BusMeasures MeasuresOf(int busType);

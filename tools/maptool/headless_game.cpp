@@ -91,6 +91,15 @@ BusPose HeadlessGame::Pose() const {
             s.heading, s.speed, s.steering, s.gear};
 }
 
+std::vector<Point> HeadlessGame::BodyOutline() const {
+    const BusState& s = frameBusState;
+    const int left = (courseMap->currentCellX - 2) * 128, top = (courseMap->currentCellY - 2) * 128;
+    std::vector<Point> outline;
+    for (int i = 0; i < s.outlineCount && i < MaxOutlinePoints; ++i)
+        outline.push_back({left + s.outline[i].x, top + s.outline[i].y});
+    return outline;
+}
+
 void HeadlessGame::DriverCell(int& x, int& y) const {
     const Point& seat = liveBusState.driverPoint;
     x = courseMap->currentCellX - 2 + FloorDiv(seat.x, 128);

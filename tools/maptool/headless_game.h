@@ -3,8 +3,10 @@
 // files are read from the current folder.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "maptool/drive_controller.h"
+#include "platform/geometry.h"
 
 class HeadlessGame {
 public:
@@ -31,6 +33,8 @@ public:
     long ViolationFrames() const { return violationFrames_; }
     // The bus in course pixels, as a player would judge it.
     BusPose Pose() const;
+    // The bus body as the last frame drew it, in course pixels.
+    std::vector<Point> BodyOutline() const;
     // The course cell of the driver's seat.
     void DriverCell(int& x, int& y) const;
     BusMeasures Measures() const;

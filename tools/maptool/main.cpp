@@ -12,6 +12,7 @@
 #include "maptool/course_check.h"
 #include "maptool/course_picture.h"
 #include "maptool/drive_session.h"
+#include "maptool/editor.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "platform/text_file.h"
@@ -34,6 +35,10 @@ const char* const Usage =
     "       quonfel-map render FILE OUT.bmp [--tile N] [--lang ja|en]\n"
     "                                    draw the whole course, N pixels a tile (1 to 128, 128 by default),\n"
     "                                    the start and goal written in Japanese (the default) or English\n"
+    "       quonfel-map edit FILE [--scale N|auto]\n"
+    "                                    paint the course in a window, check it as you go, test-drive\n"
+    "                                    it and play it; FILE is a course text or a map file, new or\n"
+    "                                    not, and saving writes both (F1 in the window lists the keys)\n"
     "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
@@ -186,46 +191,6 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     return ExitOk;
 }
 
-std::string Seconds(long frames) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(frames) / DriveFramesPerSecond);
-    return text;
-}
-
-std::string Where(const CourseGrid& grid, const DriveResult& result) {
-    if (!InGrid(grid, result.endCellX, result.endCellY))
-        return "off the course (x=" + std::to_string(result.endCellX) + ", y=" + std::to_string(result.endCellY) + ")";
-    return "at " + CellName(result.endCellX, result.endCellY);
-}
-
-// How the drive ended, in words.
-std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
-    switch (result.end) {
-    case DriveEnd::Goal:
-        return "goal";
-    case DriveEnd::Crash:
-        return "no goal: discontinued " + Where(grid, result) +
-               " (part of the bus deep in a wall or off the course)";
-    case DriveEnd::NotTaken:
-        return "no goal: the driver stopped " + Where(grid, result) +
-               " and shifted to neutral, but the game saw no goal-in (the bus not wholly in the goal box, "
-               "or a rule broken)";
-    case DriveEnd::OutOfTime:
-        return "no goal: still driving " + Where(grid, result) + " when ten minutes were up";
-    case DriveEnd::NotStarted:
-        break;
-    }
-    return "no goal: the game could not start";
-}
-
-std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
-    return path + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
-           std::to_string(result.frames) + " frames (" + Seconds(result.frames) + " at " +
-           std::to_string(DriveFramesPerSecond) + " frames a second), penalty " + std::to_string(result.penalty) +
-           " s, " + std::to_string(result.violations) + (result.violations == 1 ? " frame" : " frames") +
-           " breaking a rule";
-}
-
 // The map file the game would read the course from: a map file itself, or for a course
 // text the map that build makes of it, expected beside the text under its name with ".map".
 std::string MapFileOf(const std::string& path, const std::vector<std::uint8_t>& bytes, const CourseGrid& grid,
@@ -362,6 +327,7 @@ int Run(const std::vector<std::string>& args) {
     if (args.size() == 2 && args[0] == "check") return Check(args[1]);
     if (!args.empty() && args[0] == "render") return RenderCommand(args);
     if (!args.empty() && args[0] == "drive") return DriveCommand(args);
+    if (!args.empty() && args[0] == "edit") return EditCommand(args, ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     return WrongUse();
 }
 

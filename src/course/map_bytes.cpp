@@ -1,4 +1,4 @@
-#include "maptool/map_file.h"
+#include "course/map_bytes.h"
 
 #include <algorithm>
 #include <cctype>

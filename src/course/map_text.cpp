@@ -1,8 +1,10 @@
-#include "maptool/map_text.h"
+#include "course/map_text.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
+
+#include "course/course_map.h"
 
 void CourseGrid::Resize(int columns, int rows) {
     xCount = columns;
@@ -162,7 +164,13 @@ std::string LegendText() {
 }
 
 std::string FormatCourseText(const CourseGrid& grid, const std::string& title) {
-    std::string text = "# " + title + "\n#\n" + LegendText() + "\n";
+    return CourseTextHeader(title) + FormatCourseRows(grid);
+}
+
+std::string CourseTextHeader(const std::string& title) { return "# " + title + "\n#\n" + LegendText() + "\n"; }
+
+std::string FormatCourseRows(const CourseGrid& grid) {
+    std::string text;
     for (int y = 0; y < grid.yCount; ++y) {
         std::string line;
         for (int x = 0; x < grid.xCount; ++x) {
@@ -179,4 +187,30 @@ std::string FormatCourseText(const CourseGrid& grid, const std::string& title) {
 std::string CellName(int x, int y) {
     return "row " + std::to_string(y + 1) + ", column " + std::to_string(x + 1) + " (x=" + std::to_string(x) +
            ", y=" + std::to_string(y) + ")";
+}
+
+bool IsTileCode(std::int32_t value) { return value >= 0 && value < TileCodeCount; }
+
+std::vector<std::string> CountProblems(const CourseGrid& grid) {
+    std::vector<std::string> problems;
+    if (grid.xCount < 1 || grid.xCount > GridSize) {
+        problems.push_back("the course is " + std::to_string(grid.xCount) + " cells wide; it must be 1 to 20");
+    }
+    if (grid.yCount < 1 || grid.yCount > GridSize) {
+        problems.push_back("the course is " + std::to_string(grid.yCount) + " cells high; it must be 1 to 20");
+    }
+    return problems;
+}
+
+std::vector<std::string> ValueProblems(const CourseGrid& grid) {
+    std::vector<std::string> problems;
+    for (int y = 0; y < grid.yCount; ++y) {
+        for (int x = 0; x < grid.xCount; ++x) {
+            if (!IsTileCode(grid.At(x, y))) {
+                problems.push_back(CellName(x, y) + " holds " + std::to_string(grid.At(x, y)) +
+                                   ", which is not a tile code (0 to 23)");
+            }
+        }
+    }
+    return problems;
 }

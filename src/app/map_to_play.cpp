@@ -1,0 +1,57 @@
+#include "app/map_to_play.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "app/keys.h"
+#include "course/course_map.h"
+#include "course/user_course.h"
+#include "menus/menu_screen.h"
+#include "platform/messages.h"
+#include "shared/globals.h"
+
+namespace {
+// Absolute, so that the key file of a best drive names it wherever it is watched from.
+std::string mapToPlay;
+
+void Tell(const std::string& path, const std::string& what) {
+    std::fprintf(stderr, "quonfel: %s: %s\n", path.c_str(), what.c_str());
+}
+}  // namespace
+
+bool PrepareMapToPlay(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::string> problems;
+    bool fromText = false;
+    if (!ReadUserCourse(path, bytes, problems, &fromText)) {
+        for (const std::string& problem : problems) Tell(path, problem);
+        return false;
+    }
+    if (!fromText) {
+        const std::string flaw = UserMapFileFlaw(path);
+        if (!flaw.empty()) RejectUserMapFile(path, flaw);
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    mapToPlay = error ? path : absolute.lexically_normal().string();
+    return true;
+}
+
+bool MapToPlayGiven() { return !mapToPlay.empty(); }
+
+void ForgetMapToPlay() { mapToPlay.clear(); }
+
+void BeginMapToPlay(Window* window) {
+    if (!MapToPlayGiven()) return;
+    menuScreen->CourseCursor = UserMapCourse;
+    HandleKeyDown(window, VK_RETURN);
+}
+
+bool LoadMapToPlay(int course) {
+    if (course != UserMapCourse || !MapToPlayGiven()) return false;
+    // Changed since into something the game cannot read: the course read before stays, as
+    // after a cancelled file dialog.
+    if (courseMap->LoadUserCourse(mapToPlay) == 0) Tell(mapToPlay, "cannot be read as a course now; the course read before stays");
+    return true;
+}

@@ -1,0 +1,19 @@
+// quonfel --map FILE: a map file or a course text played as the user-made course (course 11),
+// begun at once as choosing that row would, and chosen again from the course menu without
+// its lock, its file dialog or an 11.map in the folder taking its place.
+#pragma once
+#include <string>
+
+class Window;
+
+// Before the window: reads the file. One that cannot be read, or a course text with problems,
+// is refused with one line each on stderr (false); a map file the user map reader would stop
+// on ends the game here as that reader does, with one line on stderr first.
+bool PrepareMapToPlay(const std::string& path);
+// Whether this run plays a map given on the command line; Forget makes it play none (tests).
+bool MapToPlayGiven();
+void ForgetMapToPlay();
+// After start-up: into the bus menu (course 11 completed before) or the drive.
+void BeginMapToPlay(Window* window);
+// Reads the given map for course 11 of such a run (true); false for any other course or run.
+bool LoadMapToPlay(int course);

@@ -1,0 +1,46 @@
+#include "course/user_course.h"
+
+#include "course/map_bytes.h"
+#include "platform/text_file.h"
+
+namespace {
+std::string WhyUnread(OutsideFile outcome) {
+    switch (outcome) {
+    case OutsideFile::Missing: return "there is no such file";
+    case OutsideFile::NotRegular: return "not a regular file";
+    case OutsideFile::TooLarge: return "larger than a course can be (1 MB)";
+    case OutsideFile::Unreadable: return "cannot be read";
+    case OutsideFile::Read: break;
+    }
+    return "";
+}
+
+void Append(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+}  // namespace
+
+bool ReadUserCourse(const std::string& path, std::vector<std::uint8_t>& mapBytes,
+                    std::vector<std::string>& problems, bool* fromText) {
+    std::vector<std::uint8_t> bytes;
+    const OutsideFile outcome = ReadOutsideFile(path, kLargestUserCourse, bytes);
+    if (outcome != OutsideFile::Read) {
+        problems.push_back(WhyUnread(outcome));
+        return false;
+    }
+    const bool isText = !LooksLikeMapFile(path, bytes);
+    if (fromText) *fromText = isText;
+    if (!isText) {
+        mapBytes = bytes;
+        return true;
+    }
+    CourseGrid grid;
+    const std::size_t before = problems.size();
+    if (ParseCourseText(std::string(bytes.begin(), bytes.end()), grid, problems)) {
+        Append(problems, CountProblems(grid));
+        Append(problems, ValueProblems(grid));
+    }
+    if (problems.size() != before) return false;
+    mapBytes = EncodeMapFile(grid);
+    return true;
+}

@@ -1,0 +1,597 @@
+#include "maptool/editor.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+#include "app/app.h"
+#include "app/preferences.h"
+#include "maptool/course_route.h"
+#include "maptool/drive_session.h"
+#include "maptool/editor_files.h"
+#include "maptool/editor_view.h"
+#include "maptool/map_file.h"
+#include "platform/file_save.h"
+#include "platform/process.h"
+#include "platform/window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int ExitOk = 0;
+constexpr int ExitProblems = 1;
+constexpr int ExitUsage = 2;
+constexpr int VK_BACK = 8;
+constexpr int VK_TAB = 9;
+constexpr int VK_SHIFT = 16;
+constexpr int VK_PRIOR = 33;  // Page Up
+constexpr int VK_NEXT = 34;   // Page Down
+constexpr int VK_DELETE = 46;
+constexpr std::int64_t UntilInput = -1;
+
+// The piece each digit chooses (the keypad's too).
+constexpr std::int32_t DigitPieces[10] = {0, 1, 2, 7, 8, 9, 10, 11, 18, 22};
+constexpr std::int32_t Crossing = 15;
+
+// Runs the body with the current folder set to folder, and back; where the folder cannot be
+// entered, gives `otherwise` instead, so that the game's files never land elsewhere.
+template <typename Result, typename Body>
+Result InFolder(const std::string& folder, Result otherwise, Body body) {
+    std::error_code error;
+    const fs::path previous = fs::current_path(error);
+    if (error || (fs::current_path(folder, error), error)) return otherwise;
+    Result result = body();
+    fs::current_path(previous, error);
+    return result;
+}
+
+// A test drive: the map tool's driver in the headless game, in a temporary folder of its own
+// that holds the course as 0.map, so nothing of the drive reaches the player's folders.
+class TestDrive {
+public:
+    // Null when the folder cannot be used.
+    static std::unique_ptr<TestDrive> Start(const std::string& folder, const CourseGrid& course, int busType) {
+        std::unique_ptr<TestDrive> drive(new TestDrive(folder));
+        if (SaveWholeFile((fs::path(folder) / "0.map").string(), EncodeMapFile(course)) != 0) return nullptr;
+        drive->run_ = InFolder(folder, std::unique_ptr<DriveRun>(), [&] {
+            return std::make_unique<DriveRun>(course, RouteFromStart(course), 0, busType, StyleFor(MeasuresOf(busType)));
+        });
+        return drive->run_ ? std::move(drive) : nullptr;
+    }
+    ~TestDrive() {
+        InFolder(folder_, 0, [&] {
+            run_.reset();
+            return 0;
+        });
+        run_.reset();
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    // False once the drive is over, or when its folder has gone.
+    bool Step() {
+        return InFolder(folder_, false, [&] { return run_->Step(); });
+    }
+    const DriveRun& Run() const { return *run_; }
+
+private:
+    explicit TestDrive(const std::string& folder) : folder_(folder) {}
+    std::string folder_;
+    std::unique_ptr<DriveRun> run_;
+};
+
+enum class Question { None, SaveBeforeClosing, ReplaceText };
+enum class AfterSave { Nothing, Play, Quit };
+
+struct Editor {
+    explicit Editor(const OpenedCourse& opened) : model(opened.course), files(opened.files), header(opened.header),
+                                                  replacesOtherText(opened.replacesOtherText) {}
+    EditorModel model;
+    EditorView view;
+    EditorPictures pictures;
+    CourseFiles files;  // absolute
+    std::string header;
+    bool replacesOtherText;
+    std::string programFolder;
+    std::unique_ptr<Window> window;
+    std::unique_ptr<Surface> screen;
+    std::unique_ptr<TestDrive> drive;
+    int busTypeDriven = 0;
+    Question question = Question::None;
+    AfterSave afterSave = AfterSave::Nothing;
+    enum class Stroke { None, Paint, Clear } stroke = Stroke::None;
+    GridCell lastStroked{0, 0};
+    bool redraw = true;
+};
+Editor* editor = nullptr;  // the one the window procedure works on
+
+void Say(const std::string& message) {
+    editor->view.message = message;
+    editor->view.prompt = false;
+}
+
+void Ask(Question question, const std::string& words) {
+    editor->question = question;
+    editor->view.message = words;
+    editor->view.prompt = true;
+}
+
+void StopDrive() {
+    editor->drive.reset();
+    editor->view.bus.clear();
+    editor->view.trail.clear();
+}
+
+// After every change of the course: a drive shown belongs to the course before.
+void CourseChanged() {
+    if (editor->drive || !editor->view.bus.empty()) StopDrive();
+    editor->view.finding = 0;
+}
+
+void Quit() { editor->window->Destroy(); }
+
+// ---- Saving and playing -----------------------------------------------------------------
+
+std::string Name(const std::string& path) { return fs::path(path).filename().string(); }
+
+bool Executable(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The game beside the map tool: the program itself in a build, the launcher once installed;
+// both run as if started from that folder.
+void PlayTheMap() {
+    const std::string game = (fs::path(editor->programFolder) / "quonfel").string();
+    if (!Executable(game)) return Say("Not played: there is no game program " + game);
+    const int error = StartDetachedProgram({game, "--map", editor->files.map}, editor->programFolder);
+    if (error != 0) return Say("Not played: cannot start " + game + " (" + std::strerror(error) + ")");
+    Say("Playing " + Name(editor->files.map) + " in the game (quonfel --map " + editor->files.map + ")");
+    std::cout << "playing: " << game << " --map " << editor->files.map << std::endl;
+}
+
+void SaveNow(AfterSave after) {
+    const SaveOutcome outcome = SaveCourse(editor->files, editor->header, editor->model);
+    Say(outcome.line);
+    if (outcome.textSaved) editor->model.MarkSaved();
+    if (after == AfterSave::Quit && outcome.textSaved) return Quit();
+    if (after == AfterSave::Play) {
+        if (outcome.mapSaved) return PlayTheMap();
+        Say(outcome.line + "; not played");
+    }
+}
+
+void Save(AfterSave after) {
+    editor->model.EndStroke();
+    if (!editor->replacesOtherText) return SaveNow(after);
+    editor->afterSave = after;
+    Ask(Question::ReplaceText, Name(editor->files.text) + " holds another course than this one: replace it? "
+                               "Y replaces it, N or Esc saves nothing");
+}
+
+void RequestClose() {
+    editor->model.EndStroke();
+    if (!editor->model.Unsaved()) return Quit();
+    Ask(Question::SaveBeforeClosing, "Unsaved changes: Y saves them and quits, N quits without saving, Esc stays");
+}
+
+void Answer(bool yes, bool cancel) {
+    const Question question = editor->question;
+    editor->question = Question::None;
+    Say("");
+    if (question == Question::SaveBeforeClosing) {
+        if (cancel) return;
+        if (!yes) return Quit();
+        return Save(AfterSave::Quit);
+    }
+    if (question == Question::ReplaceText) {
+        if (!yes) return Say("Nothing saved: " + Name(editor->files.text) + " kept as it was");
+        editor->replacesOtherText = false;
+        SaveNow(editor->afterSave);
+    }
+}
+
+// ---- The test drive --------------------------------------------------------------------
+
+void StartDrive() {
+    StopDrive();
+    editor->model.EndStroke();
+    if (editor->model.ProblemCount() > 0)
+        return Say("Test drive: not driven while the check finds " + std::to_string(editor->model.ProblemCount()) +
+                   " problem(s)");
+    std::string reason;
+    const std::string folder = NewDriveFolder(reason);
+    if (folder.empty()) return Say("Test drive: " + reason);
+    editor->busTypeDriven = editor->view.busType;
+    editor->drive = TestDrive::Start(folder, editor->model.Course(), editor->busTypeDriven);
+    if (!editor->drive) return Say("Test drive: cannot use the temporary folder " + folder);
+    Say("Test drive with bus type " + std::to_string(editor->busTypeDriven) + " ... (T or Esc stops it, F: faster)");
+}
+
+void EndDrive() {
+    const std::string summary = DriveSummary(editor->view.fileName, editor->busTypeDriven, editor->model.Course(),
+                                             editor->drive->Run().Result());
+    editor->drive.reset();  // the bus stays where it ended
+    Say("Test drive: " + summary);
+    std::cout << summary << std::endl;
+}
+
+void DriveFrame() {
+    for (int i = 0; i < editor->view.driveSpeed && editor->drive; ++i) {
+        const bool going = editor->drive->Step();
+        editor->view.bus = editor->drive->Run().BodyOutline();
+        const BusPose pose = editor->drive->Run().Pose();
+        const Point axle{static_cast<int>(pose.x), static_cast<int>(pose.y)};
+        std::vector<Point>& trail = editor->view.trail;
+        if (trail.empty() || std::abs(axle.x - trail.back().x) + std::abs(axle.y - trail.back().y) >= 4)
+            trail.push_back(axle);
+        if (!going) EndDrive();
+    }
+    if (!editor->view.trail.empty()) FollowCoursePixel(editor->view, editor->model.Course(), editor->view.trail.back());
+    editor->redraw = true;
+}
+
+// ---- Keys ------------------------------------------------------------------------------
+
+bool Held(int key) { return (editor->window->KeyState(key) & 0x80) != 0; }
+
+int SideOfArrow(int key) {
+    switch (key) {
+    case VK_UP: return SideTop;
+    case VK_DOWN: return SideBottom;
+    case VK_LEFT: return SideLeft;
+    default: return SideRight;
+    }
+}
+
+bool IsArrow(int key) { return key >= VK_LEFT && key <= VK_DOWN; }
+
+void ShowCursor() { ShowCell(editor->view, editor->model.Course(), editor->model.Cursor()); }
+
+// The junction, start and goal keys pressed again turn the piece they chose.
+void PickByDigit(int digit) {
+    EditorModel& model = editor->model;
+    const std::int32_t piece = DigitPieces[digit];
+    std::int32_t turned = piece;
+    for (int turns = 0; turns < 4 && digit >= 7; ++turns, turned = TurnedPiece(turned))
+        if (turned == model.Piece()) return model.TurnPiece();
+    model.Pick(piece);
+}
+
+void ShowNextFinding() {
+    EditorModel& model = editor->model;
+    if (model.Findings().empty()) return;
+    editor->view.finding = (editor->view.finding + 1) % model.Findings().size();
+    const Finding& finding = model.Findings()[editor->view.finding];
+    if (!finding.cells.empty() && InGrid(model.Course(), finding.cells[0].x, finding.cells[0].y)) {
+        model.SetCursor(finding.cells[0]);
+        ShowCursor();
+    }
+}
+
+void ChangeSize(int side, bool grow) {
+    EditorModel& model = editor->model;
+    const bool done = grow ? model.Grow(side) : model.Shrink(side);
+    if (!done) return Say(grow ? "The course is 20 cells across or high at most" : "The course keeps 1 cell at least");
+    CourseChanged();
+    Say("");
+    ScrollBy(editor->view, model.Course(), 0, 0);
+}
+
+void ControlKey(int key, bool shift) {
+    EditorModel& model = editor->model;
+    if (key == 'S') {
+        Save(AfterSave::Nothing);
+    } else if (key == 'Z' || key == 'Y') {
+        const bool redo = key == 'Y' || shift;
+        if (redo ? model.Redo() : model.Undo()) {
+            CourseChanged();
+            Say(redo ? "Redone" : "Undone");
+            ShowCursor();
+        } else {
+            Say(redo ? "Nothing to redo" : "Nothing to undo");
+        }
+    } else if (IsArrow(key)) {
+        ChangeSize(SideOfArrow(key), !shift);
+    }
+}
+
+void ChangeAtCursor(bool place) {
+    EditorModel& model = editor->model;
+    const CourseGrid before = model.Course();
+    if (place) model.PlaceAtCursor();
+    else model.ClearAtCursor();
+    if (!SameCourse(before, model.Course())) CourseChanged();
+}
+
+bool CourseKey(int key, bool shift) {
+    EditorModel& model = editor->model;
+    if (IsArrow(key)) {
+        const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
+        const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
+        model.MoveCursor(dx, dy);
+        ShowCursor();
+    } else if (key == VK_SPACE || key == VK_RETURN) {
+        ChangeAtCursor(true);
+    } else if (key == VK_DELETE || key == VK_BACK) {
+        ChangeAtCursor(false);
+    } else if (key == VK_TAB) {
+        model.PickNext(shift ? -1 : 1);
+    } else if (key >= '0' && key <= '9') {
+        PickByDigit(key - '0');
+    } else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) {
+        PickByDigit(key - VK_NUMPAD0);
+    } else if (key == 'X') {
+        model.Pick(Crossing);
+    } else if (key == 'R') {
+        model.TurnPiece();
+    } else if (key == 'N') {
+        ShowNextFinding();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ViewKey(int key) {
+    EditorView& view = editor->view;
+    const Point centre{EditorGridArea.Width() / 2, EditorGridArea.Height() / 2};
+    if (key == VK_PRIOR || key == VK_NEXT) {
+        Zoom(view, editor->model.Course(), key == VK_PRIOR ? 1 : -1, centre);
+        ShowCursor();
+    } else if (key == 'T') {
+        if (editor->drive) {
+            StopDrive();
+            Say("Test drive stopped");
+        } else {
+            StartDrive();
+        }
+    } else if (key == 'B') {
+        view.busType = (view.busType + 1) % 4;
+    } else if (key == 'F') {
+        view.driveSpeed = view.driveSpeed >= 8 ? 1 : view.driveSpeed * 2;
+    } else if (key == 'P') {
+        Save(AfterSave::Play);
+    } else if (key == VK_F1) {
+        view.help = !view.help;
+    } else if (key == VK_ESCAPE) {
+        if (view.help) {
+            view.help = false;
+        } else if (editor->drive || !view.bus.empty()) {
+            StopDrive();
+            Say("");
+        } else {
+            RequestClose();
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void OnKey(int key) {
+    if (editor->question != Question::None) {
+        if (key == 'Y' || key == 'N' || key == VK_ESCAPE) Answer(key == 'Y', key == VK_ESCAPE);
+        return;
+    }
+    const bool shift = Held(VK_SHIFT);
+    if (editor->view.help && key != VK_F1 && key != VK_ESCAPE) editor->view.help = false;
+    if (Held(VK_CONTROL)) return ControlKey(key, shift);
+    if (!CourseKey(key, shift)) ViewKey(key);
+}
+
+// ---- Mouse -----------------------------------------------------------------------------
+
+// Every cell on the way from the last one stroked, so a quick drag leaves no gaps.
+void StrokeTo(GridCell cell) {
+    EditorModel& model = editor->model;
+    const std::int32_t code = editor->stroke == Editor::Stroke::Paint ? model.Piece() : TileEmpty;
+    GridCell at = editor->lastStroked;
+    const CourseGrid before = model.Course();
+    for (;;) {
+        model.Paint(at, code);
+        if (at == cell) break;
+        const int dx = cell.x - at.x, dy = cell.y - at.y;
+        if (std::abs(dx) >= std::abs(dy)) at.x += dx > 0 ? 1 : -1;
+        else at.y += dy > 0 ? 1 : -1;
+    }
+    editor->lastStroked = cell;
+    model.SetCursor(cell);
+    if (!SameCourse(before, model.Course())) CourseChanged();
+    editor->redraw = true;
+}
+
+void BeginStroke(Editor::Stroke stroke, GridCell cell) {
+    editor->model.BeginStroke();
+    editor->stroke = stroke;
+    editor->lastStroked = cell;
+    StrokeTo(cell);
+}
+
+void EndStroke() {
+    editor->model.EndStroke();
+    editor->stroke = Editor::Stroke::None;
+}
+
+void OnLeftDown(Point at) {
+    EndStroke();
+    editor->view.help = false;
+    GridCell cell{0, 0};
+    int side = 0;
+    bool grow = false;
+    if (const int code = PaletteEntryAt(at); code >= 0) {
+        editor->model.Pick(code);
+    } else if (SizeButtonAt(at, side, grow)) {
+        ChangeSize(side, grow);
+    } else if (OnFindingLines(at)) {
+        ShowNextFinding();
+    } else if (CellAt(editor->view, editor->model.Course(), at, cell)) {
+        BeginStroke(Editor::Stroke::Paint, cell);
+    }
+}
+
+void OnMove(Point at, WParam keys) {
+    GridCell cell{-1, -1};
+    if (!CellAt(editor->view, editor->model.Course(), at, cell)) cell = {-1, -1};
+    if (!(editor->view.hover == cell)) editor->redraw = true;
+    editor->view.hover = cell;
+    const bool held = editor->stroke == Editor::Stroke::Paint ? (keys & MK_LBUTTON) != 0 : (keys & MK_RBUTTON) != 0;
+    if (editor->stroke == Editor::Stroke::None) return;
+    if (!held) return EndStroke();
+    if (InGrid(editor->model.Course(), cell.x, cell.y)) StrokeTo(cell);
+}
+
+void OnWheel(Point at, WParam wParam) {
+    const int notches = static_cast<std::int16_t>(wParam >> 16) / WHEEL_DELTA;
+    EditorView& view = editor->view;
+    if (wParam & MK_CONTROL) Zoom(view, editor->model.Course(), notches, at);
+    else if (wParam & MK_SHIFT) ScrollBy(view, editor->model.Course(), -notches * view.zoom, 0);
+    else ScrollBy(view, editor->model.Course(), 0, -notches * view.zoom);
+}
+
+LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam lParam) {
+    const Point at{PointParamX(lParam), PointParamY(lParam)};
+    editor->redraw = true;
+    // A question waits for its key; the mouse changes nothing meanwhile.
+    const bool asking = editor->question != Question::None;
+    if (asking && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MOUSEWHEEL)) return 0;
+    switch (message) {
+    case WM_KEYDOWN: OnKey(static_cast<int>(wParam)); return 0;
+    case WM_LBUTTONDOWN: OnLeftDown(at); return 0;
+    case WM_LBUTTONUP: EndStroke(); return 0;
+    case WM_RBUTTONDOWN: {
+        EndStroke();
+        GridCell cell{0, 0};
+        if (CellAt(editor->view, editor->model.Course(), at, cell)) BeginStroke(Editor::Stroke::Clear, cell);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        editor->redraw = false;  // only when the pointer changes cells, or paints
+        OnMove(at, wParam);
+        return 0;
+    case WM_MOUSEWHEEL: OnWheel(at, wParam); return 0;
+    case WM_CLOSE: RequestClose(); return 0;
+    case WM_DESTROY: window->PostQuitMessage(0); return 0;
+    default: return window->DefWindowProc(message, wParam, lParam);
+    }
+}
+
+// ---- Start and loop --------------------------------------------------------------------
+
+// The scale as the game takes it: its preference, over which --scale N|auto goes.
+bool ReadScale(const std::string& value, Settings& settings) {
+    for (const SettingRow& row : SettingRows())
+        if (std::string(row.option) == "--scale") return row.read(value, settings);
+    return false;
+}
+
+bool ReadEditArguments(const std::vector<std::string>& args, std::string& path, DisplayOptions& display) {
+    Settings settings = LoadPreferences();
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--scale") {
+            if (++i >= args.size() || !ReadScale(args[i], settings)) return false;
+        } else if (args[i].rfind("--scale=", 0) == 0) {
+            if (!ReadScale(args[i].substr(8), settings)) return false;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 1 || files[0].empty() || files[0][0] == '-') return false;
+    path = files[0];
+    display = settings.display;
+    display.fullscreen = false;
+    display.framed = true;
+    return true;
+}
+
+bool OpenWindow(Editor& e, const DisplayOptions& display) {
+    e.window = Window::Create(EditorProc, "quonfel-map", "quonfel-map edit " + e.view.fileName, 0, 0, EditorWidth,
+                              EditorHeight, display);
+    e.screen = Surface::Create(EditorWidth, EditorHeight);
+    e.pictures.font = Font::CreateLatin("DejaVu Sans Mono", 13);
+    if (!e.pictures.font) e.pictures.font = Font::Create("ＭＳ ゴシック", 16, FW_NORMAL);
+    if (e.window) e.window->ReportMovesWithoutButtons(true);
+    return e.window && e.screen && e.pictures.font;
+}
+
+void Show(Editor& e) {
+    e.view.unsaved = e.model.Unsaved();
+    if (e.view.finding >= e.model.Findings().size()) e.view.finding = 0;
+    DrawEditor(*e.screen, e.model, e.view, e.pictures);
+    e.window->Present(*e.screen);
+    e.redraw = false;
+}
+
+int RunLoop(Editor& e) {
+    FramePacer pacer(Clock());
+    Message message;
+    for (;;) {
+        if (e.window->PeekMessage(message)) {
+            if (message.message == WM_QUIT) return ExitOk;
+            e.window->DispatchMessage(message);
+            continue;
+        }
+        if (e.drive && pacer.FrameDue()) DriveFrame();
+        if (e.redraw && !e.window->IsDestroyed()) Show(e);
+        e.window->WaitForEvent(e.drive ? pacer.NanosecondsToDeadline() : UntilInput);
+    }
+}
+
+std::string Absolute(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+std::string Opening(const OpenedCourse& opened, const std::string& path) {
+    std::string words = opened.isNew ? "New course: " + path + " (saved as " + Name(opened.files.text) + " and " +
+                                           Name(opened.files.map) + ")"
+                                     : "Opened " + path;
+    for (const std::string& note : opened.notes) words += "; " + note;
+    return words;
+}
+}  // namespace
+
+int EditCommand(const std::vector<std::string>& args, const std::string& programFolder,
+                const std::string& dataFromProgram) {
+    std::string path;
+    DisplayOptions display;
+    if (!ReadEditArguments(args, path, display)) {
+        std::cerr << "usage: quonfel-map edit FILE [--scale N|auto]\n";
+        return ExitUsage;
+    }
+    OpenedCourse opened;
+    std::vector<std::string> problems;
+    if (!OpenCourse(path, opened, problems)) {
+        for (const std::string& problem : problems) std::cerr << path << ": " << problem << "\n";
+        std::cerr << "quonfel-map: " << path << " cannot be edited\n";
+        return ExitProblems;
+    }
+    TilePictures tiles;
+    const std::string tileFolder = FindTileFolder(programFolder, dataFromProgram);
+    if (tileFolder.empty() || !LoadTilePictures(tileFolder, tiles)) {
+        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp) are not beside the program nor in "
+                  << (fs::path(programFolder) / dataFromProgram).lexically_normal().string() << "\n";
+        return ExitUsage;
+    }
+    opened.files = {Absolute(opened.files.text), Absolute(opened.files.map)};
+    Editor e(opened);
+    editor = &e;
+    e.programFolder = programFolder;
+    e.view.fileName = path;
+    Say(Opening(opened, path));
+    if (!MakeEditorPictures(std::move(tiles), e.pictures) || !OpenWindow(e, display)) {
+        std::cerr << "quonfel-map: cannot open the editor's window\n";
+        return ExitUsage;
+    }
+    const int status = RunLoop(e);
+    e.drive.reset();
+    e.window.reset();
+    editor = nullptr;
+    return status;
+}

@@ -1,0 +1,100 @@
+// The course editor without its window: the course being painted, the piece chosen, the
+// cursor, undo and redo many steps deep, and what the checker says after every change, with
+// the cells its words name. The editor's window (maptool/editor.h) shows it and feeds it.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "course/course_map.h"
+#include "maptool/map_text.h"
+
+struct GridCell {
+    int x;
+    int y;
+};
+inline bool operator==(GridCell a, GridCell b) { return a.x == b.x && a.y == b.y; }
+
+// One thing the checker says, and the cells its words name.
+struct Finding {
+    std::string text;
+    bool warning;  // the game copes with it, but a course should not have it
+    std::vector<GridCell> cells;
+};
+
+// The cells a checker's text names, "(x=4, y=2)" each, in order.
+std::vector<GridCell> CellsNamedIn(const std::string& text);
+
+bool SameCourse(const CourseGrid& a, const CourseGrid& b);
+
+// The piece a quarter turn clockwise: a road along x runs along y, a curve or junction opens
+// the next way round, a start faces and a goal is entered the next way round.
+std::int32_t TurnedPiece(std::int32_t code);
+
+// Steps of undo kept; the oldest go first. A step holds a whole course (at most 1.6 kB).
+constexpr std::size_t UndoSteps = 1000;
+
+class EditorModel {
+public:
+    explicit EditorModel(const CourseGrid& course);
+
+    const CourseGrid& Course() const { return course_; }
+    // The checker's problems first, then its warnings.
+    const std::vector<Finding>& Findings() const { return findings_; }
+    int ProblemCount() const;
+
+    // The piece that painting lays, a tile code 0 to 23.
+    std::int32_t Piece() const { return piece_; }
+    void Pick(std::int32_t code);
+    // The next or the previous piece of the palette, round.
+    void PickNext(int step);
+    void TurnPiece() { piece_ = TurnedPiece(piece_); }
+
+    GridCell Cursor() const { return cursor_; }
+    // The cursor stays on the course.
+    void MoveCursor(int dx, int dy);
+    void SetCursor(GridCell cell);
+
+    // Every cell painted between the two is one step to undo; a change of any other kind ends
+    // the stroke first. A cell off the course is left alone.
+    void BeginStroke();
+    void Paint(GridCell cell, std::int32_t code);
+    void EndStroke();
+    // The piece, or empty ground, at the cursor: a step of its own.
+    void PlaceAtCursor() { Paint(cursor_, piece_); }
+    void ClearAtCursor() { Paint(cursor_, TileEmpty); }
+
+    // A row or column of empty ground more, or one less, on a side (CellSide); false when the
+    // course would then be narrower or lower than 1 cell or wider or higher than 20.
+    bool Grow(int side);
+    bool Shrink(int side);
+
+    bool Undo();
+    bool Redo();
+    std::size_t UndoDepth() const { return undo_.size(); }
+
+    // Whether the course differs from the one last saved or opened.
+    bool Unsaved() const { return !SameCourse(course_, saved_); }
+    void MarkSaved() { saved_ = course_; }
+
+private:
+    struct Snapshot {
+        CourseGrid course;
+        GridCell cursor;
+    };
+    void Resize(int side, int change);
+    void Record(const Snapshot& before);
+    void Restore(std::deque<Snapshot>& from, std::deque<Snapshot>& to);
+    void Changed();
+
+    CourseGrid course_;
+    CourseGrid saved_;
+    std::vector<Finding> findings_;
+    std::int32_t piece_ = TileStraightX;
+    GridCell cursor_{0, 0};
+    bool inStroke_ = false;
+    Snapshot strokeStart_;
+    std::deque<Snapshot> undo_;
+    std::deque<Snapshot> redo_;
+};
