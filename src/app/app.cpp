@@ -1,6 +1,9 @@
 // Start-up, the frame loop and shutdown.
 #include "app/app.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -12,6 +15,7 @@
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
+#include "sound/sound.h"
 
 namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";
@@ -63,6 +67,14 @@ void RememberFullscreen() {
     GameSettings.display.fullscreen = fullscreen;
     RememberSetting("fullscreen", GameSettings);
 }
+
+// The volume the keys chose is kept for the next start. QUONFEL_SOUND_REPORT asks for a line
+// on how the audio thread kept up (for measuring).
+void FinishSound(const Settings& started) {
+    if (std::getenv("QUONFEL_SOUND_REPORT") && SoundPlaying()) std::fprintf(stderr, "%s\n", SoundTimingReport().c_str());
+    StopSound();
+    if (GameSettings.volume != started.volume) RememberSetting("volume", GameSettings);
+}
 }  // namespace
 
 Settings GameSettings;
@@ -105,6 +117,7 @@ int RunGame(const Settings& settings) {
         return 0;
     }
     fullscreenShown = mainWindow->IsFullscreen();
+    if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
     FramePacer pacer(Clock());
     Message message;
@@ -133,5 +146,6 @@ int RunGame(const Settings& settings) {
     }
     mainWindow.reset();
     FinishWatch();
+    FinishSound(settings);
     return static_cast<int>(message.wParam);
 }

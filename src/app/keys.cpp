@@ -1,5 +1,6 @@
 #include "app/keys.h"
 
+#include <cmath>
 #include <map>
 
 #include "app/watching.h"
@@ -13,6 +14,7 @@
 #include "replays/drive_recorder.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
+#include "sound/sound.h"
 
 namespace {
 constexpr int kLastCourseRow = CourseCount - 1;
@@ -51,8 +53,10 @@ const SteerKey kSteerKeys[] = {
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
 void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
+    const std::int32_t before = cursor;
     if (key == VK_UP && cursor > 0) --cursor;
     if (key == VK_DOWN && cursor < lastRow) ++cursor;
+    if (cursor != before) PlayCue(SoundCue::CursorMove);
 }
 
 // ---- Course menu -------------------------------------------------------------------------
@@ -65,6 +69,7 @@ void ChooseCourse() {
         MessageBox("このコースは、まだ運転できません。", "Course Select Error", MB_OK);
         return;
     }
+    PlayCue(SoundCue::Choose);
     if (course == UserMapCourse) courseMap->ChooseUserMap();
     if (state == Completed) menuScreen->ShowBusMenu = 1;
     if (menuScreen->ShowBusMenu == 1) {
@@ -91,6 +96,7 @@ void BusSelectKey(Window* window, int key) {
         CloseMainWindow(window);
     } else if (IsChooseKey(key)) {
         bus->busType = menuScreen->BusCursor;
+        PlayCue(SoundCue::Choose);
         StartDriving();
     } else {
         MoveCursor(menuScreen->BusCursor, key, kLastBusRow);
@@ -128,6 +134,7 @@ void ScoreTheGoal() {
 
 void TryGoalIn() {
     if (courseMap->CheckGoalIn() != 1) return;
+    PlayCue(SoundCue::GoalIn);
     ScreenState = Result;
     ClearBusControls();
     stopwatch->Stop();
@@ -142,6 +149,7 @@ void TryGoalIn() {
 // press changed nothing.
 void ShiftGear(int direction) {
     std::int32_t& gear = liveBusState.gear;
+    const std::int32_t before = gear;
     if (liveBusState.speed == 0) gear += direction;
     if (gear > 1) {
         gear = 1;
@@ -150,13 +158,16 @@ void ShiftGear(int direction) {
     } else if (gear == 0) {
         TryGoalIn();
     }
+    if (gear != before) PlayCue(SoundCue::GearChange);
 }
 
 void ChangeSpeed(double step) {
     double& speed = liveBusState.speed;
+    const double before = speed;
     speed = speed + liveBusState.gear * step;
     if (liveBusState.gear == 1 && speed < 0) speed = 0;
     if (liveBusState.gear == -1 && speed > 0) speed = 0;
+    if (std::fabs(speed) < std::fabs(before)) PlayCue(SoundCue::Brake);
 }
 
 void Steer(SteerKind kind, int degrees) {
@@ -310,6 +321,7 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
+    if (TakeVolumeKey(key)) return;
     if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);
     switch (ScreenState) {

@@ -11,6 +11,8 @@
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
 #include "shared/globals.h"
+#include "sound/sound.h"
+#include "sound/volume_display.h"
 
 namespace {
 constexpr Rect kScreenPicture{0, 0, 640, 480};
@@ -85,6 +87,7 @@ void EndRunFromFrame() {
     // As after a goal: the next open course starts with the standard bus.
     bus->busType = 0;
     stopwatch->Stop();
+    PlayCue(SoundCue::Crash);
 }
 
 void DrawDrivingScreen() {
@@ -93,9 +96,12 @@ void DrawDrivingScreen() {
     DrawGear();
     DrawSteeringGauge();
     courseMap->ApplyLaneRule();
+    const int laneWarning = courseMap->violationCount > 0 ? WarnWrongLane : 0;
     courseMap->ApplyWallRule();
+    const int wallWarning = courseMap->violationCount > (laneWarning ? 1 : 0) ? WarnWallContact : 0;
     courseMap->DrawTimes();
     Overlay(*frontSurface);
+    TellDrivingFrame(liveBusState.speed, liveBusState.gear, laneWarning | wallWarning);
     if (courseMap->CheckCrash() == 1) EndRunFromFrame();
 }
 
@@ -131,7 +137,7 @@ bool Present() {
 // The driving screen moves with every frame; a result screen whose penalty clock was left
 // running counts on by itself.
 bool ScreenChangesByItself() {
-    if (ScreenState == Driving) return true;
+    if (ScreenState == Driving || VolumeShowing()) return true;
     return ScreenState == Result && stopwatch && (stopwatch->penaltyRunning != 0 || stopwatch->watchState == Running);
 }
 }  // namespace
@@ -144,6 +150,7 @@ void render_frame() {
     DrawBackground();
     DrawScreen();
     if (screen == Driving) CountDrivingFrame();
+    DrawVolumeShown(*offscreen, SoundVolume());
     frameInWindow = Present();
     screenInWindow = screen;
 }
