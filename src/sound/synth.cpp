@@ -17,7 +17,7 @@ constexpr double kLaneNotes[][3] = {{0.0, 0.15, 988}, {0.25, 0.40, 784}};  // st
 constexpr double kWallPips[] = {0.0, 0.1, 0.2, 0.3};
 constexpr double kWallPipSeconds = 0.055;
 constexpr double kWallHz = 587;
-constexpr double kLaneLevel = 0.12, kWallLevel = 0.10;
+constexpr double kLaneLevel = 0.14, kWallLevel = 0.12;
 constexpr double kHissLevel = 0.08, kCrashLevel = 0.32;
 
 constexpr int kTableSize = 1024;
@@ -101,6 +101,11 @@ void Synth::ReadControls(const SoundControls& controls) {
     const std::uint32_t frames = controls.drivingFrames.load(std::memory_order_relaxed);
     if (frames != seenFrames_) samplesSinceFrame_ = 0;
     seenFrames_ = frames;
+    for (int cue = 0; cue < kSoundCueCount; ++cue) {
+        const std::uint32_t asked = controls.cues[cue].load(std::memory_order_relaxed);
+        if (asked != seenCues_[cue]) StartCue(static_cast<SoundCue>(cue));
+        seenCues_[cue] = asked;
+    }
     const bool driving = samplesSinceFrame_ < kEngineRunsOnSeconds * rate_;
     engineTargetHz_ = EngineHz(controls.speed.load(std::memory_order_relaxed), controls.gear.load(std::memory_order_relaxed));
     engineTargetGain_ = driving ? EngineGain(engineTargetHz_) : 0;
@@ -109,11 +114,6 @@ void Synth::ReadControls(const SoundControls& controls) {
     if (warnings != 0 && (warnings_ == 0 || second != seenSecond_)) warningTime_ = 0;
     warnings_ = warnings;
     seenSecond_ = second;
-    for (int cue = 0; cue < kSoundCueCount; ++cue) {
-        const std::uint32_t asked = controls.cues[cue].load(std::memory_order_relaxed);
-        if (asked != seenCues_[cue]) StartCue(static_cast<SoundCue>(cue));
-        seenCues_[cue] = asked;
-    }
     const double volume = std::clamp(controls.volume.load(std::memory_order_relaxed), 0, 100) / 100.0;
     volumeTarget_ = volume * volume;  // even steps to the ear
 }

@@ -33,7 +33,8 @@ double EngineHz(double speed, int gear);
 class Synth {
 public:
     explicit Synth(int sampleRate);
-    // The next `count` samples, from -1 to 1.
+    // The next `count` samples, from -1 to 1: one buffer of the device. The controls are
+    // read once a buffer.
     void Render(const SoundControls& controls, float* out, int count);
 
 private:
