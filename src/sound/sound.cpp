@@ -53,6 +53,8 @@ void SetSoundVolume(int volume) { controls.volume = volume; }
 
 int SoundVolume() { return controls.volume; }
 
+const SoundControls& GameSoundControls() { return controls; }
+
 std::string SoundTimingReport() {
     if (!stream) return "";
     const AudioStream::Timing timing = stream->TimingSoFar();

@@ -22,5 +22,8 @@ void TellDrivingFrame(double speed, int gear, int warnings);
 void SetSoundVolume(int volume);
 int SoundVolume();
 
+// What the game told the sound so far (for tests).
+const SoundControls& GameSoundControls();
+
 // How the audio thread kept up so far, in one line; empty without sound.
 std::string SoundTimingReport();
