@@ -8,9 +8,9 @@
 
 namespace {
 constexpr int kWantedRate = 48000;
-// About 11 ms at 48 kHz: a key's sound starts within a frame, at under a hundred wake-ups
-// of the audio thread a second.
-constexpr int kBufferSamples = 512;
+// About 21 ms at 48 kHz: a key's sound starts within a frame or so. Each wake-up of the
+// audio thread costs more than the synthesis (half the buffer: twice the CPU at rest).
+constexpr int kBufferSamples = 1024;
 
 std::int64_t NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())

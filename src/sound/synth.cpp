@@ -38,27 +38,18 @@ struct Tables {
         for (int i = 0; i <= kTableSize; ++i) engine[i] = static_cast<float>(engineWave[i] / peak);
     }
 };
-const Tables& TheTables() {
-    static const Tables tables;
-    return tables;
-}
+const Tables tables;
 
-// A table read at a phase from 0 to 1 (any whole turns are dropped), between its entries.
-double Lookup(const float* table, double phase) {
-    phase -= std::floor(phase);
-    const double at = phase * kTableSize;
-    const int i = static_cast<int>(at);
-    const double between = at - i;
+// Phases count a whole turn as 2^32, so that they wrap by themselves; the top ten bits pick
+// the table entry.
+constexpr int kFractionBits = 22;
+double Lookup(const float* table, Synth::Phase phase) {
+    const std::uint32_t i = phase >> kFractionBits;
+    const float between = static_cast<float>(phase & ((1u << kFractionBits) - 1)) * (1.0f / (1u << kFractionBits));
     return table[i] + (table[i + 1] - table[i]) * between;
 }
 
-double Sine(double phase) { return Lookup(TheTables().sine, phase); }
-
-double Advance(double& phase, double hz, double rate) {
-    phase += hz / rate;
-    phase -= std::floor(phase);
-    return phase;
-}
+double Sine(Synth::Phase phase) { return Lookup(tables.sine, phase); }
 
 // Louder as the note rises.
 double EngineGain(double hz) { return 0.13 + 0.09 * std::clamp((hz - kReverseIdleHz) / 150.0, 0.0, 1.0); }
@@ -72,7 +63,6 @@ double EngineHz(double speed, int gear) {
 }
 
 Synth::Synth(int sampleRate) : rate_(sampleRate) {
-    TheTables();
     pitchSmooth_ = Smooth(0.08);
     gainSmooth_ = Smooth(0.04);
     wobbleSmooth_ = Smooth(0.25);
@@ -89,6 +79,10 @@ Synth::Synth(int sampleRate) : rate_(sampleRate) {
 // The share of the way to a target that a value covers in one sample, to get within 1/e of
 // it in the given time: what keeps every change of pitch and loudness free of clicks.
 double Synth::Smooth(double seconds) const { return 1 - std::exp(-1 / (seconds * rate_)); }
+
+void Synth::Advance(Phase& phase, double hz) const {
+    phase += static_cast<Phase>(static_cast<std::int64_t>(hz * turnsPerHz_));
+}
 
 double Synth::Noise() {
     noiseState_ ^= noiseState_ << 13;
@@ -121,7 +115,7 @@ void Synth::ReadControls(const SoundControls& controls) {
 void Synth::AddTone(double hz, double amplitude, double seconds, double delay, double bendHz, double partial) {
     for (Tone& tone : tones_) {
         if (tone.hz != 0) continue;
-        tone = Tone{hz, bendHz, 0, amplitude, std::exp(-1 / (seconds * rate_)), delay * rate_, partial, 0};
+        tone = Tone{hz, bendHz, amplitude, std::exp(-1 / (seconds * rate_)), delay * rate_, partial, 0, 0};
         return;
     }
 }
@@ -165,19 +159,21 @@ float Synth::EngineSample() {
     // A slow drift of a few tenths of a per cent keeps the note alive over an hour.
     wobble_ += (Noise() - wobble_) * wobbleSmooth_;
     const double hz = engineHz_ * (1 + 1.5 * wobble_);
-    Advance(enginePhase_, hz, rate_);
-    Advance(engineSubPhase_, hz / 2, rate_);
+    Advance(enginePhase_, hz);
+    Advance(engineSubPhase_, hz / 2);
     // The firing of the cylinders, a faint beat at half the note, then the edge taken off.
-    const double wave = Lookup(TheTables().engine, enginePhase_) * (1 + 0.12 * Sine(engineSubPhase_));
-    engineLowpass_ += (wave - engineLowpass_) * (1 - std::exp(-kTwoPi * 6 * hz / rate_));
+    const double wave = Lookup(tables.engine, enginePhase_) * (1 + 0.12 * Sine(engineSubPhase_));
+    const double cutoff = kTwoPi * 6 * hz / rate_;
+    engineLowpass_ += (wave - engineLowpass_) * cutoff / (1 + cutoff);
     return static_cast<float>(engineGain_ * engineLowpass_ / 1.12);
 }
 
 float Synth::WarningSample() {
     const bool lane = (warnings_ & WarnWrongLane) != 0, wall = (warnings_ & WarnWallContact) != 0;
     if (!lane && !wall && laneGain_ < 1e-6 && wallGain_ < 1e-6) return 0;
-    const double t = std::fmod(warningTime_, 1.0);
-    warningTime_ += 1 / rate_;
+    const double t = warningTime_;
+    warningTime_ += secondsPerSample_;
+    if (warningTime_ >= 1) warningTime_ -= 1;
     double laneTarget = 0, laneHz = kLaneNotes[0][2];
     for (const auto& note : kLaneNotes) {
         if (t >= note[0] && t < note[1] + 0.05) laneHz = note[2];
@@ -189,8 +185,8 @@ float Synth::WarningSample() {
     }
     laneGain_ += (laneTarget - laneGain_) * warningSmooth_;
     wallGain_ += (wallTarget - wallGain_) * warningSmooth_;
-    Advance(lanePhase_, laneHz, rate_);
-    Advance(wallPhase_, kWallHz, rate_);
+    Advance(lanePhase_, laneHz);
+    Advance(wallPhase_, kWallHz);
     const double laneWave = 0.8 * Sine(lanePhase_) + 0.2 * Sine(3 * lanePhase_);
     const double wallWave = 0.75 * Sine(wallPhase_) + 0.25 * Sine(3 * wallPhase_);
     return static_cast<float>(kLaneLevel * laneGain_ * laneWave + kWallLevel * wallGain_ * wallWave);
@@ -220,7 +216,7 @@ float Synth::ToneSample() {
             continue;
         }
         if (tone.bendHz != 0) tone.hz += (tone.bendHz - tone.hz) * bendSmooth_;
-        Advance(tone.phase, tone.hz, rate_);
+        Advance(tone.phase, tone.hz);
         // 3 ms of rise, so that even a tick starts without a click.
         const double rise = std::min(1.0, tone.age++ / (0.003 * rate_));
         sum += rise * tone.amplitude * (Sine(tone.phase) + tone.partial * Sine(2 * tone.phase)) / (1 + tone.partial);

@@ -32,6 +32,8 @@ double EngineHz(double speed, int gear);
 
 class Synth {
 public:
+    using Phase = std::uint32_t;  // of an oscillator: 2^32 is a whole turn
+
     explicit Synth(int sampleRate);
     // The next `count` samples, from -1 to 1: one buffer of the device. The controls are
     // read once a buffer.
@@ -41,7 +43,8 @@ private:
     // One note of a cue: a sine (with its octave as `partial`) dying away, bent towards
     // bendHz if that is not 0, starting after `delay` samples. Free while hz is 0.
     struct Tone {
-        double hz = 0, bendHz = 0, phase = 0, amplitude = 0, decay = 1, delay = 0, partial = 0, age = 0;
+        double hz = 0, bendHz = 0, amplitude = 0, decay = 1, delay = 0, partial = 0, age = 0;
+        Phase phase = 0;
     };
     static constexpr int kTones = 12;
 
@@ -54,9 +57,11 @@ private:
     float NoiseSample();
     float ToneSample();
     double Noise();
+    void Advance(Phase& phase, double hz) const;
     double Smooth(double seconds) const;
 
     double rate_;
+    double secondsPerSample_ = 1 / rate_, turnsPerHz_ = 4294967296.0 / rate_;
     // Per-sample smoothing shares (see Smooth) and filter coefficients.
     double pitchSmooth_, gainSmooth_, wobbleSmooth_, warningSmooth_, bendSmooth_, limiterRelease_;
     double hissFilter_, hissAttack_, hissRelease_, crashFilter_, crashDecay_;
@@ -67,11 +72,13 @@ private:
     // Engine
     double engineHz_ = 55, engineTargetHz_ = 55;
     double engineGain_ = 0, engineTargetGain_ = 0;
-    double enginePhase_ = 0, engineSubPhase_ = 0, engineLowpass_ = 0, wobble_ = 0;
+    Phase enginePhase_ = 0, engineSubPhase_ = 0;
+    double engineLowpass_ = 0, wobble_ = 0;
     // Warnings: the rules broken, and how far into the current second's rhythm.
     int warnings_ = 0;
     double warningTime_ = 0;
-    double lanePhase_ = 0, wallPhase_ = 0, laneGain_ = 0, wallGain_ = 0;
+    Phase lanePhase_ = 0, wallPhase_ = 0;
+    double laneGain_ = 0, wallGain_ = 0;
     // Noise sounds: the brake's hiss and the crash's rumble.
     double hissHold_ = 0, hissGain_ = 0, crashGain_ = 0, hissLow_ = 0, crashLow_ = 0, crashLower_ = 0;
     Tone tones_[kTones];
