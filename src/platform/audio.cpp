@@ -8,9 +8,10 @@
 
 namespace {
 constexpr int kWantedRate = 48000;
-// About 21 ms at 48 kHz: a key's sound starts within a frame or so. Each wake-up of the
-// audio thread costs more than the synthesis (half the buffer: twice the CPU at rest).
-constexpr int kBufferSamples = 1024;
+// About 43 ms at 48 kHz, SDL's own choice for the rate: a key's sound starts a frame or so
+// later, and a loaded machine can be late to wake the audio thread without a gap in the
+// sound. Each wake-up costs more than the synthesis: half the buffer doubles the CPU at rest.
+constexpr int kBufferSamples = 2048;
 
 std::int64_t NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
