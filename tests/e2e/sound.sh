@@ -24,16 +24,11 @@ start_xvfb
 export SDL_AUDIODRIVER=disk
 copy_game
 
-# Without --sound: no device, so no file; the volume keys show nothing.
+# Without --sound: no device, so no file.
 start_program "$WORK/game" env SDL_DISKAUDIOFILE="$WORK/silent.raw" ./quonfel
 expect_pixel 480 110 FF0000 "course menu"
 focus_game
-shoot before.png
-press equal minus KP_Add
-sleep 0.5
-shoot after.png
-[[ $(pixel before.png 502 10) == $(pixel after.png 502 10) ]] || fail "the volume was shown without sound"
-press Escape
+press Return Up w Escape
 expect_exit 0
 [[ ! -e $WORK/silent.raw ]] || fail "an audio device was opened without --sound"
 
