@@ -2,6 +2,7 @@
 #include "app/app.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/map_to_play.h"
 #include "app/watching.h"
@@ -16,6 +17,7 @@
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
+#include "sound/sound.h"
 
 namespace {
 constexpr const char* kWindowClass = "Quonfel.exe";
@@ -67,6 +69,14 @@ void RememberFullscreen() {
     GameSettings.display.fullscreen = fullscreen;
     RememberSetting("fullscreen", GameSettings);
 }
+
+// The volume the keys chose is kept for the next start. QUONFEL_SOUND_REPORT asks for a line
+// on how the audio thread kept up (for measuring).
+void FinishSound(const Settings& started) {
+    if (std::getenv("QUONFEL_SOUND_REPORT") && SoundPlaying()) std::fprintf(stderr, "%s\n", SoundTimingReport().c_str());
+    StopSound();
+    if (GameSettings.volume != started.volume) RememberSetting("volume", GameSettings);
+}
 }  // namespace
 
 Settings GameSettings;
@@ -114,6 +124,7 @@ int RunGame(const Settings& settings) {
         return kStartupFailedStatus;
     }
     fullscreenShown = mainWindow->IsFullscreen();
+    if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
     BeginMapToPlay(mainWindow.get());
     FramePacer pacer(Clock());
@@ -143,5 +154,6 @@ int RunGame(const Settings& settings) {
     }
     mainWindow.reset();
     FinishWatch();
+    FinishSound(settings);
     return static_cast<int>(message.wParam);
 }

@@ -1,5 +1,6 @@
 #include "app/keys.h"
 
+#include <cmath>
 #include <map>
 
 #include "app/map_to_play.h"
@@ -15,6 +16,7 @@
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
+#include "sound/sound.h"
 
 namespace {
 constexpr int kLastCourseRow = CourseCount - 1;
@@ -53,8 +55,10 @@ const SteerKey kSteerKeys[] = {
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
 void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
+    const std::int32_t before = cursor;
     if (key == VK_UP && cursor > 0) --cursor;
     if (key == VK_DOWN && cursor < lastRow) ++cursor;
+    if (cursor != before) PlayCue(SoundCue::CursorMove);
 }
 
 // ---- Course menu -------------------------------------------------------------------------
@@ -68,6 +72,7 @@ void ChooseCourse() {
         MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
         return;
     }
+    PlayCue(SoundCue::Choose);
     if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
     if (state == Completed) menuScreen->ShowBusMenu = 1;
     if (menuScreen->ShowBusMenu == 1) {
@@ -94,6 +99,7 @@ void BusSelectKey(Window* window, int key) {
         CloseMainWindow(window);
     } else if (IsChooseKey(key)) {
         bus->busType = menuScreen->BusCursor;
+        PlayCue(SoundCue::Choose);
         StartDriving();
     } else {
         MoveCursor(menuScreen->BusCursor, key, kLastBusRow);
@@ -131,6 +137,7 @@ void ScoreTheGoal() {
 
 void TryGoalIn() {
     if (courseMap->CheckGoalIn() != 1) return;
+    PlayCue(SoundCue::GoalIn);
     ScreenState = Result;
     ClearBusControls();
     stopwatch->Stop();
@@ -145,6 +152,7 @@ void TryGoalIn() {
 // press changed nothing.
 void ShiftGear(int direction) {
     std::int32_t& gear = liveBusState.gear;
+    const std::int32_t before = gear;
     if (liveBusState.speed == 0) gear += direction;
     if (gear > 1) {
         gear = 1;
@@ -153,13 +161,16 @@ void ShiftGear(int direction) {
     } else if (gear == 0) {
         TryGoalIn();
     }
+    if (gear != before) PlayCue(SoundCue::GearChange);
 }
 
 void ChangeSpeed(double step) {
     double& speed = liveBusState.speed;
+    const double before = speed;
     speed = speed + liveBusState.gear * step;
     if (liveBusState.gear == 1 && speed < 0) speed = 0;
     if (liveBusState.gear == -1 && speed > 0) speed = 0;
+    if (std::fabs(speed) < std::fabs(before)) PlayCue(SoundCue::Brake);
 }
 
 void Steer(SteerKind kind, int degrees) {
@@ -313,6 +324,7 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
+    if (TakeVolumeKey(key)) return;
     if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);
     switch (ScreenState) {

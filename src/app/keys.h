@@ -18,5 +18,8 @@ int PadButtonKey(std::int32_t screen, int button);
 // WM_PADBUTTONDOWN and WM_PADBUTTONUP. A press acts as its key on the screen shown; a held
 // button is a held key, so its repeats are that same key even when the screen changed.
 void HandlePadButton(Window* window, std::uint32_t message, WParam button, LParam lParam);
+// The volume keys (- and =, or the keypad's - and +): true for them, which do nothing else;
+// with sound on they change the volume by a tenth and show it for a moment.
+bool TakeVolumeKey(int key);
 // Destroys the window, whose WM_DESTROY shuts the game down (headless: the shutdown itself).
 void CloseMainWindow(Window* window);

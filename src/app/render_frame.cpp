@@ -12,6 +12,8 @@
 #include "replays/drive_recorder.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
+#include "sound/sound.h"
+#include "sound/volume_display.h"
 
 namespace {
 constexpr Rect kScreenPicture{0, 0, 640, 480};
@@ -86,6 +88,7 @@ void EndRunFromFrame() {
     // As after a goal: the next open course starts with the standard bus.
     bus->busType = 0;
     stopwatch->Stop();
+    PlayCue(SoundCue::Crash);
 }
 
 void DrawDrivingScreen() {
@@ -94,9 +97,12 @@ void DrawDrivingScreen() {
     DrawGear();
     DrawSteeringGauge();
     courseMap->ApplyLaneRule();
+    const int laneWarning = courseMap->violationCount > 0 ? WarnWrongLane : 0;
     courseMap->ApplyWallRule();
+    const int wallWarning = courseMap->violationCount > (laneWarning ? 1 : 0) ? WarnWallContact : 0;
     courseMap->DrawTimes();
     Overlay(*frontSurface);
+    TellDrivingFrame(liveBusState.speed, liveBusState.gear, laneWarning | wallWarning);
     if (courseMap->CheckCrash() == 1) EndRunFromFrame();
 }
 
@@ -132,7 +138,7 @@ bool Present() {
 // The driving screen moves with every frame; a result screen whose penalty clock was left
 // running counts on by itself.
 bool ScreenChangesByItself() {
-    if (ScreenState == Driving) return true;
+    if (ScreenState == Driving || VolumeShowing()) return true;
     return ScreenState == Result && stopwatch && (stopwatch->penaltyRunning != 0 || stopwatch->watchState == Running);
 }
 }  // namespace
@@ -145,6 +151,7 @@ void render_frame() {
     DrawBackground();
     DrawScreen();
     if (screen == Driving) CountDrivingFrame();
+    DrawVolumeShown(*offscreen, SoundVolume());
     frameInWindow = Present();
     screenInWindow = screen;
 }

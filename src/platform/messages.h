@@ -52,6 +52,10 @@ constexpr int VK_F4 = 115;
 constexpr int VK_F8 = 119;
 constexpr int VK_F9 = 120;
 constexpr int VK_F11 = 122;
+constexpr int VK_ADD = 107;        // the keypad's +
+constexpr int VK_SUBTRACT = 109;   // the keypad's -
+constexpr int VK_OEM_PLUS = 187;   // the = (or +) key of the main keyboard
+constexpr int VK_OEM_MINUS = 189;  // its - key
 // Letters use their capital ASCII code, 'A' (65) to 'Z' (90).
 
 using WParam = std::uintptr_t;

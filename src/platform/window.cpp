@@ -132,6 +132,11 @@ int SymbolKey(SDL_Keycode sym) {
     case SDLK_RETURN2:
     case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_EQUALS:
+    case SDLK_PLUS: return VK_OEM_PLUS;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PLUS: return VK_ADD;
     case SDLK_SPACE: return VK_SPACE;
     case SDLK_BACKSPACE: return 8;
     case SDLK_TAB: return 9;
