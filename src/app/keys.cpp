@@ -20,34 +20,6 @@ constexpr int kLastBusRow = BusTypeCount - 1;
 // Leaving a run reloads the course, except for this row (course 11 is reloaded).
 constexpr int kCourseNotReloaded = 10;
 
-// Speed keys: speed changes by gear times the step.
-struct SpeedKey {
-    int key;
-    double step;
-};
-const SpeedKey kSpeedKeys[] = {
-    {'W', 0.4}, {VK_F8, 0.4}, {'S', 0.3},  {VK_F4, 0.3}, {'X', 0.2},  {VK_F9, 0.2},
-    {'Q', -0.7}, {VK_F2, -0.7}, {'A', -0.5}, {'Z', -0.3}, {VK_F11, -0.3},
-};
-
-enum SteerKind { SteerLeft, SteerRight, SteerTowardZero };
-struct SteerKey {
-    int key;
-    SteerKind kind;
-    int degrees;
-};
-const SteerKey kSteerKeys[] = {
-    {'U', SteerLeft, 16},  {VK_NUMPAD0 + 7, SteerLeft, 16},
-    {'H', SteerLeft, 8},   {VK_LEFT, SteerLeft, 8},   {VK_NUMPAD0 + 4, SteerLeft, 8},
-    {'J', SteerLeft, 4},   {VK_NUMPAD0 + 1, SteerLeft, 4},
-    {'I', SteerRight, 16}, {VK_NUMPAD0 + 9, SteerRight, 16},
-    {'L', SteerRight, 8},  {VK_RIGHT, SteerRight, 8}, {VK_NUMPAD0 + 6, SteerRight, 8},
-    {'K', SteerRight, 4},  {VK_NUMPAD0 + 3, SteerRight, 4},
-    {VK_NUMPAD0 + 8, SteerTowardZero, 16},
-    {VK_NUMPAD0 + 5, SteerTowardZero, 8},
-    {VK_NUMPAD0 + 2, SteerTowardZero, 4},
-};
-
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
 void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
@@ -138,70 +110,13 @@ void TryGoalIn() {
 
 // ---- Driving ------------------------------------------------------------------------------
 
-// The gear moves only while the bus stands; in neutral the goal is tried even when the
-// press changed nothing.
-void ShiftGear(int direction) {
-    std::int32_t& gear = liveBusState.gear;
-    if (liveBusState.speed == 0) gear += direction;
-    if (gear > 1) {
-        gear = 1;
-    } else if (gear < -1) {
-        gear = -1;
-    } else if (gear == 0) {
-        TryGoalIn();
-    }
-}
-
-void ChangeSpeed(double step) {
-    double& speed = liveBusState.speed;
-    speed = speed + liveBusState.gear * step;
-    if (liveBusState.gear == 1 && speed < 0) speed = 0;
-    if (liveBusState.gear == -1 && speed > 0) speed = 0;
-}
-
-void Steer(SteerKind kind, int degrees) {
-    double& angle = liveBusState.steering;
-    switch (kind) {
-    case SteerLeft:
-        angle = angle + Bus::DegToRad(degrees);
-        if (angle > Bus::DegToRad(maxSteerDeg)) angle = Bus::DegToRad(maxSteerDeg);
-        break;
-    case SteerRight:
-        angle = angle - Bus::DegToRad(degrees);
-        if (angle < -Bus::DegToRad(maxSteerDeg)) angle = -Bus::DegToRad(maxSteerDeg);
-        break;
-    case SteerTowardZero:
-        if (angle < 0) {
-            angle = angle + Bus::DegToRad(degrees);
-            if (angle > 0) angle = 0;
-        } else {
-            angle = angle - Bus::DegToRad(degrees);
-            if (angle < 0) angle = 0;
-        }
-        break;
-    }
-}
-
 // Gear, speed and steering keys; false for any other key.
 bool DrivingControlKey(int key) {
-    if (key == VK_UP || key == VK_DOWN) {
-        stopwatch->Start();
-        ShiftGear(key == VK_UP ? 1 : -1);
-        return true;
-    }
-    for (const auto& speedKey : kSpeedKeys) {
-        if (speedKey.key != key) continue;
-        stopwatch->Start();
-        ChangeSpeed(speedKey.step);
-        return true;
-    }
-    for (const auto& steerKey : kSteerKeys) {
-        if (steerKey.key != key) continue;
-        stopwatch->Start();
-        Steer(steerKey.kind, steerKey.degrees);
-        return true;
-    }
-    return false;
+    const ControlResult result = ApplyControlKey(liveBusState, key, maxSteerDeg);
+    if (result == ControlResult::NotAControl) return false;
+    stopwatch->Start();
+    if (result == ControlResult::LeftInNeutral) TryGoalIn();
+    return true;
 }
 
 void LeaveOrCloseKey(Window* window, int key) {
