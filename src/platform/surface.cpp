@@ -243,6 +243,27 @@ int Surface::BltFastWithin(const Rect& clip, int x, int y, const Surface& source
     return BltFast(part.left, part.top, source, from, useSourceKey);
 }
 
+void Surface::MixFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect) {
+    if (lost_ || source.lost_ || &source == this) return;
+    const Rect from = Intersection(srcRect, Rect{0, 0, source.Width(), source.Height()});
+    const Rect landing{x + from.left - srcRect.left, y + from.top - srcRect.top, x + from.right - srcRect.left,
+                       y + from.bottom - srcRect.top};
+    const Rect part = Intersection(Intersection(landing, clip), Rect{0, 0, Width(), Height()});
+    if (part.IsEmpty()) return;
+    DropKeyedRuns();
+    constexpr std::uint32_t kHalfMask = 0x00FEFEFE;  // each channel halved without a carry
+    const std::uint32_t key = source.hasKey_ ? ToPixel(source.key_) : ~0u;
+    for (int row = part.top; row < part.bottom; ++row) {
+        const std::uint32_t* in = source.Pixels() + (from.top + row - landing.top) * source.PitchInPixels() +
+                                  (from.left + part.left - landing.left);
+        std::uint32_t* out = Pixels() + row * PitchInPixels() + part.left;
+        for (int i = 0; i < part.Width(); ++i) {
+            const std::uint32_t pixel = in[i] & kRgbMask;
+            if (pixel != key) out[i] = ((pixel & kHalfMask) >> 1) + ((out[i] & kHalfMask) >> 1);
+        }
+    }
+}
+
 void Surface::SetLost(bool lost) { lost_ = lost; }
 bool Surface::IsLost() const { return lost_; }
 

@@ -128,10 +128,8 @@ bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
 }  // namespace
 
-bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error) {
-    watch = Watch{};
+bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::string& mapFile, std::string& error) {
     std::string text, what;
-    DriveRecord drive;
     const std::string unread = ReadKeyFile(keyFile, text);
     if (!unread.empty()) {
         error = keyFile + ": " + unread;
@@ -141,11 +139,19 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
         error = keyFile + ": " + what;
         return false;
     }
-    const std::string mapFile = MapFileOf(keyFile, drive.mapFile);
+    mapFile = MapFileOf(keyFile, drive.mapFile);
     if (!SameCourseFile(drive, CourseFileToRead(drive, mapFile), what)) {
         error = keyFile + ": " + what;
         return false;
     }
+    return true;
+}
+
+bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error) {
+    watch = Watch{};
+    DriveRecord drive;
+    std::string mapFile;
+    if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return false;
     watch.prepared = true;
     watch.after = after;
     watch.drive = drive;
