@@ -4,12 +4,14 @@
 #include <sstream>
 
 #include "app/app.h"
+#include "replays/ghost.h"
 #include "replays/watch.h"
 
 namespace {
 constexpr int kRefusedStatus = 2;
 constexpr const char* kWatchOption = "--watch";
 constexpr const char* kWatchBestOption = "--watch-best";
+constexpr const char* kGhostFileOption = "--ghost-file";
 constexpr const char* kOffSwitch = "--no-";
 
 // A course number from 0 to 11, nothing else.
@@ -118,7 +120,7 @@ std::string DescribedPreferencesPath() {
 
 std::string Usage() {
     std::string usage =
-        "Usage: quonfel [options] [--watch FILE | --watch-best N]\n"
+        "Usage: quonfel [options] [--watch FILE | --watch-best N] [--ghost-file FILE]\n"
         "Drive a bus from the start into the goal, seen from above.\n"
         "\n"
         "Options, each also a line \"name = value\" of the preferences file (they override it):\n";
@@ -138,6 +140,9 @@ std::string Usage() {
     usage += OptionHelp("--watch-best N",
                         "the same with your best drive of course N (0 to 11), best-N.keys; Enter or Space lead "
                         "to the course menu");
+    usage += OptionHelp("--ghost-file FILE",
+                        "race the drive in the key file FILE as the ghost of its course instead of your best "
+                        "drive there (with the ghost on); with --watch or --watch-best the watched drive races it");
     usage += OptionHelp("--help", "show this help and end");
     usage += OptionHelp("--version", "show the version and end");
     usage += "\nPreferences file: " + DescribedPreferencesPath() +
@@ -167,6 +172,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& 
         }
         std::string value;
         bool missing = false;
+        if (OptionValue(kGhostFileOption, argc, argv, i, value, missing)) {
+            if (missing || value.empty()) return Refused("--ghost-file takes a key file");
+            line.ghostFile = value;
+            line.settings.ghost = true;
+            continue;
+        }
         const bool best = OptionValue(kWatchBestOption, argc, argv, i, value, missing);
         if (!best && !OptionValue(kWatchOption, argc, argv, i, value, missing))
             return Refused("unknown option '" + argument + "'");
@@ -194,6 +205,10 @@ int RunFromCommandLine(int argc, const char* const* argv) {
     }
     std::string refusal;
     if (!PrepareRequestedWatch(line.watch, refusal)) {
+        std::fprintf(stderr, "quonfel: %s\n", refusal.c_str());
+        return kRefusedStatus;
+    }
+    if (!line.ghostFile.empty() && !PrepareGhostFile(line.ghostFile, refusal)) {
         std::fprintf(stderr, "quonfel: %s\n", refusal.c_str());
         return kRefusedStatus;
     }

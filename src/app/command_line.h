@@ -19,6 +19,7 @@ struct CommandLine {
     Action action = Play;
     Settings settings;  // the preferences, with the options over them
     WatchRequest watch;
+    std::string ghostFile;  // --ghost-file: the ghost of its course instead of the best drive
     std::string error;  // why the command line is refused
 };
 

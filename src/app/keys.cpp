@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "app/app.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -11,6 +12,7 @@
 #include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
+#include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
 
@@ -175,6 +177,7 @@ void StartDriving() {
     courseMap->LoadCourse(menuScreen->CourseCursor);
     ScreenState = Driving;
     BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
+    BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
 }
 
 // Leaving a run or the result screen: nothing is recorded.
@@ -225,6 +228,7 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
+    if (ScreenState == Driving && key == kGhostKey) return ToggleGhostShown();
     if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);
     switch (ScreenState) {

@@ -10,6 +10,7 @@
 #include "platform/window.h"
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
+#include "replays/ghost.h"
 #include "shared/globals.h"
 
 namespace {
@@ -88,6 +89,7 @@ void EndRunFromFrame() {
 }
 
 void DrawDrivingScreen() {
+    MoveGhost();
     courseMap->RenderMap(*offscreen);
     courseMap->DrawMinimap();
     DrawGear();
@@ -95,6 +97,7 @@ void DrawDrivingScreen() {
     courseMap->ApplyLaneRule();
     courseMap->ApplyWallRule();
     courseMap->DrawTimes();
+    ShowGhostRace();
     Overlay(*frontSurface);
     if (courseMap->CheckCrash() == 1) EndRunFromFrame();
 }
