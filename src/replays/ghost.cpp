@@ -1,13 +1,14 @@
 #include "replays/ghost.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <utility>
 
 #include "bus/bus.h"
 #include "course/course_map.h"
-#include "platform/draw_context.h"
 #include "platform/font.h"
 #include "replays/drive_keys.h"
 #include "replays/drive_recorder.h"
@@ -55,8 +56,10 @@ struct Ghost {
     ReachedCells ghostReached;
     bool hasDifference = false;
     long difference = 0;          // frames, positive when the player is behind
-    bool pictureDrawn = false;   // in this frame
-    Point pictureAt{0, 0};       // the picture's top left in the ghost's own view
+    // The bus on the picture, its points moved to the picture's corner: a bus that only moved
+    // (going straight, or turning by less than a pixel) need not be drawn again.
+    bool hasPicture = false;
+    BusState onPicture{};
 };
 Ghost ghost;
 bool ghostShown = true;
@@ -137,15 +140,23 @@ Colorref Tinted(Colorref colour) {
                (BlueOf(colour) + BlueOf(kGhostTint)) / 2);
 }
 
-// The ghost's bus on its picture, drawn the way the player's is drawn.
-void DrawPicture() {
-    ghost.pictureDrawn = true;
+// Whether the bus drawing of two states is the same: it draws their points and nothing else.
+bool SameDrawing(const BusState& a, const BusState& b) {
+    return a.outlineCount == b.outlineCount && std::memcmp(a.outline, b.outline, sizeof a.outline) == 0 &&
+           std::memcmp(a.frontWheelLine, b.frontWheelLine, sizeof a.frontWheelLine) == 0 &&
+           std::memcmp(a.options, b.options, sizeof a.options) == 0;
+}
+
+// The ghost's bus on its picture, drawn the way the player's is drawn, with the top left of
+// its bounds at the picture's.
+void DrawPicture(const Rect& bounds) {
     BusState onPicture = ghost.bus.frame;
-    const Rect bounds = BusDrawingBounds(onPicture);
-    ghost.pictureAt = {bounds.left, bounds.top};
     ShiftBusState(onPicture, bounds.left, bounds.top);
+    if (ghost.hasPicture && SameDrawing(onPicture, ghost.onPicture)) return;
+    ghost.hasPicture = true;
+    ghost.onPicture = onPicture;
     for (BusOption& option : onPicture.options) option.colour = Tinted(option.colour);
-    picture.objects->FillRect({0, 0, kPictureSide, kPictureSide}, ColourKeyMagenta);
+    picture.objects->FillRect({0, 0, bounds.Width(), bounds.Height()}, ColourKeyMagenta);
     DrawBusOn(*picture.objects, onPicture, Tinted(ghost.bus.geometry.bodyColour));
 }
 
@@ -157,7 +168,7 @@ void DrawGhostBeneathBus(Surface& into, Point shift, const Rect& clip) {
     const int x = TileSize * (ghost.bus.cellX - courseMap->currentCellX) + shift.x + bounds.left;
     const int y = TileSize * (ghost.bus.cellY - courseMap->currentCellY) + shift.y + bounds.top;
     if (Intersection(clip, {x, y, x + bounds.Width(), y + bounds.Height()}).IsEmpty()) return;
-    if (!ghost.pictureDrawn) DrawPicture();
+    DrawPicture(bounds);
     into.MixFastWithin(clip, x, y, *picture.objects, {0, 0, bounds.Width(), bounds.Height()});
 }
 
@@ -168,24 +179,19 @@ void DrawMinimapDot() {
     offscreen->FillRect({dot.left + 2, dot.top + 2, dot.right - 2, dot.bottom - 2}, kGhostWhite);
 }
 
+// On a black box in the top right corner of the course view, as the stopwatch's digits.
 void DrawDifference() {
     if (!ghost.hasDifference) return;
     const std::shared_ptr<Font> font = Font::Create(kDifferenceFace, kDifferenceHeight, FW_BOLD);
-    if (!font) return;
-    const std::string text = DifferenceText(ghost.difference);
-    const int right = WindowOrigin.x + CourseViewOnScreen.right - kDifferenceMargin - kDifferencePadding;
-    const int left = right - font->TextWidth(text);
-    const int top = WindowOrigin.y + CourseViewOnScreen.top + kDifferenceMargin + kDifferencePadding;
-    offscreen->FillRect({left - kDifferencePadding, top - kDifferencePadding, right + kDifferencePadding,
-                         top + kDifferenceHeight + kDifferencePadding},
-                        kDifferencePaper);
-    DrawContext dc(*offscreen);
-    if (!dc.Ok()) return;
-    const std::shared_ptr<Font> previous = dc.SelectFont(font);
-    dc.SetBkColor(kDifferencePaper);
-    dc.SetTextColor(ghost.difference > 0 ? kBehind : kAhead);
-    dc.TextOut(left, top, text);
-    dc.SelectFont(previous);
+    const Colorref ink = ghost.difference > 0 ? kBehind : kAhead;
+    const Surface* text = font ? font->TextBox(DifferenceText(ghost.difference), ink, kDifferencePaper) : nullptr;
+    if (!text) return;
+    const int right = WindowOrigin.x + CourseViewOnScreen.right - kDifferenceMargin;
+    const int top = WindowOrigin.y + CourseViewOnScreen.top + kDifferenceMargin;
+    const Rect box{right - text->Width() - 2 * kDifferencePadding, top, right, top + font->Height() + 2 * kDifferencePadding};
+    offscreen->FillRect(box, kDifferencePaper);
+    const Rect whole{0, 0, text->Width(), std::min(text->Height(), font->Height())};
+    offscreen->BltFast(box.left + kDifferencePadding, top + kDifferencePadding, *text, whole, false);
 }
 
 }  // namespace
@@ -233,7 +239,6 @@ void MoveGhost() {
     courseMap->MoveBus();
     ExchangeWithPlayer(ghost.bus);
     ++ghost.framesMoved;
-    ghost.pictureDrawn = false;
 }
 
 void ShowGhostRace() {
