@@ -92,10 +92,10 @@ done
 links_to_install "$FOLDER/3.map" || fail "the broken link 3.map was not moved to this install"
 links_to_install "$FOLDER/4.map" || fail "the link 4.map into another install was not moved to this install"
 
-# A key file to watch is named from where the player stands, not from the game folder.
-for option in "--watch" "--watch="; do
+# A key file to watch or race is named from where the player stands, not from the game folder.
+for option in "--watch" "--watch=" "--ghost-file" "--ghost-file="; do
     status=0
-    if [[ $option == --watch ]]; then set -- --watch "no such drive.keys"; else set -- "--watch=no such drive.keys"; fi
+    if [[ $option == *= ]]; then set -- "${option}no such drive.keys"; else set -- "$option" "no such drive.keys"; fi
     (cd "$WORK" && env -u DISPLAY "$PREFIX/bin/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
     [[ $status == 2 ]] && grep -qxF "quonfel: $WORK/no such drive.keys: cannot be read" "$WORK/err" ||
         fail "$option with a relative key file: status $status, said '$(cat "$WORK/err")'"
