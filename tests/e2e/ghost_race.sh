@@ -3,8 +3,9 @@
 # no word of one) leaves best-0.keys; the next drive has that drive's bus beside it, a white
 # dot on the minimap that moves on into the goal and stays there, and the difference in the
 # corner of the course view: 0.0 (green) at the start, then + (red) once the player reaches a
-# tile the ghost reached first. G hides all of it and shows it again. A best drive of another
-# version of the course gives no ghost and one line; a damaged --ghost-file is refused.
+# tile the ghost reached first. G hides all of it and shows it again. A watched drive races a
+# --ghost-file. A best drive of another version of the course gives no ghost and one line, and
+# named with --ghost-file it is refused.
 source "$(dirname "$0")/e2e_common.bash"
 source "$(dirname "$0")/goal_drive.bash"
 
@@ -14,6 +15,16 @@ DOT_Y=204
 WHITE=FFFFFF
 # The difference's box in the top right corner of the course view.
 difference_has() { expect_region_colour 330 14 54 26 "$1" "$2"; }
+# The game with options, into a drive of the cleared practice course.
+drive_again() {
+    start_program "$WORK/game" ./quonfel "$@"
+    focus_game
+    expect_pixel 480 110 FF0000 "course menu"
+    press Return
+    wait_for 30 bus_menu_shown || fail "the bus menu did not come"
+    press Return
+    expect_pixel 600 300 004000 "driving screen"
+}
 
 start_xvfb
 copy_game
@@ -30,16 +41,9 @@ expect_exit 0
 cp "$WORK/game/best-0.keys" "$WORK/best.kept"
 
 # The race: the player stands while the ghost drives off, then follows.
-start_program "$WORK/game" ./quonfel --ghost
-focus_game
-expect_pixel 480 110 FF0000 "course menu"
-press Return
-wait_for 30 bus_menu_shown || fail "the bus menu did not come"
-press Return
-expect_pixel 600 300 004000 "driving screen"
+drive_again --ghost
 difference_has 00FF00 "no 0.0 at the start"
 expect_pixel "$(dot_x 1)" $DOT_Y $WHITE "the ghost one tile on, on the minimap"
-shoot ghost-in-view.png
 press Up W W W W W
 expect_pixel "$(dot_x 2)" $DOT_Y $WHITE "the ghost two tiles on"
 difference_has FF4040 "no + once the player reached the ghost's first tile"
@@ -62,12 +66,7 @@ expect_exit 0
 
 # Another version of the course: no ghost, one line.
 sed -i 's/^course-hash .*/course-hash 0123456789abcdef/' "$WORK/game/best-0.keys"
-start_program "$WORK/game" ./quonfel --ghost
-focus_game
-press Return
-wait_for 30 bus_menu_shown || fail "the bus menu did not come"
-press Return
-expect_pixel 600 300 004000 "driving screen"
+drive_again --ghost
 wait_for 10 grep -q "^quonfel: no ghost: best-0.keys: driven on another course than 0.map" "$WORK/game.log" &&
     [[ $(wc -l <"$WORK/game.log") == 1 ]] || fail "a best drive of another course said: $(cat "$WORK/game.log")"
 [[ $(pixel screen.png "$(dot_x 0)" $DOT_Y) == FFFF00 ]] || fail "a ghost of another course showed on the minimap"
