@@ -142,7 +142,7 @@ std::string Usage() {
                         "to the course menu");
     usage += OptionHelp("--ghost-file FILE",
                         "race the drive in the key file FILE as the ghost of its course instead of your best "
-                        "drive there (with the ghost on); with --watch or --watch-best the watched drive races it");
+                        "drive there, with the ghost on; with --watch or --watch-best the watched drive races it");
     usage += OptionHelp("--help", "show this help and end");
     usage += OptionHelp("--version", "show the version and end");
     usage += "\nPreferences file: " + DescribedPreferencesPath() +
