@@ -21,9 +21,11 @@ namespace {
 
 constexpr int kCourse = 2;  // turns both ways
 
-// The same drive with every key after the first gear shift some frames later, as a bus type.
+// The same drive with every key after the first gear shift some frames later, as a bus type,
+// with a G among its keys (as a key file of an older game may hold).
 DriveRecord Delayed(DriveRecord drive, long frames, int busType) {
     for (KeyPress& press : drive.presses) press.frame += press.frame > 1 ? frames : 0;
+    drive.presses.insert(drive.presses.begin() + 3, {drive.presses[3].frame, kGhostKey});
     drive.busType = busType;
     return drive;
 }
