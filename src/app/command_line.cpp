@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/map_to_play.h"
+#include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/outside_text.h"
 
@@ -12,6 +13,7 @@ namespace {
 constexpr int kRefusedStatus = 2;
 constexpr const char* kWatchOption = "--watch";
 constexpr const char* kWatchBestOption = "--watch-best";
+constexpr const char* kGhostFileOption = "--ghost-file";
 constexpr const char* kOffSwitch = "--no-";
 constexpr const char* kMapOption = "--map";
 
@@ -121,7 +123,7 @@ std::string DescribedPreferencesPath() {
 
 std::string Usage() {
     std::string usage =
-        "Usage: quonfel [options] [--watch FILE | --watch-best N | --map FILE]\n"
+        "Usage: quonfel [options] [--watch FILE | --watch-best N | --map FILE] [--ghost-file FILE]\n"
         "Drive a bus from the start into the goal, seen from above.\n"
         "\n"
         "Options, each also a line \"name = value\" of the preferences file (they override it):\n";
@@ -144,6 +146,9 @@ std::string Usage() {
     usage += OptionHelp("--map FILE",
                         "play the map file or course text FILE as your own course (the last row of the course "
                         "menu) at once, open or not; its best time and best drive are kept as that row's");
+    usage += OptionHelp("--ghost-file FILE",
+                        "race the drive in the key file FILE as the ghost of its course instead of your best "
+                        "drive there, with the ghost on; with --watch or --watch-best the watched drive races it");
     usage += OptionHelp("--help", "show this help and end");
     usage += OptionHelp("--version", "show the version and end");
     usage += "\nPreferences file: " + DescribedPreferencesPath() +
@@ -178,6 +183,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& 
             line.mapFile = value;
             continue;
         }
+        if (OptionValue(kGhostFileOption, argc, argv, i, value, missing)) {
+            if (missing || value.empty()) return Refused("--ghost-file takes a key file");
+            line.ghostFile = value;
+            line.settings.ghost = true;
+            continue;
+        }
         const bool best = OptionValue(kWatchBestOption, argc, argv, i, value, missing);
         if (!best && !OptionValue(kWatchOption, argc, argv, i, value, missing))
             return Refused("unknown option '" + argument + "'");
@@ -210,5 +221,9 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         return kRefusedStatus;
     }
     if (!line.mapFile.empty() && !PrepareMapToPlay(line.mapFile)) return kRefusedStatus;
+    if (!line.ghostFile.empty() && !PrepareGhostFile(line.ghostFile, refusal)) {
+        std::fprintf(stderr, "quonfel: %s\n", Printable(refusal).c_str());
+        return kRefusedStatus;
+    }
     return RunGame(line.settings);
 }

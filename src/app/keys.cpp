@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 
+#include "app/app.h"
 #include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
@@ -13,6 +14,7 @@
 #include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
+#include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
@@ -23,34 +25,6 @@ constexpr int kLastCourseRow = CourseCount - 1;
 constexpr int kLastBusRow = BusTypeCount - 1;
 // Leaving a run reloads the course, except for this row (course 11 is reloaded).
 constexpr int kCourseNotReloaded = 10;
-
-// Speed keys: speed changes by gear times the step.
-struct SpeedKey {
-    int key;
-    double step;
-};
-const SpeedKey kSpeedKeys[] = {
-    {'W', 0.4}, {VK_F8, 0.4}, {'S', 0.3},  {VK_F4, 0.3}, {'X', 0.2},  {VK_F9, 0.2},
-    {'Q', -0.7}, {VK_F2, -0.7}, {'A', -0.5}, {'Z', -0.3}, {VK_F11, -0.3},
-};
-
-enum SteerKind { SteerLeft, SteerRight, SteerTowardZero };
-struct SteerKey {
-    int key;
-    SteerKind kind;
-    int degrees;
-};
-const SteerKey kSteerKeys[] = {
-    {'U', SteerLeft, 16},  {VK_NUMPAD0 + 7, SteerLeft, 16},
-    {'H', SteerLeft, 8},   {VK_LEFT, SteerLeft, 8},   {VK_NUMPAD0 + 4, SteerLeft, 8},
-    {'J', SteerLeft, 4},   {VK_NUMPAD0 + 1, SteerLeft, 4},
-    {'I', SteerRight, 16}, {VK_NUMPAD0 + 9, SteerRight, 16},
-    {'L', SteerRight, 8},  {VK_RIGHT, SteerRight, 8}, {VK_NUMPAD0 + 6, SteerRight, 8},
-    {'K', SteerRight, 4},  {VK_NUMPAD0 + 3, SteerRight, 4},
-    {VK_NUMPAD0 + 8, SteerTowardZero, 16},
-    {VK_NUMPAD0 + 5, SteerTowardZero, 8},
-    {VK_NUMPAD0 + 2, SteerTowardZero, 4},
-};
 
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
@@ -148,74 +122,17 @@ void TryGoalIn() {
 
 // ---- Driving ------------------------------------------------------------------------------
 
-// The gear moves only while the bus stands; in neutral the goal is tried even when the
-// press changed nothing.
-void ShiftGear(int direction) {
-    std::int32_t& gear = liveBusState.gear;
-    const std::int32_t before = gear;
-    if (liveBusState.speed == 0) gear += direction;
-    if (gear > 1) {
-        gear = 1;
-    } else if (gear < -1) {
-        gear = -1;
-    } else if (gear == 0) {
-        TryGoalIn();
-    }
-    if (gear != before) PlayCue(SoundCue::GearChange);
-}
-
-void ChangeSpeed(double step) {
-    double& speed = liveBusState.speed;
-    const double before = speed;
-    speed = speed + liveBusState.gear * step;
-    if (liveBusState.gear == 1 && speed < 0) speed = 0;
-    if (liveBusState.gear == -1 && speed > 0) speed = 0;
-    if (std::fabs(speed) < std::fabs(before)) PlayCue(SoundCue::Brake);
-}
-
-void Steer(SteerKind kind, int degrees) {
-    double& angle = liveBusState.steering;
-    switch (kind) {
-    case SteerLeft:
-        angle = angle + Bus::DegToRad(degrees);
-        if (angle > Bus::DegToRad(maxSteerDeg)) angle = Bus::DegToRad(maxSteerDeg);
-        break;
-    case SteerRight:
-        angle = angle - Bus::DegToRad(degrees);
-        if (angle < -Bus::DegToRad(maxSteerDeg)) angle = -Bus::DegToRad(maxSteerDeg);
-        break;
-    case SteerTowardZero:
-        if (angle < 0) {
-            angle = angle + Bus::DegToRad(degrees);
-            if (angle > 0) angle = 0;
-        } else {
-            angle = angle - Bus::DegToRad(degrees);
-            if (angle < 0) angle = 0;
-        }
-        break;
-    }
-}
-
 // Gear, speed and steering keys; false for any other key.
 bool DrivingControlKey(int key) {
-    if (key == VK_UP || key == VK_DOWN) {
-        stopwatch->Start();
-        ShiftGear(key == VK_UP ? 1 : -1);
-        return true;
-    }
-    for (const auto& speedKey : kSpeedKeys) {
-        if (speedKey.key != key) continue;
-        stopwatch->Start();
-        ChangeSpeed(speedKey.step);
-        return true;
-    }
-    for (const auto& steerKey : kSteerKeys) {
-        if (steerKey.key != key) continue;
-        stopwatch->Start();
-        Steer(steerKey.kind, steerKey.degrees);
-        return true;
-    }
-    return false;
+    const std::int32_t gearBefore = liveBusState.gear;
+    const double speedBefore = liveBusState.speed;
+    const ControlResult result = ApplyControlKey(liveBusState, key, maxSteerDeg);
+    if (result == ControlResult::NotAControl) return false;
+    stopwatch->Start();
+    if (liveBusState.gear != gearBefore) PlayCue(SoundCue::GearChange);
+    if (std::fabs(liveBusState.speed) < std::fabs(speedBefore)) PlayCue(SoundCue::Brake);
+    if (result == ControlResult::LeftInNeutral) TryGoalIn();
+    return true;
 }
 
 void LeaveOrCloseKey(Window* window, int key) {
@@ -274,6 +191,7 @@ void StartDriving() {
     if (!LoadMapToPlay(menuScreen->CourseCursor)) courseMap->LoadCourse(menuScreen->CourseCursor);
     ScreenState = Driving;
     BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
+    BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
 }
 
 // Leaving a run or the result screen: nothing is recorded.
@@ -325,6 +243,7 @@ void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
     if (TakeVolumeKey(key)) return;
+    if (ScreenState == Driving && key == kGhostKey) return ToggleGhostShown();
     if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);
     switch (ScreenState) {

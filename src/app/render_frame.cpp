@@ -10,6 +10,7 @@
 #include "platform/window.h"
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
+#include "replays/ghost.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
 #include "sound/sound.h"
@@ -92,6 +93,7 @@ void EndRunFromFrame() {
 }
 
 void DrawDrivingScreen() {
+    MoveGhost();
     courseMap->RenderMap(*offscreen);
     courseMap->DrawMinimap();
     DrawGear();
@@ -101,6 +103,7 @@ void DrawDrivingScreen() {
     courseMap->ApplyWallRule();
     const int wallWarning = courseMap->violationCount > (laneWarning ? 1 : 0) ? WarnWallContact : 0;
     courseMap->DrawTimes();
+    ShowGhostRace();
     Overlay(*frontSurface);
     TellDrivingFrame(liveBusState.speed, liveBusState.gear, laneWarning | wallWarning);
     if (courseMap->CheckCrash() == 1) EndRunFromFrame();

@@ -4,6 +4,8 @@
 
 #include "platform/geometry.h"
 
+class Surface;
+
 constexpr int MaxOutlinePoints = 10;
 constexpr int MaxOptions = 10;
 constexpr int MaxOptionPoints = 20;
@@ -81,6 +83,15 @@ public:
     static Point RotatePoint(int x, int y, double angle);
 };
 
+// What a driving key did to a bus state (bus/bus_controls.cpp): LeftInNeutral when a gear key
+// left the gear in neutral, which tries the goal.
+enum class ControlResult { NotAControl, Taken, LeftInNeutral };
+// A gear, speed or steering key on the state, the steering kept within maxSteer degrees
+// either way.
+ControlResult ApplyControlKey(BusState& s, int key, int maxSteer);
+// Every course-view coordinate of the state moved by -dx, -dy pixels.
+void ShiftBusState(BusState& s, int dx, int dy);
+
 // The shell's Bus, or a spare one when none exists; the motion works on the global records
 // either way.
 Bus& ActiveBus();
@@ -91,6 +102,9 @@ int OutlinePointCount(std::int32_t outlineCount);
 
 // A rectangle holding every pixel that CourseMap::DrawBus draws for the state (bus/bus_drawing.cpp).
 Rect BusDrawingBounds(const BusState& s);
+// The bus of a state, its body in the colour given, onto a surface; CourseMap::DrawBus draws
+// the player's into mapscreen.
+void DrawBusOn(Surface& surface, const BusState& s, Colorref bodyColour);
 
 // Driver's instruments on the driving screen (bus/instruments.cpp).
 void DrawGear();

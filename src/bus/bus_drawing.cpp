@@ -23,8 +23,8 @@ void DrawFrontWheels(DrawContext& dc, const BusState& s) {
 }
 
 // Filled only: no outline is stroked around the body, so it hides the wheel strokes it covers.
-void DrawBody(DrawContext& dc, const BusState& s) {
-    const Brush brush = CreateSolidBrush(busGeometry.bodyColour);
+void DrawBody(DrawContext& dc, const BusState& s, Colorref bodyColour) {
+    const Brush brush = CreateSolidBrush(bodyColour);
     if (!brush.valid) WriteErrorLog("error_CreateSolidBrush.txt", "CreateSolidBrush = NULL");
     const Brush previous = dc.SelectBrush(brush);
     const Region body = CreatePolygonRgn(s.outline, OutlinePointCount(s.outlineCount));
@@ -96,11 +96,14 @@ Rect BusDrawingBounds(const BusState& s) {
     return {box.left - kMargin, box.top - kMargin, box.right + kMargin + 1, box.bottom + kMargin + 1};
 }
 
-void CourseMap::DrawBus() {
-    if (!mapscreen) return;
-    DrawContext dc(*mapscreen);
+void DrawBusOn(Surface& surface, const BusState& s, Colorref bodyColour) {
+    DrawContext dc(surface);
     if (!dc.Ok()) return;
-    DrawFrontWheels(dc, frameBusState);
-    DrawBody(dc, frameBusState);
-    DrawOptions(dc, frameBusState);
+    DrawFrontWheels(dc, s);
+    DrawBody(dc, s, bodyColour);
+    DrawOptions(dc, s);
+}
+
+void CourseMap::DrawBus() {
+    if (mapscreen) DrawBusOn(*mapscreen, frameBusState, busGeometry.bodyColour);
 }

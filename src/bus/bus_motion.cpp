@@ -105,10 +105,7 @@ void Bus::Transform() {
     }
 }
 
-void Bus::Shift(int tilesX, int tilesY) {
-    BusState& s = liveBusState;
-    const int dx = TileSize * tilesX;
-    const int dy = TileSize * tilesY;
+void ShiftBusState(BusState& s, int dx, int dy) {
     s.exactX -= dx;
     s.exactY -= dy;
     s.x -= dx;
@@ -124,3 +121,5 @@ void Bus::Shift(int tilesX, int tilesY) {
     for (BusOption& option : s.options)
         for (int i = 0; i < OptionPointCount(option); ++i) ShiftPoint(option.points[i], dx, dy);
 }
+
+void Bus::Shift(int tilesX, int tilesY) { ShiftBusState(liveBusState, TileSize * tilesX, TileSize * tilesY); }

@@ -29,6 +29,15 @@ enum TileCode {
 // Where the course view lands on the screen, relative to WindowOrigin: 384 by 384 pixels.
 constexpr Rect CourseViewOnScreen{6, 6, 390, 390};
 
+// Drawn by the course view over the tiles and under the bus, wherever the view draws them
+// (for what runs beside the bus, like the ghost): onto `into`, mapscreen's pixels carried
+// there by `shift`, nothing outside `clip` changed. Null draws nothing.
+using ViewLayer = void (*)(Surface& into, Point shift, const Rect& clip);
+extern ViewLayer beneathTheBus;
+
+// The square of a grid cell on the minimap, on the screen; empty for a cell off the grid.
+Rect MinimapCellSquare(int cellX, int cellY);
+
 // Course index: 0 practice, 1..10 numbered courses, 11 the user-made map.
 constexpr int PracticeCourse = 0;
 constexpr int LastNumberedCourse = 10;
@@ -68,6 +77,9 @@ public:
 
     // Course view and minimap (course/course_view.cpp, course/minimap.cpp).
     void RenderMap(Surface& target);
+    // The bus step that RenderMap begins with: the bus placed in the first frame of a drive,
+    // else one frame of motion; then the frame copy.
+    void MoveBus();
     void DrawMinimap();
 
     // The bus on the course (bus/bus_placement.cpp, bus/bus_drawing.cpp).

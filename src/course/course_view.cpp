@@ -9,6 +9,8 @@
 #include "shared/globals.h"
 #include "shared/texts.h"
 
+ViewLayer beneathTheBus = nullptr;
+
 namespace {
 
 constexpr int ViewTiles = 5;      // the view block is 5 by 5 tiles
@@ -93,8 +95,12 @@ void DrawViewStraightToScreen(CourseMap& map, Surface& target) {
     const Rect square = SquareOnScreen();
     const Point shift{square.left - shown.left, square.top - shown.top};
     DrawViewTiles(map, target, shift, square, true);
+    if (beneathTheBus) beneathTheBus(target, shift, square);
     const Rect underBus = Intersection(BusDrawingBounds(frameBusState), shown);
-    if (!underBus.IsEmpty()) DrawViewTiles(map, *mapscreen, Point{0, 0}, underBus, false);
+    if (!underBus.IsEmpty()) {
+        DrawViewTiles(map, *mapscreen, Point{0, 0}, underBus, false);
+        if (beneathTheBus) beneathTheBus(*mapscreen, Point{0, 0}, underBus);
+    }
     map.DrawBus();
     if (underBus.IsEmpty()) return;
     const Rect busOnScreen = Moved(underBus, shift);
@@ -116,7 +122,9 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
         return;
     }
     const Rect source = ShownSquare();
-    DrawViewTiles(map, *mapscreen, Point{0, 0}, Rect{0, 0, ViewTiles * TileSize, ViewTiles * TileSize}, true);
+    const Rect wholeBlock{0, 0, ViewTiles * TileSize, ViewTiles * TileSize};
+    DrawViewTiles(map, *mapscreen, Point{0, 0}, wholeBlock, true);
+    if (beneathTheBus) beneathTheBus(*mapscreen, Point{0, 0}, wholeBlock);
     map.DrawBus();
     if (target.Blt(&destination, *mapscreen, &source, false) == kCopyOk) return;
     ShowBackgroundInstead(target, destination);
@@ -125,9 +133,13 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
 
 }  // namespace
 
-void CourseMap::RenderMap(Surface& target) {
+void CourseMap::MoveBus() {
     RunBusStep(*this);
     frameBusState = liveBusState;
+}
+
+void CourseMap::RenderMap(Surface& target) {
+    MoveBus();
     // Tiles with holes let earlier drawing show through, which only the way through
     // mapscreen reproduces; so does a copy that fails.
     if (ViewCopies(target, ShownSquare()) && EveryTileCopiesOpaque()) {

@@ -26,13 +26,18 @@ void DrawFilledRect(DrawContext& dc, const Rect& r, Colorref colour) {
 // A cell off the grid (a start or goal never loaded stays at 23) is not drawn, so nothing
 // lands outside the field.
 void DrawCellSquare(DrawContext& dc, int cellX, int cellY, Colorref colour) {
-    if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) return;
-    const int left = WindowOrigin.x + FieldLeft + SlotSize * cellX;
-    const int top = WindowOrigin.y + FieldTop + SlotSize * cellY;
-    DrawFilledRect(dc, {left, top, left + SquareSize, top + SquareSize}, colour);
+    const Rect square = MinimapCellSquare(cellX, cellY);
+    if (!square.IsEmpty()) DrawFilledRect(dc, square, colour);
 }
 
 }  // namespace
+
+Rect MinimapCellSquare(int cellX, int cellY) {
+    if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) return {0, 0, 0, 0};
+    const int left = WindowOrigin.x + FieldLeft + SlotSize * cellX;
+    const int top = WindowOrigin.y + FieldTop + SlotSize * cellY;
+    return {left, top, left + SquareSize, top + SquareSize};
+}
 
 // Current is drawn last so that it shows over the start or the goal.
 void CourseMap::DrawMinimap() {

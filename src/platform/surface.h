@@ -53,6 +53,11 @@ public:
     int BltFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect,
                       bool useSourceKey);
 
+    // A see-through copy: like BltFastWithin with the source's key, but each copied pixel
+    // becomes half its own colour and half the colour it lands on. Nothing is copied from
+    // outside the source or to outside this surface.
+    void MixFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect);
+
     // A lost surface fails every copy and refuses drawing contexts (as after a mode change).
     void SetLost(bool lost);
     bool IsLost() const;

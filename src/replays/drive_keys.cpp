@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "course/course_map.h"
 #include "course/user_course.h"
 #include "platform/messages.h"
 #include "platform/text_file.h"
@@ -230,6 +231,10 @@ bool HashUserCourseFile(const std::string& path, std::uint64_t& hash) {
     if (!ReadUserCourse(path, mapBytes, problems)) return false;
     hash = CourseHash(mapBytes);
     return true;
+}
+
+bool HashDrivenCourse(int course, const std::string& path, std::uint64_t& hash) {
+    return course == UserMapCourse ? HashUserCourseFile(path, hash) : HashCourseFile(path, hash);
 }
 
 bool FitsAMapLine(const std::string& path) {

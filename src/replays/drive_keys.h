@@ -61,5 +61,8 @@ bool HashCourseFile(const std::string& path, std::uint64_t& hash);
 // The hash of the user-made course a map line names (course/user_course.h): of its map file
 // bytes, which for a course text are those of the map built from it, so that the two share it.
 bool HashUserCourseFile(const std::string& path, std::uint64_t& hash);
+// The hash a drive of the course keeps: HashUserCourseFile for the user-made course (11),
+// HashCourseFile for the others.
+bool HashDrivenCourse(int course, const std::string& path, std::uint64_t& hash);
 // Whether a map line can name the path: one line, without blanks at either end.
 bool FitsAMapLine(const std::string& path);

@@ -50,9 +50,8 @@ void BeginDriveRecording(int course, int busType, const std::string& mapFileRead
     drive.presses.reserve(kKeysReserved);
     framesDrawn = 0;
     if (course == UserMapCourse) drive.mapFile = AbsolutePath(mapFileRead);
-    const auto hashOf = course == UserMapCourse ? HashUserCourseFile : HashCourseFile;
     courseFileKnown = NamesTheCourse(course, mapFileRead, drive.mapFile) && StartsOnAStartTile(*courseMap) &&
-                      hashOf(mapFileRead, drive.courseHash);
+                      HashDrivenCourse(course, mapFileRead, drive.courseHash);
     drive.hasCourseHash = courseFileKnown;
 }
 

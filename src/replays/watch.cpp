@@ -92,8 +92,7 @@ bool MissingHeader(const DriveRecord& drive, std::string& what) {
 // The drive means something only on the course file it was driven on.
 bool SameCourseFile(const DriveRecord& drive, const std::string& courseFile, std::string& what) {
     std::uint64_t hash = 0;
-    const auto hashOf = drive.course == UserMapCourse ? HashUserCourseFile : HashCourseFile;
-    if (!hashOf(courseFile, hash)) {
+    if (!HashDrivenCourse(drive.course, courseFile, hash)) {
         what = "the course file " + courseFile + " cannot be read";
         return false;
     }
@@ -138,10 +137,8 @@ bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
 }  // namespace
 
-bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error) {
-    watch = Watch{};
+bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::string& mapFile, std::string& error) {
     std::string text, what;
-    DriveRecord drive;
     const std::string unread = ReadKeyFile(keyFile, text);
     if (!unread.empty()) {
         error = keyFile + ": " + unread;
@@ -151,7 +148,7 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
         error = keyFile + ": " + what;
         return false;
     }
-    const std::string mapFile = MapFileOf(keyFile, drive.mapFile);
+    mapFile = MapFileOf(keyFile, drive.mapFile);
     const std::string courseFile = CourseFileToRead(drive, mapFile);
     // For course 11 the user map is read even when an 11.map then takes its place.
     const bool userMap = drive.course == UserMapCourse;
@@ -160,6 +157,14 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
         error = keyFile + ": " + what;
         return false;
     }
+    return true;
+}
+
+bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error) {
+    watch = Watch{};
+    DriveRecord drive;
+    std::string mapFile;
+    if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return false;
     watch.prepared = true;
     watch.after = after;
     watch.drive = drive;

@@ -10,6 +10,11 @@
 // Where stopping a watch leads.
 enum class AfterWatching { EndTheGame, CourseMenu };
 
+struct DriveRecord;
+
+// Reads a key file and checks that it is whole and was driven on the course file that is in
+// the folder now; false with one line when not. mapFile: a user map as found from the key file.
+bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::string& mapFile, std::string& error);
 // Reads and checks a key file before the game starts. False, with one line for stderr, when
 // it cannot be read, is damaged (naming the line), or was driven on another course file than
 // the one now in the folder.

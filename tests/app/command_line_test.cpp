@@ -72,6 +72,9 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
     EXPECT_EQ(Parse({"--watch=-odd name"}).watch.file, "-odd name");
     EXPECT_EQ(Parse({}).watch.kind, WatchRequest::None);
     EXPECT_EQ(Parse({"--map", "my course.txt"}).mapFile, "my course.txt");
+    line = Parse({"--no-ghost", "--ghost-file=fast.keys", "--watch-best", "3"});
+    EXPECT_EQ(line.ghostFile, "fast.keys");
+    EXPECT_TRUE(line.settings.ghost);
 
     const struct {
         std::vector<const char*> arguments;
@@ -84,6 +87,7 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
         {{"--watch-best", "-1"}, "--watch-best takes a course number from 0 to 11"},
         {{"--watch-best", "3", "--watch", "a.keys"}, "watch one drive at a time"},
         {{"--watchx"}, "unknown option '--watchx'"},
+        {{"--ghost-file"}, "--ghost-file takes a key file"},
     };
     for (const auto& c : refused) {
         line = Parse(c.arguments);

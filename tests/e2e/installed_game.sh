@@ -120,13 +120,13 @@ launch env HOME="relative home" XDG_DATA_HOME= || status=$?
 [[ $status == 1 ]] && grep -qxF "quonfel: HOME (relative home) is not an absolute path, so there is no place for the game folder" \
     "$WORK/err" || fail "a relative HOME: status $status, said '$(cat "$WORK/err")'"
 
-# A key file to watch, or a map to play, is named from where the player stands, not from the
-# game folder.
-for option in "--watch" "--watch=" "--map" "--map="; do
+# A key file to watch or race, or a map to play, is named from where the player stands, not
+# from the game folder.
+for option in "--watch" "--watch=" "--map" "--map=" "--ghost-file" "--ghost-file="; do
     status=0
     case $option in
     --watch) set -- --watch "no such drive.keys" ;;
-    --map) set -- --map "no such drive.keys" ;;
+    --map | --ghost-file) set -- "$option" "no such drive.keys" ;;
     *) set -- "${option}no such drive.keys" ;;
     esac
     (cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?

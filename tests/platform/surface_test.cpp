@@ -172,6 +172,23 @@ TEST(SurfaceBlt, KeyedCopiesFollowEveryChangeOfThePictureAndItsKey) {
     EXPECT_EQ(copy(), (std::vector<Colorref>{kRed, ColourKeyMagenta, kGrey}));
 }
 
+// Four pixels at a time and one by one alike: each channel the average rounded up, the key and
+// what lies outside the clip left alone.
+TEST(SurfaceBlt, SeeThroughCopyMixesHalfAndHalfExceptTheKey) {
+    auto under = Surface::Create(8, 2);
+    auto over = Surface::Create(6, 1);
+    under->Fill(Rgb(100, 0, 201));
+    over->Fill(Rgb(0, 255, 0));
+    over->SetColourKey(ColourKeyMagenta);
+    over->SetPixel(3, 0, ColourKeyMagenta);
+    under->MixFastWithin({0, 0, 7, 2}, 2, 1, *over, {0, 0, 6, 1});
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const bool mixed = y == 1 && x >= 2 && x < 7 && x != 5;
+            EXPECT_EQ(under->PixelAt(x, y), mixed ? Rgb(50, 128, 101) : Rgb(100, 0, 201)) << x << "," << y;
+        }
+}
+
 TEST(SurfaceBlt, RejectsSourceRectanglesOutsideTheSourceAndEmptyOnes) {
     auto src = Surface::Create(10, 10);
     src->Fill(kRed);

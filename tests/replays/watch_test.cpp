@@ -15,6 +15,7 @@
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "replays/drive_recorder.h"
+#include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "support/recorded_drives.h"
@@ -68,7 +69,7 @@ TEST_F(Watch, ThePlayersKeysOnlyStopOrQuit) {
     const DriveRecord drive = PrepareShipped(AfterWatching::CourseMenu);
     const auto meddle = [](long frame) {
         if (frame != 40) return;
-        for (int key : {int{'W'}, int{'Q'}, VK_UP, VK_DOWN, int{'H'}, VK_NUMPAD0 + 9, VK_F8}) {
+        for (int key : {int{'W'}, int{'Q'}, VK_UP, VK_DOWN, int{'H'}, VK_NUMPAD0 + 9, VK_F8, kGhostKey}) {
             MainWindowProc(nullptr, WM_KEYDOWN, static_cast<WParam>(key), 0);
         }
     };

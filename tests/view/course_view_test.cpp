@@ -240,3 +240,28 @@ TEST_F(CourseViewTest, WithoutTheViewItsSquareShowsTheBackground) {
 }
 
 }  // namespace
+
+// What runs beside the bus shows over the tiles and under the bus, the same whichever way the
+// view is drawn: straight to the screen with only the part under the bus through mapscreen,
+// or all of it through mapscreen (as when a tile has holes).
+TEST_F(CourseViewTest, TheLayerBeneathTheBusShowsTheSameEitherWay) {
+    constexpr Colorref kLayer = Rgb(9, 9, 9);
+    beneathTheBus = [](Surface& into, Point shift, const Rect& clip) {
+        const Rect acrossTheBus{200 + shift.x, 300 + shift.y, 460 + shift.x, 340 + shift.y};
+        into.FillRect(Intersection(acrossTheBus, clip), kLayer);
+    };
+    FillGrid(5);
+    std::vector<Colorref> shown[2];
+    for (auto& square : shown) {
+        if (&square == &shown[1]) TileSurfaces[23]->SetPixel(0, 0, ColourKeyMagenta);
+        offscreen = MakeFilledSurface(640, 480, Sentinel);
+        StandBusWithDriverAt({320, 320});
+        map.currentCellX = map.currentCellY = 10;
+        map.RenderMap(*offscreen);
+        for (int y = CourseViewOnScreen.top; y < CourseViewOnScreen.bottom; ++y)
+            for (int x = CourseViewOnScreen.left; x < CourseViewOnScreen.right; ++x) square.push_back(offscreen->PixelAt(x, y));
+    }
+    beneathTheBus = nullptr;
+    EXPECT_TRUE(shown[0] == shown[1]);
+    EXPECT_GT(std::count(shown[0].begin(), shown[0].end(), kLayer), 0);
+}
