@@ -40,10 +40,12 @@ bool StartVideo() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Only on X can the window be placed and dragged, so where an X display is named SDL is
     // asked for its X11 driver (an SDL 2 program run on SDL 3 would get Wayland); a driver the
-    // player chose stays his choice.
+    // player chose stays his choice. An empty SDL_VIDEODRIVER chooses none, but SDL would read
+    // it before an ordinary hint, so the hint overrides it.
     const char* display = std::getenv("DISPLAY");
     const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
-    if (display && *display && (!chosenDriver || !*chosenDriver)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (display && *display && (!chosenDriver || !*chosenDriver))
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
     EndProcessWhenDisplayIsLost();
     EndChildProcessesWithGame();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
