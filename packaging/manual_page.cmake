@@ -7,3 +7,6 @@ if(failed)
 endif()
 string(STRIP "${SETTINGS}" SETTINGS)
 configure_file("${TEMPLATE}" "${OUTPUT}" @ONLY)
+# configure_file leaves an unchanged page as it was; newer than what it is made from, it is not
+# made again by every build.
+file(TOUCH "${OUTPUT}")

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "platform/surface.h"
 #include "shared/globals.h"
+#include "shared/outside_text.h"
 #include "shared/texts.h"
 
 namespace fs = std::filesystem;
@@ -36,7 +37,7 @@ const NamedBitmap kSingleBitmaps[] = {
 void TellWhyPictureFailed(const char* fileName) {
     std::error_code error;
     const fs::path tried = fs::absolute(fileName, error);
-    const std::string name = tried.filename().string(), folder = tried.parent_path().string();
+    const std::string name = Printable(tried.filename().string()), folder = Printable(tried.parent_path().string());
     if (!fs::exists(tried, error))
         std::fprintf(stderr, "quonfel: start-up failed loading the pictures: no %s in %s\n", name.c_str(), folder.c_str());
     else

@@ -10,13 +10,14 @@
 #include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "shared/globals.h"
+#include "shared/outside_text.h"
 
 namespace {
 // Absolute, so that the key file of a best drive names it wherever it is watched from.
 std::string mapToPlay;
 
 void Tell(const std::string& path, const std::string& what) {
-    std::fprintf(stderr, "quonfel: %s: %s\n", path.c_str(), what.c_str());
+    std::fprintf(stderr, "quonfel: %s: %s\n", Printable(path).c_str(), Printable(what).c_str());
 }
 }  // namespace
 

@@ -77,7 +77,7 @@ const SettingRow* RowNamed(const std::string& name) {
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::istringstream in(text);
+    std::istringstream in(WithoutSavePadding(text));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }

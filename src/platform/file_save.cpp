@@ -153,8 +153,8 @@ bool PutBack(int fd, const std::vector<std::uint8_t>& old) {
 // with zero bytes to the old length, all in one write from the start. The kernel takes a write
 // into one page of a file (4096 bytes) at once, so a kill leaves a content of up to that size
 // whole: the old one, or the new one followed, until the cut, by zero bytes, which a reader
-// that stops where its content ends (score.dat's) never looks at. A write that fails puts the
-// old content back where it could be read.
+// that stops where its content ends (score.dat's) never looks at and the readers of texts drop
+// (WithoutSavePadding). A write that fails puts the old content back where it could be read.
 int OverwriteRegularFile(const std::string& name, int fd, off_t oldSize, const std::vector<std::uint8_t>& bytes) {
     if (oldSize > kLargestInPlace) return EFBIG;
     std::vector<std::uint8_t> old;
@@ -266,5 +266,7 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     const bool replaceRefused = error == EPERM || error == EACCES || error == EBUSY;
     return replaceRefused && existing.IsOpen() ? RewriteInPlace(target, existing.Fd(), bytes) : error;
 }
+
+std::string WithoutSavePadding(const std::string& text) { return text.substr(0, text.find_last_not_of('\0') + 1); }
 
 void SetWriteFailureAfterBytes(long bytes) { writeFailureAfterBytes = bytes; }

@@ -18,5 +18,9 @@
 // Returns 0, or the errno value of the failure.
 int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
+// A text rewritten in place and killed before it was cut to its length ends in the zero bytes
+// it was padded with; its readers take it without them.
+std::string WithoutSavePadding(const std::string& text);
+
 // Test switch: make the next writes fail after this many bytes (negative: never fail).
 void SetWriteFailureAfterBytes(long bytes);

@@ -12,9 +12,13 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/text_file.h"
+
 namespace {
 
 constexpr std::uint32_t kRgbMask = 0x00FFFFFF;
+// Far above the game's largest picture (900 kB) and the map tool's largest course picture.
+constexpr std::size_t kLargestBmpFile = 64u << 20;
 
 // Colorref keeps red in the low byte, XRGB8888 keeps blue there.
 std::uint32_t ToPixel(Colorref c) {
@@ -92,7 +96,11 @@ std::unique_ptr<Surface> Surface::Create(int width, int height) {
 }
 
 std::unique_ptr<Surface> Surface::LoadBmp(const std::string& path) {
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    // Read as every file from outside: a pipe or a device under a picture's name fails at once
+    // instead of holding up the start.
+    std::vector<std::uint8_t> bytes;
+    if (ReadOutsideFile(path, kLargestBmpFile, bytes) != OutsideFile::Read || bytes.empty()) return nullptr;
+    SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
     if (!loaded) return nullptr;
     // Converted before any key is set: a key looked up in a palette would match the nearest
     // palette colour instead of magenta.

@@ -8,6 +8,7 @@
 
 #include "course/course_map.h"
 #include "course/user_course.h"
+#include "platform/file_save.h"
 #include "platform/messages.h"
 #include "platform/text_file.h"
 
@@ -201,7 +202,7 @@ std::string FormatDrive(const std::vector<std::string>& comments, const DriveRec
 bool ParseDrive(const std::string& text, DriveRecord& drive, std::string& error) {
     drive = DriveRecord{};
     DriveReader reader(drive);
-    std::istringstream lines(text);
+    std::istringstream lines(WithoutSavePadding(text));
     std::string line;
     long lineNumber = 0;
     while (std::getline(lines, line)) {

@@ -14,6 +14,7 @@
 #include "replays/drive_recorder.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
+#include "shared/outside_text.h"
 #include "shared/unreleased.h"
 
 namespace {
@@ -83,7 +84,7 @@ void ExchangeWithPlayer(BusRecords& records) {
 
 // Once a run for the same reason.
 bool Complain(const std::string& what) {
-    if (what != lastComplaint) std::fprintf(stderr, "quonfel: no ghost: %s\n", what.c_str());
+    if (what != lastComplaint) std::fprintf(stderr, "quonfel: no ghost: %s\n", Printable(what).c_str());
     lastComplaint = what;
     return false;
 }

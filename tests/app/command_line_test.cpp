@@ -99,7 +99,7 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
 TEST(CommandLine, SettingsComeFromThePreferencesAndTheOptionsOverrideThem) {
     std::vector<std::string> problems;
     const Settings kept = ReadPreferences(
-        "# mine\n"
+        std::string("# mine\n"
         "scale = 3\n"
         "fullscreen = on\n"
         "lang=en\n"
@@ -108,7 +108,8 @@ TEST(CommandLine, SettingsComeFromThePreferencesAndTheOptionsOverrideThem) {
         "ghost = maybe\n"
         "colour = blue\n"     // unknown: named
         "just words\n"
-        "volume = 40\n",
+        "volume = 40\n") +
+            std::string(7, '\0'),  // left by a save killed before its last step: no line
         problems);
     EXPECT_EQ(kept.display.scale, 3);
     EXPECT_TRUE(kept.display.fullscreen);

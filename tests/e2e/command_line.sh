@@ -20,8 +20,10 @@ quonfel || status=$?
     fail "without a display: status $status, said '$(cat "$WORK/err")'"
 # Text from outside is quoted with its control characters escaped: no escape sequence of a file
 # name retitles or clears the player's terminal.
-status=0
-quonfel --watch $'\e]0;owned\a\e[2J\xc2\x9b.keys' || status=$?
-[[ $status == 2 ]] && grep -qxF 'quonfel: \x1b]0;owned\x07\x1b[2J\xc2\x9b.keys: cannot be read' "$WORK/err" ||
-    fail "a key file named with escapes: status $status, said '$(cat -v "$WORK/err")'"
+for option in --watch --map; do
+    status=0
+    quonfel "$option" $'\e]0;owned\a\e[2J\xc2\x9b.keys' || status=$?
+    [[ $status == 2 ]] && grep -qF 'quonfel: \x1b]0;owned\x07\x1b[2J\xc2\x9b.keys: ' "$WORK/err" &&
+        ! grep -q $'[\e\a]' "$WORK/err" || fail "$option of a file named with escapes: status $status, said '$(cat -v "$WORK/err")'"
+done
 echo "ok"

@@ -119,6 +119,9 @@ status=0
 launch env HOME="relative home" XDG_DATA_HOME= || status=$?
 [[ $status == 1 ]] && grep -qxF "quonfel: HOME (relative home) is not an absolute path, so there is no place for the game folder" \
     "$WORK/err" || fail "a relative HOME: status $status, said '$(cat "$WORK/err")'"
+# A pipe in place of the launcher's record holds up nothing and is replaced by a record.
+rm "$FOLDER/.quonfel-launcher" && mkfifo "$FOLDER/.quonfel-launcher"
+launch timeout 20 && [[ -f $FOLDER/.quonfel-launcher ]] || fail "a pipe as the launcher's record: status $?"
 
 # A key file to watch or race, or a map to play, is named from where the player stands, not
 # from the game folder.

@@ -68,10 +68,11 @@ TEST(MapTool, PrintTurnsAnyVersionBackIntoText) {
 
 TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
     ScopedWorkDir dir;
-    WriteText("small.txt", SmallCourse);
-    ProgramRun run = RunMapTool("check small.txt");
+    // Named with an escape sequence, which reaches the terminal only escaped.
+    WriteText("small\x1b[2J.txt", SmallCourse);
+    ProgramRun run = RunMapTool("check 'small\x1b[2J.txt'");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "small.txt: ok, 4 by 3 cells\n");
+    EXPECT_EQ(run.out, "small\\x1b[2J.txt: ok, 4 by 3 cells\n");
 
     // A short map file: its own flaw and what it does to the course are both told.
     WriteBytes("short.map", Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2}));

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <SDL.h>
 
@@ -278,4 +279,6 @@ TEST(SurfaceFiles, MissingOrDamagedFileGivesNoSurface) {
     EXPECT_FALSE(Surface::LoadBmp("absent.bmp"));
     WriteBytes("broken.bmp", {'B', 'M', 1, 2, 3});
     EXPECT_FALSE(Surface::LoadBmp("broken.bmp"));
+    mkfifo("pipe.bmp", 0644);  // fails at once, never waits for a writer
+    EXPECT_FALSE(Surface::LoadBmp("pipe.bmp"));
 }

@@ -11,6 +11,7 @@
 #include "course/course_map.h"
 #include "platform/clock.h"
 #include "platform/surface.h"
+#include "shared/outside_text.h"
 #include "shared/globals.h"
 
 namespace fs = std::filesystem;
@@ -96,7 +97,8 @@ std::uint32_t FrameClock::MillisecondClock() { return static_cast<std::uint32_t>
 std::int64_t FrameClock::WallSeconds() { return 1700000000 + frame / DriveFramesPerSecond; }
 
 std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
-    return path + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
+    // Also the first comment line of a key file: a line break in the name must not end it.
+    return Printable(path) + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
            std::to_string(result.frames) + " frames (" + Seconds(result.frames) + " at " +
            std::to_string(DriveFramesPerSecond) + " frames a second), penalty " + std::to_string(result.penalty) +
            " s, " + std::to_string(result.violations) + (result.violations == 1 ? " frame" : " frames") +

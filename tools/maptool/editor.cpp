@@ -19,6 +19,7 @@
 #include "platform/file_save.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "shared/outside_text.h"
 
 namespace fs = std::filesystem;
 
@@ -151,7 +152,7 @@ void PlayTheMap() {
     const int error = StartDetachedProgram({game, "--map", editor->files.map}, editor->programFolder);
     if (error != 0) return Say("Not played: cannot start " + game + " (" + std::strerror(error) + ")");
     Say("Playing " + Name(editor->files.map) + " in the game (quonfel --map " + editor->files.map + ")");
-    std::cout << "playing: " << game << " --map " << editor->files.map << std::endl;
+    std::cout << "playing: " << Printable(game) << " --map " << Printable(editor->files.map) << std::endl;
 }
 
 void SaveNow(AfterSave after) {

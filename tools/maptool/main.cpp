@@ -124,7 +124,7 @@ int Print(const std::string& mapPath) {
     bool readable = DecodeMapFile(bytes, grid, version, problems);
     ListProblems(mapPath, problems);
     if (!readable) return ExitProblems;
-    std::cout << FormatCourseText(grid, "Printed from " + mapPath + " (map file version " +
+    std::cout << FormatCourseText(grid, "Printed from " + Printable(mapPath) + " (map file version " +
                                             std::to_string(version) + ")");
     return ExitOk;
 }
@@ -140,7 +140,7 @@ int Check(const std::string& path) {
         ListWarnings(path, grid);
     }
     if (problems.empty()) {
-        std::cout << path << ": ok, " << grid.xCount << " by " << grid.yCount << " cells\n";
+        std::cout << Printable(path) << ": ok, " << grid.xCount << " by " << grid.yCount << " cells\n";
         return ExitOk;
     }
     ListProblems(path, problems);
@@ -187,7 +187,7 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
     const bool isNew = NothingAt(picturePath);
     if (!picture || !picture->SaveBmp(picturePath)) return CannotWrite(picturePath, isNew);
-    std::cout << picturePath << ": " << picture->Width() << " by " << picture->Height() << " pixels\n";
+    std::cout << Printable(picturePath) << ": " << picture->Width() << " by " << picture->Height() << " pixels\n";
     return ExitOk;
 }
 
