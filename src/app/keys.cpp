@@ -188,7 +188,8 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
 
 void StartDriving() {
     bus->Setup();
-    if (!LoadMapToPlay(menuScreen->CourseCursor)) courseMap->LoadCourse(menuScreen->CourseCursor);
+    const int course = menuScreen->CourseCursor;
+    if (!LoadMapToPlay(course) && !WatchedMapStays(course)) courseMap->LoadCourse(course);
     ScreenState = Driving;
     BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
     BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);

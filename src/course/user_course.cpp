@@ -1,5 +1,6 @@
 #include "course/user_course.h"
 
+#include "course/course_map.h"
 #include "course/map_bytes.h"
 #include "platform/text_file.h"
 
@@ -30,6 +31,11 @@ bool ReadUserCourse(const std::string& path, std::vector<std::uint8_t>& mapBytes
     }
     const bool isText = !LooksLikeMapFile(path, bytes);
     if (fromText) *fromText = isText;
+    if (!isText && bytes.size() > kLargestMapFile) {
+        // The user map reader takes none larger.
+        problems.push_back("larger than a map file can be (" + std::to_string(kLargestMapFile / 1024) + " kB)");
+        return false;
+    }
     if (!isText) {
         mapBytes = bytes;
         return true;

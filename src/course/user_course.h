@@ -11,9 +11,10 @@
 constexpr std::size_t kLargestUserCourse = 1 << 20;
 
 // The map file bytes of the course: a map file's own bytes, or those that build makes of a
-// course text. False, with one line per problem, when the file cannot be read or is a text
-// that is no course the game can hold (a line that cannot be read, a size outside 1 to 20,
-// a value that is no tile code). fromText, when given, tells which of the two the file is.
+// course text. False, with one line per problem, when the file cannot be read, is a map file
+// larger than the user map reader takes, or is a text that is no course the game can hold (a
+// line that cannot be read, a size outside 1 to 20, a value that is no tile code). fromText,
+// when given, tells which of the two the file is.
 bool ReadUserCourse(const std::string& path, std::vector<std::uint8_t>& mapBytes,
                     std::vector<std::string>& problems, bool* fromText = nullptr);
 

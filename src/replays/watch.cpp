@@ -28,6 +28,7 @@ struct Watch {
     AfterWatching after = AfterWatching::EndTheGame;
     DriveRecord drive;
     std::string mapFile;     // course 11: the user map to read, as found from the key file
+    bool mapStays = false;   // course 11: no 11.map takes the place of mapFile
     std::size_t nextPress = 0;
     std::int32_t busTypeBefore = 0;
 };
@@ -64,14 +65,21 @@ std::string MapFileOf(const std::string& keyFile, const std::string& mapFile) {
     return (fs::path(keyFile).parent_path() / map).string();
 }
 
+bool DrivenOn(const DriveRecord& drive, const std::string& courseFile) {
+    std::uint64_t hash = 0;
+    return HashDrivenCourse(drive.course, courseFile, hash) && hash == drive.courseHash;
+}
+
 // The file the game will read the course from, as a drive from the menu would: "N.map", and
 // for the user map the chosen file unless an 11.map in the folder takes its place (one the
-// game can read: a regular file).
+// game can read: a regular file). A drive of quonfel --map, on which no 11.map took the
+// place, stays on the file it names.
 std::string CourseFileToRead(const DriveRecord& drive, const std::string& mapFile) {
     const std::string numbered = std::to_string(drive.course) + ".map";
     std::error_code unknown;
-    if (drive.course != UserMapCourse || fs::is_regular_file(numbered, unknown)) return numbered;
-    return mapFile;
+    if (drive.course != UserMapCourse) return numbered;
+    if (!fs::is_regular_file(numbered, unknown)) return mapFile;
+    return !DrivenOn(drive, numbered) && DrivenOn(drive, mapFile) ? mapFile : numbered;
 }
 
 // A damaged map file would end the game once the window is open; the watch is refused before.
@@ -169,6 +177,7 @@ bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& 
     watch.after = after;
     watch.drive = drive;
     watch.mapFile = mapFile;
+    watch.mapStays = CourseFileToRead(drive, mapFile) == mapFile;
     return true;
 }
 
@@ -199,6 +208,8 @@ bool TakePreparedWatch() {
 }
 
 bool Watching() { return watch.active; }
+
+bool WatchedMapStays(int course) { return watch.active && course == UserMapCourse && watch.mapStays; }
 
 bool NextWatchedKey(int& key) {
     const std::vector<KeyPress>& presses = watch.drive.presses;

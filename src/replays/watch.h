@@ -26,6 +26,9 @@ bool PrepareBestWatch(int course, AfterWatching after, std::string& error);
 // under the menu cursor, its bus type chosen, a user map read) and the drive is to start.
 bool TakePreparedWatch();
 bool Watching();
+// Whether the course being watched is the user map its key file names, read already, which no
+// 11.map in the folder is to replace (a drive of quonfel --map).
+bool WatchedMapStays(int course);
 // Before each frame: the next recorded key of the coming driving frame, one at a time, while
 // the game is on the driving screen; false when there is none left for this frame.
 bool NextWatchedKey(int& key);

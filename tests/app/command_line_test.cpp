@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "course/course_map.h"
 #include "support/test_support.h"
 
 namespace {
@@ -153,11 +154,15 @@ TEST(CommandLine, AMapThatCannotBePlayedEndsTheGameBeforeAnyWindow) {
     ScopedWorkDir dir;
     WriteText("typo.txt", "S> =! G>\n== ==\n");
     WriteBytes("short.map", Int32s({3, 2, 2, 1, 2, 3}));
+    std::vector<std::uint8_t> large = Int32s({3, 1, 1, 17});
+    large.resize(kLargestMapFile + 1);  // more than the user map reader takes
+    WriteBytes("large.map", large);
     const struct {
         const char* file;
         std::vector<const char*> lines;
     } refused[] = {
         {"missing.txt", {"quonfel: missing.txt: there is no such file"}},
+        {"large.map", {"quonfel: large.map: larger than a map file can be (64 kB)"}},
         {"typo.txt",
          {"quonfel: typo.txt: line 1, cell 2: \"=!\" is neither a tile symbol", "quonfel: typo.txt: line 2 has 2 cells"}},
     };

@@ -92,8 +92,10 @@ TEST(EditorModel, GrowsAndShrinksOnEverySideWithinOneToTwenty) {
         {"not below one column", [](EditorModel& m) { return !m.Shrink(SideLeft); }, "==\n/=\n", true},
         {"undo", [](EditorModel& m) { return m.Undo(); }, "== ||\n/= =/\n", false},
     });
-    EXPECT_EQ(model.Cursor(), (GridCell{1, 1}));  // it went with its cell, and back
-    for (int i = 0; i < 18; ++i) ASSERT_TRUE(model.Grow(SideRight));
+    EXPECT_EQ(model.Cursor(), (GridCell{1, 1}));  // back with the step undone
+    ASSERT_TRUE(model.Grow(SideLeft) && model.Grow(SideTop));
+    EXPECT_EQ(model.Cursor(), (GridCell{2, 2}));  // it goes with its cell
+    for (int i = 0; i < 17; ++i) ASSERT_TRUE(model.Grow(SideRight));
     EXPECT_EQ(model.Course().xCount, 20);
     EXPECT_FALSE(model.Grow(SideLeft));
 }

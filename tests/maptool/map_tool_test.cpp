@@ -119,7 +119,8 @@ TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     WriteBytes("huge", {});
     fs::resize_file("huge", 1u << 30);
     for (const char* input : {"check pipe", "check /dev/zero", "check folder", "check huge", "print pipe",
-                              "build pipe out.map", "render folder out.bmp", "drive /dev/zero"}) {
+                              "build pipe out.map", "render folder out.bmp", "drive /dev/zero", "edit folder",
+                              "edit pipe"}) {
         run = RunMapTool(input);
         EXPECT_EQ(run.status, 2) << input;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;

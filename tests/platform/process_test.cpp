@@ -35,11 +35,13 @@ TEST(ProcessExit, InstalledHandlerIsCalledInsteadOfEnding) {
     EXPECT_EQ(seen, -3);
 }
 
-// The program runs in the folder given, and the caller learns at once when it cannot start.
+// The program runs in the folder given, and lives on although the game ends what it forks
+// (the go-between that starts it ends at once); the caller learns at once when it cannot start.
 TEST(DetachedProgram, RunsInItsFolderOrSaysWhyNot) {
     ScopedWorkDir dir;
     std::filesystem::create_directory("there");
-    EXPECT_EQ(StartDetachedProgram({"/bin/sh", "-c", "pwd > ../ran.tmp && mv ../ran.tmp ../ran"}, "there"), 0);
+    EndChildProcessesWithGame();
+    EXPECT_EQ(StartDetachedProgram({"/bin/sh", "-c", "sleep 0.2; pwd > ../ran.tmp && mv ../ran.tmp ../ran"}, "there"), 0);
     for (int wait = 0; wait < 3000 && !std::filesystem::exists("ran"); ++wait) usleep(10000);
     EXPECT_EQ(ReadText("ran"), std::filesystem::canonical("there").string() + "\n");
     EXPECT_EQ(StartDetachedProgram({"/nonexistent/program"}, "."), ENOENT);

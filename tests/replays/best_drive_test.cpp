@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/app.h"
 #include "app/map_to_play.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "replays/drive_recorder.h"
+#include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "support/recorded_drives.h"
@@ -133,7 +135,8 @@ TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {
 
 // quonfel --map of a course text: the drive starts at once, although the row is locked and an
 // 11.map lies in the folder; its best drive names the text and keeps the hash of the map built
-// from it, so that --watch-best 11 plays it.
+// from it, so that --watch-best 11 plays it and the next --map of it races it, on the text
+// rather than the 11.map.
 TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
     fs::copy_file(std::string(QUONFEL_SOURCE_DIR) + "/courses/0.txt", "mine.txt");
     fs::copy_file("1.map", "11.map");
@@ -155,12 +158,22 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
     ASSERT_TRUE(HashCourseFile("0.map", builtHash));
     EXPECT_EQ(best.mapFile, fs::absolute("mine.txt").string());
     EXPECT_EQ(best.courseHash, builtHash);
-    fs::remove("11.map");
     std::string error;
     ASSERT_TRUE(PrepareBestWatch(UserMapCourse, AfterWatching::CourseMenu, error)) << error;
     testing::internal::CaptureStdout();
     EXPECT_TRUE(TraceWatch(best).goal);
     testing::internal::GetCapturedStdout();
+
+    ASSERT_TRUE(PrepareMapToPlay("mine.txt"));
+    GameSettings.ghost = true;
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    BeginMapToPlay(nullptr);
+    EXPECT_EQ(ScreenState, BusSelect);  // the course is finished now
+    MainWindowProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(GhostRunning());
+    GameSettings.ghost = false;
+    ForgetMapToPlay();
 }
 
 }  // namespace

@@ -569,8 +569,13 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
     OpenedCourse opened;
     std::vector<std::string> problems;
     if (!OpenCourse(path, opened, problems)) {
-        for (const std::string& problem : problems) std::cerr << path << ": " << problem << "\n";
-        std::cerr << "quonfel-map: " << path << " cannot be edited\n";
+        if (opened.unreadable) {
+            std::cerr << "quonfel-map: cannot read " << Printable(path) << (problems.empty() ? "" : ": " + problems[0])
+                      << "\n";
+            return ExitUsage;
+        }
+        for (const std::string& problem : problems) std::cerr << Printable(path) << ": " << Printable(problem) << "\n";
+        std::cerr << "quonfel-map: " << Printable(path) << " cannot be edited\n";
         return ExitProblems;
     }
     TilePictures tiles;

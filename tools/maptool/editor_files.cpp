@@ -38,22 +38,21 @@ std::string HeaderOf(const std::string& text) {
     return header;
 }
 
-bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::vector<std::string>& problems) {
-    switch (ReadOutsideFile(path, kLargestUserCourse, bytes)) {
-    case OutsideFile::Read: return true;
-    case OutsideFile::NotRegular: problems.push_back("not a regular file"); return false;
-    case OutsideFile::TooLarge: problems.push_back("larger than a course can be (1 MB)"); return false;
-    default: problems.push_back("cannot be read"); return false;
-    }
+// False, with why when more can be said than that it cannot be read.
+bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {
+    const OutsideFile found = ReadOutsideFile(path, kLargestUserCourse, bytes);
+    why = WhyNotRead(found, kLargestUserCourse);
+    return found == OutsideFile::Read;
 }
 
 // The text beside an opened map file: its header when it holds the same course.
 void TakeTextBeside(OpenedCourse& opened) {
     std::vector<std::uint8_t> bytes;
-    std::vector<std::string> unread;
-    if (!fs::exists(opened.files.text) || !ReadWhole(opened.files.text, bytes, unread)) return;
+    std::string why;
+    if (!fs::exists(opened.files.text) || !ReadWhole(opened.files.text, bytes, why)) return;
     const std::string text(bytes.begin(), bytes.end());
     CourseGrid course;
+    std::vector<std::string> unread;
     if (ParseCourseText(text, course, unread) && SameCourse(course, opened.course)) {
         opened.header = HeaderOf(text);
         return;
@@ -92,7 +91,12 @@ bool OpenCourse(const std::string& path, OpenedCourse& opened, std::vector<std::
         return true;
     }
     std::vector<std::uint8_t> bytes;
-    if (!ReadWhole(path, bytes, problems)) return false;
+    std::string why;
+    if (!ReadWhole(path, bytes, why)) {
+        opened.unreadable = true;
+        if (!why.empty()) problems.push_back(why);
+        return false;
+    }
     opened.files = FilesFor(path, LooksLikeMapFile(path, bytes));
     if (LooksLikeMapFile(path, bytes)) return OpenMapFile(bytes, opened, problems);
     const std::string text(bytes.begin(), bytes.end());

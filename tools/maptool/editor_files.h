@@ -24,10 +24,11 @@ struct OpenedCourse {
     // A map file was opened and the text beside it holds another course (or none): saving
     // replaces that text, so the editor asks first.
     bool replacesOtherText = false;
+    bool unreadable = false;  // opening failed as the file cannot be read, not for what it holds
 };
 
 // Reads the file; a file that does not exist yet is a new course of empty ground. False, with
-// the reasons, when it cannot be read or holds no course the editor can show.
+// the reasons, when it holds no course the editor can show, or (unreadable) cannot be read.
 bool OpenCourse(const std::string& path, OpenedCourse& opened, std::vector<std::string>& problems);
 
 // What one save did, in one line for the status line.
