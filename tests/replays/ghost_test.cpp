@@ -112,6 +112,23 @@ TEST_F(Ghost, DifferenceInTenthsOfASecond) {
     for (const auto& [frames, text] : texts) EXPECT_EQ(DifferenceText(frames), text) << frames;
 }
 
+TEST_F(Ghost, GInADriveWithoutAGhostLeavesTheNextGhostShown) {
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    courseMap->LoadCourse(kCourse);
+    std::filesystem::remove(BestDriveFileName(kCourse));
+    BeginGhost(true, kCourse, courseMap->mapFileRead);  // no best drive yet
+    ToggleGhostShown();
+    WriteText(BestDriveFileName(kCourse), ReadText(ShippedDrivePath(kCourse)));
+    BeginGhost(true, kCourse, courseMap->mapFileRead);
+    MoveGhost();
+    ShowGhostRace();
+    int cellX = 0, cellY = 0;
+    ASSERT_NE(GhostBus(cellX, cellY), nullptr);
+    const Rect slot = MinimapCellSquare(cellX, cellY);
+    EXPECT_EQ(offscreen->PixelAt(slot.left + 4, slot.top + 4), Rgb(255, 255, 255));
+}
+
 TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLine) {
     HeadlessGame game;
     ASSERT_TRUE(game.Start());
