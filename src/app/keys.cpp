@@ -122,13 +122,14 @@ void TryGoalIn() {
 
 // ---- Driving ------------------------------------------------------------------------------
 
-// Gear, speed and steering keys; false for any other key.
+// Gear, speed and steering keys; false for any other key. Each starts the stopwatch first,
+// whether or not it then changes anything.
 bool DrivingControlKey(int key) {
+    if (!IsControlKey(key)) return false;
+    stopwatch->Start();
     const std::int32_t gearBefore = liveBusState.gear;
     const double speedBefore = liveBusState.speed;
     const ControlResult result = ApplyControlKey(liveBusState, key, maxSteerDeg);
-    if (result == ControlResult::NotAControl) return false;
-    stopwatch->Start();
     if (liveBusState.gear != gearBefore) PlayCue(SoundCue::GearChange);
     if (std::fabs(liveBusState.speed) < std::fabs(speedBefore)) PlayCue(SoundCue::Brake);
     if (result == ControlResult::LeftInNeutral) TryGoalIn();

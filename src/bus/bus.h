@@ -86,6 +86,8 @@ public:
 // What a driving key did to a bus state (bus/bus_controls.cpp): LeftInNeutral when a gear key
 // left the gear in neutral, which tries the goal.
 enum class ControlResult { NotAControl, Taken, LeftInNeutral };
+// Whether the key is a gear, speed or steering key.
+bool IsControlKey(int key);
 // A gear, speed or steering key on the state, the steering kept within maxSteer degrees
 // either way.
 ControlResult ApplyControlKey(BusState& s, int key, int maxSteer);

@@ -78,18 +78,34 @@ void Steer(BusState& s, SteerKind kind, int degrees, int maxSteer) {
     }
 }
 
+bool IsGearKey(int key) { return key == VK_UP || key == VK_DOWN; }
+
+const SpeedKey* FindSpeedKey(int key) {
+    for (const auto& speedKey : kSpeedKeys) {
+        if (speedKey.key == key) return &speedKey;
+    }
+    return nullptr;
+}
+
+const SteerKey* FindSteerKey(int key) {
+    for (const auto& steerKey : kSteerKeys) {
+        if (steerKey.key == key) return &steerKey;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
+bool IsControlKey(int key) { return IsGearKey(key) || FindSpeedKey(key) || FindSteerKey(key); }
+
 ControlResult ApplyControlKey(BusState& s, int key, int maxSteer) {
-    if (key == VK_UP || key == VK_DOWN) return ShiftGear(s, key == VK_UP ? 1 : -1);
-    for (const auto& speedKey : kSpeedKeys) {
-        if (speedKey.key != key) continue;
-        ChangeSpeed(s, speedKey.step);
+    if (IsGearKey(key)) return ShiftGear(s, key == VK_UP ? 1 : -1);
+    if (const SpeedKey* speedKey = FindSpeedKey(key)) {
+        ChangeSpeed(s, speedKey->step);
         return ControlResult::Taken;
     }
-    for (const auto& steerKey : kSteerKeys) {
-        if (steerKey.key != key) continue;
-        Steer(s, steerKey.kind, steerKey.degrees, maxSteer);
+    if (const SteerKey* steerKey = FindSteerKey(key)) {
+        Steer(s, steerKey->kind, steerKey->degrees, maxSteer);
         return ControlResult::Taken;
     }
     return ControlResult::NotAControl;

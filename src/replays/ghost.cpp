@@ -250,7 +250,10 @@ void ShowGhostRace() {
     DrawDifference();
 }
 
-void ToggleGhostShown() { ghostShown = !ghostShown; }
+// A G in a drive without a ghost would otherwise hide the ghost of a later drive unseen.
+void ToggleGhostShown() {
+    if (ghost.running) ghostShown = !ghostShown;
+}
 
 bool GhostDifference(long& frames) {
     frames = ghost.difference;

@@ -32,6 +32,7 @@ void MoveGhost();
 // frame, then draws the ghost's minimap dot and the difference, unless the ghost is hidden.
 void ShowGhostRace();
 // G: hides or shows the ghost, its dot and the difference; the ghost runs on either way.
+// Without a ghost running it does nothing.
 void ToggleGhostShown();
 
 // The difference last shown, in frames (positive: the player is behind); false before the

@@ -1,7 +1,7 @@
 // Watching a recorded drive in the game window: the course and the bus as recorded, the
 // recorded keys fed to the window procedure before their frames, every screen the real one.
-// While watching, the player's keys do nothing but Esc (quit) and Enter or Space (stop
-// watching). Watching scores nothing and writes no file.
+// While watching, the player's keys do nothing but Esc (quit), Enter or Space (stop
+// watching), G (the ghost) and the volume keys. Watching scores nothing and writes no file.
 //
 // The game's shell plays a watch (app/watching.h): it asks here what to do and does it.
 #pragma once

@@ -44,6 +44,7 @@ TEST_F(SoundTest, ADriveFromTheMenuToTheCrashIsToldAsItHappens) {
     render_frame();  // places the bus
     Key(VK_UP);
     for (int i = 0; i < 20; ++i) Key('W');
+    Key(VK_DOWN);  // rolling: the gear stays, so no clunk
     Key('Q');
     Key('L');  // to the right, across the oncoming lane into the wall
     EXPECT_EQ(Cues(SoundCue::GearChange), 1u);

@@ -256,8 +256,8 @@ TEST_F(WindowProcTest, CentringKeysMoveTowardZeroWithoutOvershooting) {
 
 TEST_F(WindowProcTest, OnlyDrivingKeysStartTheStopwatch) {
     StartDrivingState();
-    Key('B');
-    Key(VK_F1);
+    // Also the ghost's key and the volume keys, with the ghost and the sound off.
+    for (int key : {int{'B'}, VK_F1, int{'G'}, VK_OEM_PLUS, VK_OEM_MINUS, VK_ADD, VK_SUBTRACT}) Key(key);
     EXPECT_EQ(stopwatch->watchState, Idle);
     clock.wallSeconds = 5000;
     Key(VK_NUMPAD0 + 5);  // changes nothing at 0 degrees, still starts the clock

@@ -112,11 +112,24 @@ TEST_F(Ghost, DifferenceInTenthsOfASecond) {
     for (const auto& [frames, text] : texts) EXPECT_EQ(DifferenceText(frames), text) << frames;
 }
 
-TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLine) {
+TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLineAndGWithoutAGhostHidesNone) {
     HeadlessGame game;
     ASSERT_TRUE(game.Start());
     courseMap->LoadCourse(kCourse);
     const std::string shipped = ReadText(ShippedDrivePath(kCourse));
+    // Whether the ghost's next frame draws its dot on the minimap.
+    const auto dotDrawn = [] {
+        MoveGhost();
+        int x = 0, y = 0;
+        GhostBus(x, y);
+        const Rect dot = MinimapCellSquare(x, y);
+        offscreen->FillRect(dot, 0);
+        ShowGhostRace();
+        return offscreen->PixelAt(dot.left + 4, dot.top + 4) == Rgb(255, 255, 255);
+    };
+    WriteText(BestDriveFileName(kCourse), shipped);
+    BeginGhost(true, kCourse, courseMap->mapFileRead);
+    if (!dotDrawn()) ToggleGhostShown();  // shown, whatever earlier tests left
     const struct {
         std::string best, says;
         bool on, runs;
@@ -135,6 +148,8 @@ TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLine) {
         for (int drive = 0; drive < 2; ++drive) BeginGhost(c.on, kCourse, courseMap->mapFileRead);
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(GhostRunning(), c.runs) << c.says;
+        if (c.on && !c.runs) ToggleGhostShown();  // G in a drive without a ghost hides no later one
+        if (c.runs) EXPECT_TRUE(dotDrawn());
         const std::string line = c.says.empty() ? "" : "quonfel: no ghost: " + c.says;
         EXPECT_EQ(err.substr(0, line.size()), line);
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), c.says.empty() ? 0 : 1) << err;
