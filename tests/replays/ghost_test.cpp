@@ -149,7 +149,9 @@ TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLineAndGWithoutAGhostHi
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(GhostRunning(), c.runs) << c.says;
         if (c.on && !c.runs) ToggleGhostShown();  // G in a drive without a ghost hides no later one
-        if (c.runs) EXPECT_TRUE(dotDrawn());
+        if (c.runs) {
+            EXPECT_TRUE(dotDrawn());
+        }
         const std::string line = c.says.empty() ? "" : "quonfel: no ghost: " + c.says;
         EXPECT_EQ(err.substr(0, line.size()), line);
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), c.says.empty() ? 0 : 1) << err;
