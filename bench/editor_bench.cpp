@@ -29,8 +29,7 @@ EditorPictures& Pictures() {
     static EditorPictures pictures;
     static const bool made = [] {
         TilePictures tiles;
-        return LoadTilePictures(QUONFEL_GAME_DIR, tiles) && MakeEditorPictures(std::move(tiles), pictures) &&
-               (pictures.font = Font::CreateLatin("DejaVu Sans Mono", 13)) != nullptr;
+        return LoadTilePictures(QUONFEL_GAME_DIR, tiles) && MakeEditorPictures(std::move(tiles), pictures);
     }();
     if (!made) std::fprintf(stderr, "editor_bench: no tile pictures in %s or no font\n", QUONFEL_GAME_DIR);
     return pictures;

@@ -208,14 +208,6 @@ std::shared_ptr<Font> Font::Default() { return Create(DefaultFace(), 16, FW_NORM
 
 void SetDefaultFontFace(const std::string& face) { DefaultFace() = face; }
 
-std::shared_ptr<Font> Font::CreateLatin(const std::string& face, int size) {
-    if (!TtfReady()) return nullptr;
-    const std::string path = ResolveAnyFontFile(face);
-    TTF_Font* ttf = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), size);
-    if (!ttf) return nullptr;
-    return std::shared_ptr<Font>(new Font(ttf, TTF_FontHeight(ttf), path));
-}
-
 Font::Font(_TTF_Font* ttf, int height, std::string path) : ttf_(ttf), height_(height), path_(std::move(path)) {}
 
 Font::~Font() { TTF_CloseFont(ttf_); }

@@ -20,10 +20,6 @@ public:
     // any other face is the installed face of that name, with its own bold when it has one.
     // The font's lines are at most the cell height tall, descenders included.
     static std::shared_ptr<Font> Create(const std::string& face, int height, int weight);
-    // A font for text in Latin letters only, as a tool's window shows: the face fontconfig
-    // matches for the name, Japanese or not, at a size of `size` pixels; its height is its
-    // whole line. Null when there is none. (The Japanese faces draw a backslash as a yen sign.)
-    static std::shared_ptr<Font> CreateLatin(const std::string& face, int size);
     // The font a drawing context (and the popup menu) uses before any other is selected.
     static std::shared_ptr<Font> Default();
     ~Font();

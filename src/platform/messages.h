@@ -36,15 +36,21 @@ enum PadButton {
 };
 
 // Virtual-key codes.
+constexpr int VK_BACK = 8;  // Backspace
+constexpr int VK_TAB = 9;
 constexpr int VK_RETURN = 13;
+constexpr int VK_SHIFT = 16;
 constexpr int VK_CONTROL = 17;
 constexpr int VK_MENU = 18;  // Alt
 constexpr int VK_ESCAPE = 27;
 constexpr int VK_SPACE = 32;
+constexpr int VK_PRIOR = 33;  // Page Up
+constexpr int VK_NEXT = 34;   // Page Down
 constexpr int VK_LEFT = 37;
 constexpr int VK_UP = 38;
 constexpr int VK_RIGHT = 39;
 constexpr int VK_DOWN = 40;
+constexpr int VK_DELETE = 46;
 constexpr int VK_NUMPAD0 = 96;   // VK_NUMPAD0 + n for keypad digit n
 constexpr int VK_F1 = 112;       // VK_F1 + n - 1 for Fn
 constexpr int VK_F2 = 113;

@@ -28,7 +28,6 @@ Window* currentWindow = nullptr;
 constexpr LParam kAltDownBit = LParam{1} << 29;
 constexpr LParam kWasDownBit = LParam{1} << 30;
 constexpr LParam kReleasedBit = static_cast<LParam>(std::uint32_t{1} << 31);
-constexpr int VK_SHIFT = 16;
 constexpr int VK_F10 = 121;
 // How often the popup menu reads the pads while it waits for the pointer.
 constexpr int kMenuPadReadMilliseconds = 33;
@@ -125,10 +124,10 @@ int SymbolKey(SDL_Keycode sym) {
     // The keypad with NumLock off, should a keysym come without its keypad scancode.
     case SDLK_HOME: return 36;
     case SDLK_END: return 35;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
     case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
+    case SDLK_DELETE: return VK_DELETE;
     case SDLK_CLEAR: return 12;
     case SDLK_RETURN:
     case SDLK_RETURN2:
@@ -140,8 +139,8 @@ int SymbolKey(SDL_Keycode sym) {
     case SDLK_KP_MINUS: return VK_SUBTRACT;
     case SDLK_KP_PLUS: return VK_ADD;
     case SDLK_SPACE: return VK_SPACE;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
     case SDLK_LEFT: return VK_LEFT;
     case SDLK_UP: return VK_UP;
     case SDLK_RIGHT: return VK_RIGHT;

@@ -15,6 +15,7 @@
 #include "maptool/drive_session.h"
 #include "maptool/editor_files.h"
 #include "maptool/editor_view.h"
+#include "maptool/exit_status.h"
 #include "maptool/map_file.h"
 #include "platform/file_save.h"
 #include "platform/process.h"
@@ -24,15 +25,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr int ExitOk = 0;
-constexpr int ExitProblems = 1;
-constexpr int ExitUsage = 2;
-constexpr int VK_BACK = 8;
-constexpr int VK_TAB = 9;
-constexpr int VK_SHIFT = 16;
-constexpr int VK_PRIOR = 33;  // Page Up
-constexpr int VK_NEXT = 34;   // Page Down
-constexpr int VK_DELETE = 46;
 constexpr std::int64_t UntilInput = -1;
 
 // The piece each digit chooses (the keypad's too).
@@ -514,10 +506,8 @@ bool OpenWindow(Editor& e, const DisplayOptions& display) {
     e.window = Window::Create(EditorProc, "quonfel-map", "quonfel-map edit " + e.view.fileName, 0, 0, EditorWidth,
                               EditorHeight, display);
     e.screen = Surface::Create(EditorWidth, EditorHeight);
-    e.pictures.font = Font::CreateLatin("DejaVu Sans Mono", 13);
-    if (!e.pictures.font) e.pictures.font = Font::Create("ＭＳ ゴシック", 16, FW_NORMAL);
     if (e.window) e.window->ReportMovesWithoutButtons(true);
-    return e.window && e.screen && e.pictures.font;
+    return e.window && e.screen;
 }
 
 void Show(Editor& e) {

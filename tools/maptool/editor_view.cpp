@@ -9,6 +9,10 @@ namespace {
 constexpr int Margin = 8;  // around the course in its area
 constexpr int LineHeight = 18;
 constexpr int TextLeft = 6;
+// Latin letters only, in a face that draws a backslash as one (the Japanese gothic draws a yen
+// sign); its 13-pixel size is the largest whose line fits a 16-pixel cell.
+constexpr const char* TextFace = "DejaVu Sans Mono";
+constexpr int TextCell = 16;
 
 constexpr Colorref Backdrop = Rgb(32, 32, 32);
 constexpr Colorref PanelFace = Rgb(48, 48, 48);
@@ -278,7 +282,8 @@ bool MakeEditorPictures(TilePictures full, EditorPictures& pictures) {
             if (!pictures.tiles[z][code]) return false;
         }
     }
-    return true;
+    pictures.font = Font::Create(TextFace, TextCell, FW_NORMAL);
+    return pictures.font != nullptr;
 }
 
 void DrawEditor(Surface& screen, const EditorModel& model, const EditorView& view, const EditorPictures& pictures) {

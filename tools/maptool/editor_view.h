@@ -29,7 +29,8 @@ struct EditorPictures {
     std::array<TilePictures, EditorZooms.size()> tiles;
     std::shared_ptr<Font> font;
 };
-// Made from the game's tile pictures (128 pixels a tile); false when a copy cannot be made.
+// Made from the game's tile pictures (128 pixels a tile), with the font; false when a copy or
+// the font cannot be made.
 bool MakeEditorPictures(TilePictures full, EditorPictures& pictures);
 
 // How the course is shown and what the status lines say, apart from the course itself.

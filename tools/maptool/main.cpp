@@ -13,6 +13,7 @@
 #include "maptool/course_picture.h"
 #include "maptool/drive_session.h"
 #include "maptool/editor.h"
+#include "maptool/exit_status.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "platform/text_file.h"
@@ -23,10 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int ExitOk = 0;
-constexpr int ExitProblems = 1;
-constexpr int ExitUsage = 2;
 
 const char* const Usage =
     "usage: quonfel-map build TEXT MAP   make a map file from a course text (checked first)\n"
