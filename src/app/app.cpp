@@ -61,11 +61,9 @@ int CreateMainWindow() {
 }
 // Alt+Enter's choice is kept for the next start; a start that asked for fullscreen and did
 // not get it changes nothing.
-bool fullscreenShown = false;
 void RememberFullscreen() {
     const bool fullscreen = mainWindow->IsFullscreen();
-    if (fullscreen == fullscreenShown) return;
-    fullscreenShown = fullscreen;
+    if (fullscreen == GameSettings.display.fullscreen) return;
     GameSettings.display.fullscreen = fullscreen;
     RememberSetting("fullscreen", GameSettings);
 }
@@ -123,7 +121,7 @@ int RunGame(const Settings& settings) {
         mainWindow.reset();
         return kStartupFailedStatus;
     }
-    fullscreenShown = mainWindow->IsFullscreen();
+    GameSettings.display.fullscreen = mainWindow->IsFullscreen();
     if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
     BeginMapToPlay(mainWindow.get());

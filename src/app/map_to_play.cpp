@@ -30,7 +30,7 @@ bool PrepareMapToPlay(const std::string& path) {
         return false;
     }
     if (!fromText) {
-        const std::string flaw = UserMapFileFlaw(path);
+        const std::string flaw = MapFileProblem(path, MapReader::UserMap);
         if (!flaw.empty()) RejectUserMapFile(path, flaw);
     }
     std::error_code error;

@@ -22,18 +22,6 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-bool ReadScale(const std::string& value, Settings& settings) {
-    DisplayOptions& display = settings.display;
-    if (value == "auto") {
-        display.autoScale = true;
-        return true;
-    }
-    if (value.size() != 1 || value[0] < '1' || value[0] > '0' + kLargestWindowScale) return false;
-    display.scale = value[0] - '0';
-    display.autoScale = false;
-    return true;
-}
-
 std::string WriteScale(const Settings& settings) {
     return settings.display.autoScale ? "auto" : std::to_string(settings.display.scale);
 }
@@ -88,14 +76,27 @@ std::string Folder(const char* variable, const char* below) {
     if (value == nullptr || value[0] != '/') return "";
     return std::string(value) + below;
 }
-}  // namespace
-
+// A switch reads on/off, yes/no, true/false and 1/0.
 bool ReadSwitch(const std::string& value, bool& on) {
     for (const char* yes : {"on", "yes", "true", "1"})
         if (value == yes) return on = true;
     for (const char* no : {"off", "no", "false", "0"})
         if (value == no) return !(on = false);
     return false;
+}
+
+}  // namespace
+
+bool ReadScale(const std::string& value, Settings& settings) {
+    DisplayOptions& display = settings.display;
+    if (value == "auto") {
+        display.autoScale = true;
+        return true;
+    }
+    if (value.size() != 1 || value[0] < '1' || value[0] > '0' + kLargestWindowScale) return false;
+    display.scale = value[0] - '0';
+    display.autoScale = false;
+    return true;
 }
 
 const std::vector<SettingRow>& SettingRows() {

@@ -32,8 +32,8 @@ struct SettingRow {
 };
 const std::vector<SettingRow>& SettingRows();
 
-// A switch reads on/off, yes/no, true/false and 1/0.
-bool ReadSwitch(const std::string& value, bool& on);
+// "auto" or a whole number from 1 to the largest scale, into the display settings.
+bool ReadScale(const std::string& value, Settings& settings);
 
 // The preferences file's path; empty when neither XDG_CONFIG_HOME nor HOME gives an absolute
 // folder.

@@ -6,7 +6,6 @@
 namespace {
 
 constexpr std::size_t HeaderBytes = 12;
-constexpr int MaxCells = 20;
 
 void PutInt32(std::vector<std::uint8_t>& bytes, std::int32_t value) {
     std::uint32_t bits = static_cast<std::uint32_t>(value);
@@ -53,16 +52,12 @@ bool DecodeMapFile(const std::vector<std::uint8_t>& bytes, CourseGrid& grid, int
         problems.push_back("the file has version " + std::to_string(version) +
                            "; the game refuses course files of a version below 2");
     }
-    bool countsUsable = true;
-    if (xCount < 1 || xCount > MaxCells) {
-        problems.push_back("the course is " + std::to_string(xCount) + " cells wide; it must be 1 to 20");
-        countsUsable = false;
-    }
-    if (yCount < 1 || yCount > MaxCells) {
-        problems.push_back("the course is " + std::to_string(yCount) + " cells high; it must be 1 to 20");
-        countsUsable = false;
-    }
-    if (!countsUsable) return false;
+    CourseGrid counts;
+    counts.xCount = xCount;
+    counts.yCount = yCount;
+    const std::vector<std::string> countProblems = CountProblems(counts);
+    problems.insert(problems.end(), countProblems.begin(), countProblems.end());
+    if (!countProblems.empty()) return false;
 
     std::size_t wanted = static_cast<std::size_t>(xCount) * static_cast<std::size_t>(yCount);
     std::size_t stored = (bytes.size() - HeaderBytes) / 4;

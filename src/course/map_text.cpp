@@ -169,6 +169,16 @@ std::string FormatCourseText(const CourseGrid& grid, const std::string& title) {
 
 std::string CourseTextHeader(const std::string& title) { return "# " + title + "\n#\n" + LegendText() + "\n"; }
 
+std::string CourseTextHeaderOf(const std::string& text) {
+    std::string header;
+    for (const std::string& line : LinesOf(text)) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string::npos && line[first] != '#') break;
+        header += line + "\n";
+    }
+    return header;
+}
+
 std::string FormatCourseRows(const CourseGrid& grid) {
     std::string text;
     for (int y = 0; y < grid.yCount; ++y) {

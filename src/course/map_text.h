@@ -45,6 +45,9 @@ std::string FormatCourseText(const CourseGrid& grid, const std::string& title);
 // Its two parts: the comment lines up to the rows, and the rows.
 std::string CourseTextHeader(const std::string& title);
 std::string FormatCourseRows(const CourseGrid& grid);
+// The comment and blank lines before a text's first row, with Unix line ends and without a
+// byte-order mark.
+std::string CourseTextHeaderOf(const std::string& text);
 
 bool IsTileCode(std::int32_t value);
 

@@ -22,9 +22,6 @@ bool ReadUserCourse(const std::string& path, std::vector<std::uint8_t>& mapBytes
 // map file the user map reader would stop on; empty when it can (or when it cannot be read at
 // all, which the caller finds out itself).
 std::string UserCourseProblem(const std::string& path);
-// Why the user map reader would stop the game on this map file (a cell value missing, a size
-// the grid cannot hold), or empty when it reads it whole.
-std::string UserMapFileFlaw(const std::string& path);
 // That reader's end: one line on stderr naming the file and the flaw, then its "Read Error"
 // box and exit status.
 [[noreturn]] void RejectUserMapFile(const std::string& path, const std::string& flaw);

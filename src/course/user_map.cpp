@@ -85,13 +85,6 @@ int CourseMap::LoadUserCourse(const std::string& path) {
     return 1;
 }
 
-std::string UserMapFileFlaw(const std::string& path) {
-    std::vector<std::uint8_t> stream;
-    if (ReadTextModeFile(path, kLargestMapFile, stream) != OutsideFile::Read) return "";
-    CourseMap scratch;
-    return ReadUserMapStream(stream, scratch);
-}
-
 std::string UserCourseProblem(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     std::vector<std::string> problems;

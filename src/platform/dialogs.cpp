@@ -53,9 +53,7 @@ std::string FindOnPath(const std::string& name) {
         const std::size_t end = folders.find(':', start);
         const std::string folder = folders.substr(start, end == std::string::npos ? end : end - start);
         const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
-        struct stat status {};
-        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(candidate.c_str(), X_OK) == 0)
-            return candidate;
+        if (IsExecutableFile(candidate)) return candidate;
         if (end == std::string::npos) return {};
         start = end + 1;
     }

@@ -6,6 +6,7 @@
 #include <linux/close_range.h>
 #include <pthread.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,6 +56,11 @@ void SetExitHandler(ExitHandler handler) { exitHandler = handler; }
 void EndChildProcessesWithGame() {
     static const bool installed = pthread_atfork(NoteForkingProcess, nullptr, EndWithParent) == 0;
     (void)installed;
+}
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
 int StartDetachedProgram(const std::vector<std::string>& argv, const std::string& folder) {

@@ -15,6 +15,9 @@ void SetExitHandler(ExitHandler handler);  // null restores the real exit
 // forked it ends, which is when the game ends, whatever ends it. None stays on the screen.
 void EndChildProcessesWithGame();
 
+// Whether the path names a regular file this process may run.
+bool IsExecutableFile(const std::string& path);
+
 // Starts the program at the path argv[0] with these arguments (no shell reads them) in the
 // folder, as a process of its own session: this one neither waits for it nor takes it along
 // when it ends. It inherits stdout and stderr and no other file. Returns 0 once the program

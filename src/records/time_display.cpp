@@ -62,11 +62,15 @@ std::string LabelOf(const char* line) {
 // A result line: its format with the time, drawn from ox + 170, or further right by as much as
 // its label is narrower than the widest, so that the three times stand one below the other
 // (the Japanese labels are all of one width).
-void DrawResultLine(DrawContext& dc, const char* line, const char* time, int top) {
+int WidestLabel(const DrawContext& dc) {
     const GameTexts& texts = Texts();
     int widest = 0;
     for (const char* each : {texts.driveTimeLine, texts.penaltyTimeLine, texts.scoreTimeLine})
         widest = std::max(widest, dc.TextWidth(LabelOf(each)));
+    return widest;
+}
+
+void DrawResultLine(DrawContext& dc, const char* line, const char* time, int top, int widest) {
     char text[128] = {};
     std::snprintf(text, sizeof text, line, time);
     dc.TextOut(WindowOrigin.x + ResultTextLeft + widest - dc.TextWidth(LabelOf(line)), top, text);
@@ -100,14 +104,15 @@ void CourseMap::DrawResult() {
     dc.SetTextColor(ResultText);
 
     const int oy = WindowOrigin.y;
+    const int widest = WidestLabel(dc);
     char time[TimeTextSize] = {};
     stopwatch->FormatDriveTime(time);
-    DrawResultLine(dc, Texts().driveTimeLine, time, oy + 170);
+    DrawResultLine(dc, Texts().driveTimeLine, time, oy + 170, widest);
     stopwatch->FormatPenaltyTime(time);
-    DrawResultLine(dc, Texts().penaltyTimeLine, time, oy + 194);
+    DrawResultLine(dc, Texts().penaltyTimeLine, time, oy + 194, widest);
     stopwatch->FormatTotalTime(time);
     dc.SetTextColor(ScoreText);
-    DrawResultLine(dc, Texts().scoreTimeLine, time, oy + 221);
+    DrawResultLine(dc, Texts().scoreTimeLine, time, oy + 221, widest);
 
     if (font) dc.SelectFont(previousFont);
 }

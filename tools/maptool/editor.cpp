@@ -1,8 +1,5 @@
 #include "maptool/editor.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -131,16 +128,11 @@ void Quit() { editor->window->Destroy(); }
 
 std::string Name(const std::string& path) { return fs::path(path).filename().string(); }
 
-bool Executable(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
 // The game beside the map tool: the program itself in a build, the launcher once installed;
 // both run as if started from that folder.
 void PlayTheMap() {
     const std::string game = (fs::path(editor->programFolder) / "quonfel").string();
-    if (!Executable(game)) return Say("Not played: there is no game program " + game);
+    if (!IsExecutableFile(game)) return Say("Not played: there is no game program " + game);
     const int error = StartDetachedProgram({game, "--map", editor->files.map}, editor->programFolder);
     if (error != 0) return Say("Not played: cannot start " + game + " (" + std::strerror(error) + ")");
     Say("Playing " + Name(editor->files.map) + " in the game (quonfel --map " + editor->files.map + ")");
@@ -295,18 +287,14 @@ void ControlKey(int key, bool shift) {
 
 void ChangeAtCursor(bool place) {
     EditorModel& model = editor->model;
-    const CourseGrid before = model.Course();
-    if (place) model.PlaceAtCursor();
-    else model.ClearAtCursor();
-    if (!SameCourse(before, model.Course())) CourseChanged();
+    if (place ? model.PlaceAtCursor() : model.ClearAtCursor()) CourseChanged();
 }
 
 bool CourseKey(int key, bool shift) {
     EditorModel& model = editor->model;
     if (IsArrow(key)) {
-        const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
-        const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
-        model.MoveCursor(dx, dy);
+        const SideStep& step = StepOf(SideOfArrow(key));
+        model.MoveCursor(step.dx, step.dy);
         ShowCursor();
     } else if (key == VK_SPACE || key == VK_RETURN) {
         ChangeAtCursor(true);
@@ -384,9 +372,9 @@ void StrokeTo(GridCell cell) {
     EditorModel& model = editor->model;
     const std::int32_t code = editor->stroke == Editor::Stroke::Paint ? model.Piece() : TileEmpty;
     GridCell at = editor->lastStroked;
-    const CourseGrid before = model.Course();
+    bool changed = false;
     for (;;) {
-        model.Paint(at, code);
+        changed |= model.Paint(at, code);
         if (at == cell) break;
         const int dx = cell.x - at.x, dy = cell.y - at.y;
         if (std::abs(dx) >= std::abs(dy)) at.x += dx > 0 ? 1 : -1;
@@ -394,7 +382,7 @@ void StrokeTo(GridCell cell) {
     }
     editor->lastStroked = cell;
     model.SetCursor(cell);
-    if (!SameCourse(before, model.Course())) CourseChanged();
+    if (changed) CourseChanged();
     editor->redraw = true;
 }
 
@@ -475,13 +463,6 @@ LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam l
 
 // ---- Start and loop --------------------------------------------------------------------
 
-// The scale as the game takes it: its preference, over which --scale N|auto goes.
-bool ReadScale(const std::string& value, Settings& settings) {
-    for (const SettingRow& row : SettingRows())
-        if (std::string(row.option) == "--scale") return row.read(value, settings);
-    return false;
-}
-
 bool ReadEditArguments(const std::vector<std::string>& args, std::string& path, DisplayOptions& display) {
     Settings settings = LoadPreferences();
     std::vector<std::string> files;
@@ -511,8 +492,6 @@ bool OpenWindow(Editor& e, const DisplayOptions& display) {
 }
 
 void Show(Editor& e) {
-    e.view.unsaved = e.model.Unsaved();
-    if (e.view.finding >= e.model.Findings().size()) e.view.finding = 0;
     DrawEditor(*e.screen, e.model, e.view, e.pictures);
     e.window->Present(*e.screen);
     e.redraw = false;

@@ -20,24 +20,6 @@ std::string Beside(const std::string& path, const char* ending) {
 
 std::string Name(const std::string& path) { return fs::path(path).filename().string(); }
 
-// The comment and blank lines before the first row, with Unix line ends (and no byte-order
-// mark, which the saved text does without).
-std::string HeaderOf(const std::string& text) {
-    std::string header;
-    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::size_t first = line.find_first_not_of(" \t");
-        if (first != std::string::npos && line[first] != '#') break;
-        header += line + "\n";
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return header;
-}
-
 // False, with why when more can be said than that it cannot be read.
 bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {
     const OutsideFile found = ReadOutsideFile(path, kLargestUserCourse, bytes);
@@ -54,7 +36,7 @@ void TakeTextBeside(OpenedCourse& opened) {
     CourseGrid course;
     std::vector<std::string> unread;
     if (ParseCourseText(text, course, unread) && SameCourse(course, opened.course)) {
-        opened.header = HeaderOf(text);
+        opened.header = CourseTextHeaderOf(text);
         return;
     }
     opened.replacesOtherText = true;
@@ -101,7 +83,7 @@ bool OpenCourse(const std::string& path, OpenedCourse& opened, std::vector<std::
     if (LooksLikeMapFile(path, bytes)) return OpenMapFile(bytes, opened, problems);
     const std::string text(bytes.begin(), bytes.end());
     if (!ParseCourseText(text, opened.course, problems)) return false;
-    opened.header = HeaderOf(text);
+    opened.header = CourseTextHeaderOf(text);
     return true;
 }
 

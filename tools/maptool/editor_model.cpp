@@ -71,13 +71,14 @@ void EditorModel::BeginStroke() {
     inStroke_ = true;
 }
 
-void EditorModel::Paint(GridCell cell, std::int32_t code) {
-    if (!InGrid(course_, cell.x, cell.y) || course_.At(cell.x, cell.y) == code) return;
+bool EditorModel::Paint(GridCell cell, std::int32_t code) {
+    if (!InGrid(course_, cell.x, cell.y) || course_.At(cell.x, cell.y) == code) return false;
     const bool stepOfItsOwn = !inStroke_;
     if (stepOfItsOwn) BeginStroke();
     course_.Set(cell.x, cell.y, code);
     Changed();
     if (stepOfItsOwn) EndStroke();
+    return true;
 }
 
 void EditorModel::EndStroke() {

@@ -57,13 +57,13 @@ public:
     void SetCursor(GridCell cell);
 
     // Every cell painted between the two is one step to undo; a change of any other kind ends
-    // the stroke first. A cell off the course is left alone.
+    // the stroke first. A cell off the course is left alone. True when the cell changed.
     void BeginStroke();
-    void Paint(GridCell cell, std::int32_t code);
+    bool Paint(GridCell cell, std::int32_t code);
     void EndStroke();
     // The piece, or empty ground, at the cursor: a step of its own.
-    void PlaceAtCursor() { Paint(cursor_, piece_); }
-    void ClearAtCursor() { Paint(cursor_, TileEmpty); }
+    bool PlaceAtCursor() { return Paint(cursor_, piece_); }
+    bool ClearAtCursor() { return Paint(cursor_, TileEmpty); }
 
     // A row or column of empty ground more, or one less, on a side (CellSide); false when the
     // course would then be narrower or lower than 1 cell or wider or higher than 20.

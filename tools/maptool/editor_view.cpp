@@ -42,7 +42,6 @@ constexpr int ButtonWidth = 26;
 constexpr int GrowButtonLeft = 830;
 constexpr int ShrinkButtonLeft = GrowButtonLeft + ButtonWidth + 6;
 constexpr int SettingsTop = SizeTop + 5 * LineHeight + 2;
-const char* const SideNames[4] = {"top", "bottom", "left", "right"};
 
 int ZoomIndex(int zoom) {
     for (std::size_t i = 0; i < EditorZooms.size(); ++i)
@@ -199,7 +198,7 @@ void DrawSizeAndSettings(Surface& screen, Writer& writer, const EditorModel& mod
                  "Size " + std::to_string(course.xCount) + " by " + std::to_string(course.yCount) + " (1 to 20)", Ink,
                  PanelFace);
     for (int side = 0; side < 4; ++side) {
-        writer.Write(PaletteLeft + 8, SizeTop + (side + 1) * LineHeight, SideNames[side], DimInk, PanelFace);
+        writer.Write(PaletteLeft + 8, SizeTop + (side + 1) * LineHeight, StepOf(side).name, DimInk, PanelFace);
         for (bool grow : {true, false}) {
             const Rect button = ButtonRect(side, grow);
             screen.FillRect(button, Rgb(80, 80, 80));
@@ -254,7 +253,7 @@ void DrawStatus(Surface& screen, Writer& writer, const EditorModel& model, const
     const std::string where = hovering ? "Pointer at " + CellWords(model, view.hover)
                                        : "Cursor at " + CellWords(model, model.Cursor());
     writer.Write(TextLeft, top + 4 * LineHeight,
-                 (view.unsaved ? "* " : "") + view.fileName + " | " + where + " | Ctrl+S save, T test drive, P play, F1 keys",
+                 (model.Unsaved() ? "* " : "") + view.fileName + " | " + where + " | Ctrl+S save, T test drive, P play, F1 keys",
                  DimInk, Black, width);
 }
 

@@ -47,7 +47,6 @@ struct EditorView {
     std::vector<Point> bus;     // the test drive's bus body and the line its rear axle drew,
     std::vector<Point> trail;   // in course pixels; empty when none is shown
     std::string fileName;       // the course text, as named on the command line
-    bool unsaved = false;
 };
 
 void DrawEditor(Surface& screen, const EditorModel& model, const EditorView& view, const EditorPictures& pictures);
