@@ -48,6 +48,9 @@ focus_game
 colour=$(shoot screen.png && pixel screen.png 502 10)
 press equal
 expect_pixel_gone 502 10 "$colour" "the volume shown while watching"
+# The chime follows the goal: the stream must hold it (8.5 s of 4-byte samples) before the end.
+stream_holds() { (($(stat -c %s "$WORK/drive.raw") >= 17 * RATE * 2)); }
+wait_for 30 stream_holds || fail "the sound stream stopped growing before 8.5 s"
 press Escape
 expect_exit 0
 grep -qx "volume = 90" "$XDG_CONFIG_HOME/quonfel/quonfel.conf" || fail "the volume was not kept"

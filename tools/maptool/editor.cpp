@@ -201,7 +201,8 @@ void EndDrive() {
     const std::string summary = DriveSummary(editor->view.fileName, editor->busTypeDriven, editor->model.Course(),
                                              editor->drive->Run().Result());
     editor->drive.reset();  // the bus stays where it ended
-    Say("Test drive: " + summary);
+    // A question asked meanwhile keeps the status line: only its answer may take it.
+    if (editor->question == Question::None) Say("Test drive: " + summary);
     std::cout << summary << std::endl;
 }
 
