@@ -124,7 +124,7 @@ int RunGame(const Settings& settings) {
     GameSettings.display.fullscreen = mainWindow->IsFullscreen();
     if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
-    BeginMapToPlay(mainWindow.get());
+    BeginMapToPlay();
     FramePacer pacer(Clock());
     Message message;
     bool running = true;

@@ -4,12 +4,11 @@
 #include <map>
 
 #include "app/app.h"
-#include "app/map_to_play.h"
+#include "app/operations.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
-#include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
@@ -17,14 +16,11 @@
 #include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
-#include "shared/texts.h"
 #include "sound/sound.h"
 
 namespace {
 constexpr int kLastCourseRow = CourseCount - 1;
 constexpr int kLastBusRow = BusTypeCount - 1;
-// Leaving a run reloads the course, except for this row (course 11 is reloaded).
-constexpr int kCourseNotReloaded = 10;
 
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
@@ -37,30 +33,11 @@ void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
 
 // ---- Course menu -------------------------------------------------------------------------
 
-void ChooseCourse() {
-    const int course = menuScreen->CourseCursor;
-    scoreTable->currentCourse = course;
-    const std::int32_t state = scoreTable->Current(course).courseState;
-    const bool givenMap = course == UserMapCourse && MapToPlayGiven();
-    if (state < 0 && !givenMap) {
-        MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
-        return;
-    }
-    PlayCue(SoundCue::Choose);
-    if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
-    if (state == Completed) menuScreen->ShowBusMenu = 1;
-    if (menuScreen->ShowBusMenu == 1) {
-        ScreenState = BusSelect;
-        return;
-    }
-    StartDriving();
-}
-
 void CourseSelectKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
-        CloseMainWindow(window);
+        QuitGame(window);
     } else if (IsChooseKey(key)) {
-        ChooseCourse();
+        ChooseCourse(menuScreen->CourseCursor);
     } else {
         MoveCursor(menuScreen->CourseCursor, key, kLastCourseRow);
     }
@@ -70,11 +47,10 @@ void CourseSelectKey(Window* window, int key) {
 
 void BusSelectKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
-        CloseMainWindow(window);
+        QuitGame(window);
     } else if (IsChooseKey(key)) {
-        bus->busType = menuScreen->BusCursor;
         PlayCue(SoundCue::Choose);
-        StartDriving();
+        StartDriving(menuScreen->BusCursor);
     } else {
         MoveCursor(menuScreen->BusCursor, key, kLastBusRow);
     }
@@ -138,7 +114,7 @@ bool DrivingControlKey(int key) {
 
 void LeaveOrCloseKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
-        CloseMainWindow(window);
+        QuitGame(window);
     } else if (IsChooseKey(key)) {
         ReturnToCourseMenu();
     }
@@ -186,24 +162,6 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
     return static_cast<long>(lParam & 0xFFFF) << 8 | static_cast<long>(button & 0xFF);
 }
 }  // namespace
-
-void StartDriving() {
-    bus->Setup();
-    const int course = menuScreen->CourseCursor;
-    if (!LoadMapToPlay(course) && !WatchedMapStays(course)) courseMap->LoadCourse(course);
-    ScreenState = Driving;
-    BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
-    BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
-}
-
-// Leaving a run or the result screen: nothing is recorded.
-void ReturnToCourseMenu() {
-    if (menuScreen->CourseCursor != kCourseNotReloaded) {
-        courseMap->LoadCourse(menuScreen->CourseCursor);
-    }
-    stopwatch->Reset();
-    ScreenState = CourseSelect;
-}
 
 int PadButtonKey(std::int32_t screen, int button) {
     for (const auto& keys : kPadKeys) {

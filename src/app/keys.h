@@ -9,10 +9,6 @@ class Window;
 
 // One WM_KEYDOWN (auto-repeats included) with its virtual-key code.
 void HandleKeyDown(Window* window, int key);
-// From the menus into a drive of the course under the cursor, with the bus type chosen.
-void StartDriving();
-// Back to the course menu from a drive or the result screen; nothing is recorded.
-void ReturnToCourseMenu();
 // The key a pad button (PadButton) stands for on a screen (ScreenState); 0 for none.
 int PadButtonKey(std::int32_t screen, int button);
 // WM_PADBUTTONDOWN and WM_PADBUTTONUP. A press acts as its key on the screen shown; a held
@@ -21,5 +17,3 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 // The volume keys (- and =, or the keypad's - and +): true for them, which do nothing else;
 // with sound on they change the volume by a tenth and show it for a moment.
 bool TakeVolumeKey(int key);
-// Destroys the window, whose WM_DESTROY shuts the game down (headless: the shutdown itself).
-void CloseMainWindow(Window* window);

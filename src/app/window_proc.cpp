@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "app/keys.h"
+#include "app/operations.h"
 #include "platform/window.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
@@ -34,14 +35,6 @@ bool ControlHeld(const Window* window) {
     return window != nullptr && (window->KeyState(VK_CONTROL) & 0x80) != 0;
 }
 }  // namespace
-
-void CloseMainWindow(Window* window) {
-    if (window) {
-        window->Destroy();  // its WM_DESTROY does the shutdown
-    } else {
-        MainWindowProc(nullptr, WM_DESTROY, 0, 0);
-    }
-}
 
 void BeginWindowDrag(Window* window, int x, int y) {
     DragLastPoint = ClientToScreen(window, {x, y});
@@ -93,7 +86,7 @@ LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LPar
         return 0;
     case WM_COMMAND:
         if ((wParam & 0xFFFF) != IDM_GAME_EXIT) break;
-        CloseMainWindow(window);
+        QuitGame(window);
         return 0;
     case WM_MOUSEMOVE:
         if (Dragging == 1) DragWindow(window, MousePoint(lParam).x, MousePoint(lParam).y);

@@ -4,13 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "bus/bus.h"
 #include "course/course_map.h"
 #include "course/user_course.h"
-#include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "platform/text_file.h"
-#include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "replays/drive_keys.h"
 #include "replays/drive_recorder.h"
@@ -30,7 +27,6 @@ struct Watch {
     std::string mapFile;     // course 11: the user map to read, as found from the key file
     bool mapStays = false;   // course 11: no 11.map takes the place of mapFile
     std::size_t nextPress = 0;
-    std::int32_t busTypeBefore = 0;
 };
 Watch watch;
 
@@ -136,9 +132,7 @@ void TellTimes() {
 WatchKey StopWatching() {
     TellTimes();
     watch.active = false;
-    if (watch.after == AfterWatching::EndTheGame) return WatchKey::StopAndEnd;
-    bus->busType = watch.busTypeBefore;
-    return WatchKey::StopToMenu;
+    return watch.after == AfterWatching::EndTheGame ? WatchKey::StopAndEnd : WatchKey::StopToMenu;
 }
 
 bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
@@ -195,15 +189,13 @@ bool PrepareBestWatch(int course, AfterWatching after, std::string& error) {
     return false;
 }
 
-bool TakePreparedWatch() {
+bool TakePreparedWatch(WatchStart& start) {
     if (!watch.prepared) return false;
     watch.prepared = false;
     watch.active = true;
-    watch.busTypeBefore = bus->busType;
-    menuScreen->CourseCursor = watch.drive.course;
-    scoreTable->currentCourse = watch.drive.course;
-    bus->busType = watch.drive.busType;
-    if (watch.drive.course == UserMapCourse) courseMap->LoadUserCourse(watch.mapFile);
+    start.course = watch.drive.course;
+    start.busType = watch.drive.busType;
+    start.userMap = watch.drive.course == UserMapCourse ? watch.mapFile : "";
     return true;
 }
 
