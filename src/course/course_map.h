@@ -60,8 +60,8 @@ public:
     std::int32_t startCellX = 23;
     std::int32_t startCellY = 23;
     std::int32_t grid[GridSize][GridSize];  // [x][y]; -1 for a cell never loaded
-    // The map file the grid was read from last ("3.map", or the user map's path), so that a
-    // recorded drive can name its course; empty before the first load.
+    // The map file the grid was read from last ("3.map" in the game folder, or the user map's
+    // path), so that a recorded drive can name its course; empty before the first load.
     std::string mapFileRead;
 
     // The code at (x, y), or -1 for a cell outside the 20 by 20 grid. Never reads outside it.

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/process.h"
 #include "platform/text_file.h"
+#include "shared/game_folder.h"
 #include "shared/outside_text.h"
 #include "shared/texts.h"
 
@@ -75,9 +76,10 @@ void FinishMapLoad(CourseMap& map, std::int32_t xCount, std::int32_t yCount) {
 int CourseMap::LoadCourse(int courseIndex) {
     char fileName[256] = {};
     std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
+    const std::string path = InGameFolder(fileName);
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(fileName, kLargestMapFile, stream);
-    SayFileNotRead("the course file", fileName, found, kLargestMapFile);
+    const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
+    SayFileNotRead("the course file", path, found, kLargestMapFile);
     if (found != OutsideFile::Read) return 0;
 
     if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();
@@ -94,6 +96,6 @@ int CourseMap::LoadCourse(int courseIndex) {
         }
     }
     FinishMapLoad(*this, xCount, yCount);
-    mapFileRead = fileName;
+    mapFileRead = path;
     return 1;
 }

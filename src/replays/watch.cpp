@@ -11,6 +11,7 @@
 #include "records/stopwatch.h"
 #include "replays/drive_keys.h"
 #include "replays/drive_recorder.h"
+#include "shared/game_folder.h"
 #include "shared/globals.h"
 
 namespace fs = std::filesystem;
@@ -66,12 +67,12 @@ bool DrivenOn(const DriveRecord& drive, const std::string& courseFile) {
     return HashDrivenCourse(drive.course, courseFile, hash) && hash == drive.courseHash;
 }
 
-// The file the game will read the course from, as a drive from the menu would: "N.map", and
-// for the user map the chosen file unless an 11.map in the folder takes its place (one the
-// game can read: a regular file). A drive of quonfel --map, on which no 11.map took the
-// place, stays on the file it names.
+// The file the game will read the course from, as a drive from the menu would: "N.map" in
+// the game folder, and for the user map the chosen file unless an 11.map there takes its place
+// (one the game can read: a regular file). A drive of quonfel --map, on which no 11.map took
+// the place, stays on the file it names.
 std::string CourseFileToRead(const DriveRecord& drive, const std::string& mapFile) {
-    const std::string numbered = std::to_string(drive.course) + ".map";
+    const std::string numbered = InGameFolder(std::to_string(drive.course) + ".map");
     std::error_code unknown;
     if (drive.course != UserMapCourse) return numbered;
     if (!fs::is_regular_file(numbered, unknown)) return mapFile;

@@ -20,7 +20,7 @@ bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::strin
 // it cannot be read, is damaged (naming the line), or was driven on another course file than
 // the one now in the folder.
 bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error);
-// The best drive of a course, best-N.keys in the current folder.
+// The best drive of a course, best-N.keys in the game folder.
 bool PrepareBestWatch(int course, AfterWatching after, std::string& error);
 
 // What the game sets before a watched drive starts: its course, under the menu cursor and as
