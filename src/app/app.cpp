@@ -78,6 +78,7 @@ void FinishSound(const Settings& started) {
 }  // namespace
 
 Settings GameSettings;
+bool RecordsKept = true;
 
 void CreateGameObjects() {
     menuScreen = std::make_unique<MenuScreen>();
@@ -86,7 +87,7 @@ void CreateGameObjects() {
     bus->Setup();
     stopwatch = std::make_unique<Stopwatch>();
     scoreTable = std::make_unique<ScoreTable>();
-    scoreTable->Load();
+    if (RecordsKept) scoreTable->Load();
 }
 
 int InitApp() {

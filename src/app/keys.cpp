@@ -91,8 +91,8 @@ void TryGoalIn() {
     ScreenState = Result;
     ClearBusControls();
     stopwatch->Stop();
-    // A drive being watched scores nothing and writes nothing.
-    if (!Watching()) ScoreTheGoal();
+    // A drive being watched scores nothing and writes nothing, nor does a game without records.
+    if (!Watching() && RecordsKept) ScoreTheGoal();
     bus->busType = 0;  // set up again when the next course starts
 }
 
