@@ -21,9 +21,6 @@ struct BusPose {
 
 class HeadlessGame {
 public:
-    HeadlessGame() = default;
-    HeadlessGame(const HeadlessGame&) = delete;
-    HeadlessGame& operator=(const HeadlessGame&) = delete;
     ~HeadlessGame();
 
     // Before Start: score.dat is neither read nor written, nor a best drive.

@@ -4,11 +4,12 @@
 #include <map>
 
 #include "app/app.h"
-#include "app/operations.h"
+#include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
@@ -16,11 +17,14 @@
 #include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
+#include "shared/texts.h"
 #include "sound/sound.h"
 
 namespace {
 constexpr int kLastCourseRow = CourseCount - 1;
 constexpr int kLastBusRow = BusTypeCount - 1;
+// Leaving a run reloads the course, except for this row (course 11 is reloaded).
+constexpr int kCourseNotReloaded = 10;
 
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
@@ -162,6 +166,43 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
     return static_cast<long>(lParam & 0xFFFF) << 8 | static_cast<long>(button & 0xFF);
 }
 }  // namespace
+
+void ChooseCourse(int course) {
+    menuScreen->CourseCursor = course;
+    scoreTable->currentCourse = course;
+    const std::int32_t state = scoreTable->Current(course).courseState;
+    const bool givenMap = course == UserMapCourse && MapToPlayGiven();
+    if (state < 0 && !givenMap) {
+        MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
+        return;
+    }
+    PlayCue(SoundCue::Choose);
+    if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
+    if (state == Completed) menuScreen->ShowBusMenu = 1;
+    if (menuScreen->ShowBusMenu == 1) {
+        ScreenState = BusSelect;
+        return;
+    }
+    StartDriving(bus->busType);
+}
+
+void StartDriving(std::int32_t busType) {
+    bus->busType = busType;
+    bus->Setup();
+    const int course = menuScreen->CourseCursor;
+    if (!LoadMapToPlay(course) && !WatchedMapStays(course)) courseMap->LoadCourse(course);
+    ScreenState = Driving;
+    BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
+    BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
+}
+
+void ReturnToCourseMenu() {
+    if (menuScreen->CourseCursor != kCourseNotReloaded) {
+        courseMap->LoadCourse(menuScreen->CourseCursor);
+    }
+    stopwatch->Reset();
+    ScreenState = CourseSelect;
+}
 
 int PadButtonKey(std::int32_t screen, int button) {
     for (const auto& keys : kPadKeys) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/operations.h"
+#include "app/keys.h"
 #include "course/course_map.h"
 #include "course/user_course.h"
 #include "shared/globals.h"

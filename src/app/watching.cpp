@@ -1,7 +1,7 @@
 #include "app/watching.h"
 
 #include "app/app.h"
-#include "app/operations.h"
+#include "app/keys.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"

@@ -3,7 +3,6 @@
 
 #include "app/app.h"
 #include "app/keys.h"
-#include "app/operations.h"
 #include "platform/window.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
@@ -35,6 +34,14 @@ bool ControlHeld(const Window* window) {
     return window != nullptr && (window->KeyState(VK_CONTROL) & 0x80) != 0;
 }
 }  // namespace
+
+void QuitGame(Window* window) {
+    if (window) {
+        window->Destroy();  // its WM_DESTROY does the shutdown
+    } else {
+        MainWindowProc(nullptr, WM_DESTROY, 0, 0);
+    }
+}
 
 void BeginWindowDrag(Window* window, int x, int y) {
     DragLastPoint = ClientToScreen(window, {x, y});

@@ -23,8 +23,6 @@ class FakeClock : public ClockSource {
 public:
     FakeClock();
     ~FakeClock() override;
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
     bool PerformanceFrequency(std::int64_t& ticksPerSecond) override;
     std::int64_t PerformanceCounter() override { return counter; }
     std::uint32_t MillisecondClock() override { return millis; }
