@@ -2,6 +2,7 @@
 # Keeps the source a stack: app/ on top, the subsystems in the middle, shared/ and platform/
 # at the bottom. Fails, naming each offending line, when
 #   - a file outside src/app/ includes app/,
+#   - a file in src/replays/ includes menus/ (replays/ tells app/ what to set instead),
 #   - a file in src/shared/ includes anything of ours but shared/ and platform/,
 #   - a file in src/platform/ includes anything of ours but platform/.
 # Includes are read in either form ("..." or <...>) and with or without "../" in front.
@@ -19,6 +20,10 @@ ours=$(find "$src" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | paste -sd'|'
 includes_of_ours() {
     grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"](\.\./)*($ours)/" "$src/$1" || true
 }
+# Those that include one of the given folders.
+reaching_into() {
+    includes_of_ours "$1" | grep -E "#[[:space:]]*include[[:space:]]*[<\"](\.\./)*($2)/" || true
+}
 # Those whose folder is not one of the allowed ones.
 reaching_up() {
     includes_of_ours "$1" | grep -vE "#[[:space:]]*include[[:space:]]*[<\"](\.\./)*($2)/" || true
@@ -28,8 +33,9 @@ found=$(
     for folder in "$src"/*/; do
         name=$(basename "$folder")
         [[ $name == app ]] && continue
-        includes_of_ours "$name" | grep -E "[<\"](\.\./)*app/" || true
+        reaching_into "$name" app
     done
+    reaching_into replays menus
     reaching_up shared 'shared|platform'
     reaching_up platform 'platform'
 )
@@ -39,4 +45,4 @@ if [[ -n $found ]]; then
     echo "$found" >&2
     exit 1
 fi
-echo "check-layers: app/ on top, the subsystems, then shared/ and platform/: no include reaches up"
+echo "check-layers: app/ on top, the subsystems (replays/ below menus/), then shared/ and platform/: no include reaches up"

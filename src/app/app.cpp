@@ -78,6 +78,7 @@ void FinishSound(const Settings& started) {
 }  // namespace
 
 Settings GameSettings;
+bool RecordsKept = true;
 
 void CreateGameObjects() {
     menuScreen = std::make_unique<MenuScreen>();
@@ -86,7 +87,7 @@ void CreateGameObjects() {
     bus->Setup();
     stopwatch = std::make_unique<Stopwatch>();
     scoreTable = std::make_unique<ScoreTable>();
-    scoreTable->Load();
+    if (RecordsKept) scoreTable->Load();
 }
 
 int InitApp() {
@@ -124,7 +125,7 @@ int RunGame(const Settings& settings) {
     GameSettings.display.fullscreen = mainWindow->IsFullscreen();
     if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
-    BeginMapToPlay(mainWindow.get());
+    BeginMapToPlay();
     FramePacer pacer(Clock());
     Message message;
     bool running = true;

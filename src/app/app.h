@@ -26,6 +26,9 @@ void CreateGameObjects();
 std::unique_ptr<Surface> LoadBitmapSurface(const char* fileName);
 
 void render_frame();
+// A crash ends the run from the driving frame: the result screen, the bus stopped, the
+// stopwatch too.
+void EndRunFromFrame();
 // Static screens rest: once a frame of the course menu, the bus menu or the result screen
 // is in the window, the frames due after it would show the same picture until something
 // happens, and need not be drawn. Every message for the window counts as something (keys,
@@ -40,6 +43,9 @@ void ReleaseAll();
 int RunGame(const Settings& settings);
 // The settings of this run: the preferences file's, with the command line over them.
 extern Settings GameSettings;
+// Whether this game keeps its records: score.dat read at start-up and written at a goal, with
+// the best drive beside it. The drives the map tool makes keep none.
+extern bool RecordsKept;
 
 // The window procedure (app/window_proc.cpp). A null window stands for a headless game:
 // closing then runs the shutdown directly and the window itself is left out.

@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "platform/surface.h"
+#include "shared/game_folder.h"
 #include "shared/globals.h"
 #include "shared/outside_text.h"
 #include "shared/texts.h"
@@ -46,7 +47,7 @@ void TellWhyPictureFailed(const char* fileName) {
 }
 
 bool LoadInto(std::unique_ptr<Surface>& target, const char* fileName) {
-    const std::string path = PictureFile(fileName, GameLanguage);
+    const std::string path = InGameFolder(PictureFile(fileName, GameLanguage));
     target = LoadBitmapSurface(path.c_str());
     if (target) return true;
     StartupError = Texts().imageLoadError;

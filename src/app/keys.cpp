@@ -37,30 +37,11 @@ void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
 
 // ---- Course menu -------------------------------------------------------------------------
 
-void ChooseCourse() {
-    const int course = menuScreen->CourseCursor;
-    scoreTable->currentCourse = course;
-    const std::int32_t state = scoreTable->Current(course).courseState;
-    const bool givenMap = course == UserMapCourse && MapToPlayGiven();
-    if (state < 0 && !givenMap) {
-        MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
-        return;
-    }
-    PlayCue(SoundCue::Choose);
-    if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
-    if (state == Completed) menuScreen->ShowBusMenu = 1;
-    if (menuScreen->ShowBusMenu == 1) {
-        ScreenState = BusSelect;
-        return;
-    }
-    StartDriving();
-}
-
 void CourseSelectKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
-        CloseMainWindow(window);
+        QuitGame(window);
     } else if (IsChooseKey(key)) {
-        ChooseCourse();
+        ChooseCourse(menuScreen->CourseCursor);
     } else {
         MoveCursor(menuScreen->CourseCursor, key, kLastCourseRow);
     }
@@ -70,11 +51,10 @@ void CourseSelectKey(Window* window, int key) {
 
 void BusSelectKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
-        CloseMainWindow(window);
+        QuitGame(window);
     } else if (IsChooseKey(key)) {
-        bus->busType = menuScreen->BusCursor;
         PlayCue(SoundCue::Choose);
-        StartDriving();
+        StartDriving(menuScreen->BusCursor);
     } else {
         MoveCursor(menuScreen->BusCursor, key, kLastBusRow);
     }
@@ -115,8 +95,8 @@ void TryGoalIn() {
     ScreenState = Result;
     ClearBusControls();
     stopwatch->Stop();
-    // A drive being watched scores nothing and writes nothing.
-    if (!Watching()) ScoreTheGoal();
+    // A drive being watched scores nothing and writes nothing, nor does a game without records.
+    if (!Watching() && RecordsKept) ScoreTheGoal();
     bus->busType = 0;  // set up again when the next course starts
 }
 
@@ -138,7 +118,7 @@ bool DrivingControlKey(int key) {
 
 void LeaveOrCloseKey(Window* window, int key) {
     if (key == VK_ESCAPE) {
-        CloseMainWindow(window);
+        QuitGame(window);
     } else if (IsChooseKey(key)) {
         ReturnToCourseMenu();
     }
@@ -187,7 +167,27 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
 }
 }  // namespace
 
-void StartDriving() {
+void ChooseCourse(int course) {
+    menuScreen->CourseCursor = course;
+    scoreTable->currentCourse = course;
+    const std::int32_t state = scoreTable->Current(course).courseState;
+    const bool givenMap = course == UserMapCourse && MapToPlayGiven();
+    if (state < 0 && !givenMap) {
+        MessageBox(Texts().courseLocked, Texts().courseLockedCaption, MB_OK);
+        return;
+    }
+    PlayCue(SoundCue::Choose);
+    if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
+    if (state == Completed) menuScreen->ShowBusMenu = 1;
+    if (menuScreen->ShowBusMenu == 1) {
+        ScreenState = BusSelect;
+        return;
+    }
+    StartDriving(bus->busType);
+}
+
+void StartDriving(std::int32_t busType) {
+    bus->busType = busType;
     bus->Setup();
     const int course = menuScreen->CourseCursor;
     if (!LoadMapToPlay(course) && !WatchedMapStays(course)) courseMap->LoadCourse(course);
@@ -196,7 +196,6 @@ void StartDriving() {
     BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
 }
 
-// Leaving a run or the result screen: nothing is recorded.
 void ReturnToCourseMenu() {
     if (menuScreen->CourseCursor != kCourseNotReloaded) {
         courseMap->LoadCourse(menuScreen->CourseCursor);

@@ -7,12 +7,22 @@
 
 class Window;
 
-// One WM_KEYDOWN (auto-repeats included) with its virtual-key code.
-void HandleKeyDown(Window* window, int key);
-// From the menus into a drive of the course under the cursor, with the bus type chosen.
-void StartDriving();
+// What the player can ask of the game, by name: the menu keys, the pad, --map and a watch all
+// come to these, so that each does exactly what the others do.
+//
+// Course menu: the course is chosen. A locked one says so; the user map (course 11) asks for
+// its file unless --map gave one; a completed course, or any once the bus menu has shown,
+// leads to the bus menu, anything else straight into the drive.
+void ChooseCourse(int course);
+// Into a drive of the course under the cursor with this bus type.
+void StartDriving(std::int32_t busType);
 // Back to the course menu from a drive or the result screen; nothing is recorded.
 void ReturnToCourseMenu();
+// Destroys the window, whose WM_DESTROY shuts the game down (headless: the shutdown itself).
+void QuitGame(Window* window);
+
+// One WM_KEYDOWN (auto-repeats included) with its virtual-key code.
+void HandleKeyDown(Window* window, int key);
 // The key a pad button (PadButton) stands for on a screen (ScreenState); 0 for none.
 int PadButtonKey(std::int32_t screen, int button);
 // WM_PADBUTTONDOWN and WM_PADBUTTONUP. A press acts as its key on the screen shown; a held
@@ -21,5 +31,3 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 // The volume keys (- and =, or the keypad's - and +): true for them, which do nothing else;
 // with sound on they change the volume by a tenth and show it for a moment.
 bool TakeVolumeKey(int key);
-// Destroys the window, whose WM_DESTROY shuts the game down (headless: the shutdown itself).
-void CloseMainWindow(Window* window);

@@ -7,8 +7,6 @@
 #include "app/keys.h"
 #include "course/course_map.h"
 #include "course/user_course.h"
-#include "menus/menu_screen.h"
-#include "platform/messages.h"
 #include "shared/globals.h"
 #include "shared/outside_text.h"
 
@@ -43,10 +41,8 @@ bool MapToPlayGiven() { return !mapToPlay.empty(); }
 
 void ForgetMapToPlay() { mapToPlay.clear(); }
 
-void BeginMapToPlay(Window* window) {
-    if (!MapToPlayGiven()) return;
-    menuScreen->CourseCursor = UserMapCourse;
-    HandleKeyDown(window, VK_RETURN);
+void BeginMapToPlay() {
+    if (MapToPlayGiven()) ChooseCourse(UserMapCourse);
 }
 
 bool LoadMapToPlay(int course) {

@@ -4,8 +4,6 @@
 #pragma once
 #include <string>
 
-class Window;
-
 // Before the window: reads the file. One that cannot be read, or a course text with problems,
 // is refused with one line each on stderr (false); a map file the user map reader would stop
 // on ends the game here as that reader does, with one line on stderr first.
@@ -14,6 +12,6 @@ bool PrepareMapToPlay(const std::string& path);
 bool MapToPlayGiven();
 void ForgetMapToPlay();
 // After start-up: into the bus menu (course 11 completed before) or the drive.
-void BeginMapToPlay(Window* window);
+void BeginMapToPlay();
 // Reads the given map for course 11 of such a run (true); false for any other course or run.
 bool LoadMapToPlay(int course);

@@ -79,19 +79,6 @@ void Overlay(const Surface& picture) {
     offscreen->BltFast(WindowOrigin.x, WindowOrigin.y, picture, kScreenPicture, true);
 }
 
-// A crash ends the run here; only a goal reached with the gear keys is scored.
-void EndRunFromFrame() {
-    ScreenState = Result;
-    liveBusState.placed = 0;
-    liveBusState.speed = 0;
-    liveBusState.gear = 0;
-    liveBusState.steering = 0;
-    // As after a goal: the next open course starts with the standard bus.
-    bus->busType = 0;
-    stopwatch->Stop();
-    PlayCue(SoundCue::Crash);
-}
-
 void DrawDrivingScreen() {
     MoveGhost();
     courseMap->RenderMap(*offscreen);
@@ -145,6 +132,19 @@ bool ScreenChangesByItself() {
     return ScreenState == Result && stopwatch && (stopwatch->penaltyRunning != 0 || stopwatch->watchState == Running);
 }
 }  // namespace
+
+// Only a goal reached with the gear keys is scored.
+void EndRunFromFrame() {
+    ScreenState = Result;
+    liveBusState.placed = 0;
+    liveBusState.speed = 0;
+    liveBusState.gear = 0;
+    liveBusState.steering = 0;
+    // As after a goal: the next open course starts with the standard bus.
+    bus->busType = 0;
+    stopwatch->Stop();
+    PlayCue(SoundCue::Crash);
+}
 
 void render_frame() {
     // After shutdown nothing is left to draw with (a frame can still be asked for while the

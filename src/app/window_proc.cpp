@@ -35,7 +35,7 @@ bool ControlHeld(const Window* window) {
 }
 }  // namespace
 
-void CloseMainWindow(Window* window) {
+void QuitGame(Window* window) {
     if (window) {
         window->Destroy();  // its WM_DESTROY does the shutdown
     } else {
@@ -93,7 +93,7 @@ LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LPar
         return 0;
     case WM_COMMAND:
         if ((wParam & 0xFFFF) != IDM_GAME_EXIT) break;
-        CloseMainWindow(window);
+        QuitGame(window);
         return 0;
     case WM_MOUSEMOVE:
         if (Dragging == 1) DragWindow(window, MousePoint(lParam).x, MousePoint(lParam).y);

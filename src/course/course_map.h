@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/geometry.h"
 
@@ -60,8 +61,9 @@ public:
     std::int32_t startCellX = 23;
     std::int32_t startCellY = 23;
     std::int32_t grid[GridSize][GridSize];  // [x][y]; -1 for a cell never loaded
-    // The map file the grid was read from last ("3.map", or the user map's path), so that a
-    // recorded drive can name its course; empty before the first load.
+    // The map file the grid was read from last ("3.map" in the game folder, or the user map's
+    // path), so that a recorded drive can name its course; empty before the first load and
+    // after a course given in memory.
     std::string mapFileRead;
 
     // The code at (x, y), or -1 for a cell outside the 20 by 20 grid. Never reads outside it.
@@ -104,6 +106,11 @@ public:
 // No map file is read that is larger: 20 by 20 cells take 1612 bytes (3224 if every byte were
 // 0x0A, stored as 0x0D 0x0A), so anything near this size was named by mistake.
 constexpr std::size_t kLargestMapFile = 64 * 1024;
+// A course the course reader takes for courseIndex in place of its file "N.map": the stream
+// such a file holds, read as the file would be. The map tool drives the course it holds this
+// way, without writing it anywhere. One at a time; Forget gives the file back its place.
+void GiveCourse(int courseIndex, std::vector<std::uint8_t> stream);
+void ForgetGivenCourse();
 // Which reader a map file is read with: the course file reader or the user map reader.
 enum class MapReader { Course, UserMap };
 // Why reading the map file with that reader would end the game at once (a damaged file) or

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/process.h"
 #include "platform/text_file.h"
+#include "shared/game_folder.h"
 #include "shared/outside_text.h"
 #include "shared/texts.h"
 
@@ -26,7 +27,32 @@ std::int32_t ReadOr(Int32Reader& reader, std::int32_t missing) {
 
 // Counts the grid cannot hold would make the reader write outside it.
 bool MapCountFits(std::int32_t count) { return count >= 0 && count <= GridSize; }
+
+int givenCourse = -1;
+std::vector<std::uint8_t> givenStream;
+
+// The stream of a course: the one given for it, else its file's, which path then names.
+OutsideFile ReadCourseStream(int courseIndex, std::string& path, std::vector<std::uint8_t>& stream) {
+    if (courseIndex == givenCourse) {
+        path.clear();
+        stream = givenStream;
+        return OutsideFile::Read;
+    }
+    char fileName[256] = {};
+    std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
+    path = InGameFolder(fileName);
+    const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
+    SayFileNotRead("the course file", path, found, kLargestMapFile);
+    return found;
+}
 }  // namespace
+
+void GiveCourse(int courseIndex, std::vector<std::uint8_t> stream) {
+    givenCourse = courseIndex;
+    givenStream = std::move(stream);
+}
+
+void ForgetGivenCourse() { GiveCourse(-1, {}); }
 
 std::string MapDamage(const std::vector<std::uint8_t>& stream, MapReader reader) {
     Int32Reader values(stream);
@@ -73,12 +99,9 @@ void FinishMapLoad(CourseMap& map, std::int32_t xCount, std::int32_t yCount) {
 
 // The grid is not cleared first: cells beyond the file's counts keep what they held.
 int CourseMap::LoadCourse(int courseIndex) {
-    char fileName[256] = {};
-    std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
+    std::string path;
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(fileName, kLargestMapFile, stream);
-    SayFileNotRead("the course file", fileName, found, kLargestMapFile);
-    if (found != OutsideFile::Read) return 0;
+    if (ReadCourseStream(courseIndex, path, stream) != OutsideFile::Read) return 0;
 
     if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();
     Int32Reader reader(stream);
@@ -94,6 +117,6 @@ int CourseMap::LoadCourse(int courseIndex) {
         }
     }
     FinishMapLoad(*this, xCount, yCount);
-    mapFileRead = fileName;
+    mapFileRead = path;
     return 1;
 }

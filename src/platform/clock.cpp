@@ -34,3 +34,11 @@ ClockSource* current = &systemClock;
 ClockSource& Clock() { return *current; }
 
 void SetClockForTest(ClockSource* clock) { current = clock ? clock : &systemClock; }
+
+FakeClock::FakeClock() { SetClockForTest(this); }
+FakeClock::~FakeClock() { SetClockForTest(nullptr); }
+
+bool FakeClock::PerformanceFrequency(std::int64_t& ticksPerSecond) {
+    ticksPerSecond = frequency;
+    return hasHighResolution;
+}

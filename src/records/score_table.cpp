@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text_file.h"
+#include "shared/game_folder.h"
 #include "shared/outside_text.h"
 
 namespace {
@@ -48,9 +49,10 @@ ScoreTable::ScoreTable() : records{} {
 ScoreTable::~ScoreTable() = default;
 
 std::int32_t ScoreTable::Load() {
+    const std::string path = InGameFolder(ScoreFileName);
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(ScoreFileName, kLargestScoreFile, stream);
-    SayFileNotRead("the best-times file", ScoreFileName, found, kLargestScoreFile);
+    const OutsideFile found = ReadTextModeFile(path, kLargestScoreFile, stream);
+    SayFileNotRead("the best-times file", path, found, kLargestScoreFile);
     if (found != OutsideFile::Read) return 0;
 
     Int32Reader reader(stream);
@@ -83,8 +85,9 @@ void ScoreTable::Save() {
     }
     // A file that cannot be written is left as it was and the table in memory stays current;
     // the player learns why from one line on stderr.
-    const int error = WriteTextModeFile(ScoreFileName, stream);
-    if (error != 0) std::fprintf(stderr, "quonfel: could not save the best times in %s: %s\n", ScoreFileName, std::strerror(error));
+    const std::string path = InGameFolder(ScoreFileName);
+    const int error = WriteTextModeFile(path, stream);
+    if (error != 0) std::fprintf(stderr, "quonfel: could not save the best times in %s: %s\n", path.c_str(), std::strerror(error));
 }
 
 CourseRecord& ScoreTable::Current(int courseIndex) { return records[currentSet][courseIndex]; }

@@ -1,4 +1,4 @@
-// Best times and course locks, kept in score.dat.
+// Best times and course locks, kept in score.dat in the game folder.
 #pragma once
 #include <cstdint>
 

@@ -7,6 +7,7 @@
 #include "course/course_map.h"
 #include "platform/file_save.h"
 #include "replays/drive_keys.h"
+#include "shared/game_folder.h"
 #include "shared/globals.h"
 
 namespace {
@@ -18,10 +19,10 @@ DriveRecord drive;
 bool courseFileKnown = false;
 long framesDrawn = 0;
 
-// A numbered course is read from "N.map" here; if that failed, the drive ran on whatever
+// A numbered course is read from "N.map" in the game folder; if that failed, the drive ran on whatever
 // was loaded before and cannot be watched again. The user map is any file a line can name.
 bool NamesTheCourse(int course, const std::string& mapFileRead, const std::string& mapFile) {
-    if (course != UserMapCourse) return mapFileRead == std::to_string(course) + ".map";
+    if (course != UserMapCourse) return mapFileRead == InGameFolder(std::to_string(course) + ".map");
     return FitsAMapLine(mapFile);
 }
 
@@ -81,4 +82,4 @@ void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std
     if (error != 0) std::fprintf(stderr, "quonfel: could not save the best drive in %s: %s\n", path.c_str(), std::strerror(error));
 }
 
-std::string BestDriveFileName(int course) { return "best-" + std::to_string(course) + ".keys"; }
+std::string BestDriveFileName(int course) { return InGameFolder("best-" + std::to_string(course) + ".keys"); }

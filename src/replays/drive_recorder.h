@@ -18,5 +18,5 @@ long DrivingFramesDrawn();
 // and says why in one line on stderr.
 void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std::int32_t scoreSeconds);
 
-// "best-3.keys", in the current folder.
+// "best-3.keys", in the game folder.
 std::string BestDriveFileName(int course);

@@ -4,16 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "bus/bus.h"
 #include "course/course_map.h"
 #include "course/user_course.h"
-#include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "platform/text_file.h"
-#include "records/score_table.h"
 #include "records/stopwatch.h"
 #include "replays/drive_keys.h"
 #include "replays/drive_recorder.h"
+#include "shared/game_folder.h"
 #include "shared/globals.h"
 
 namespace fs = std::filesystem;
@@ -30,7 +28,6 @@ struct Watch {
     std::string mapFile;     // course 11: the user map to read, as found from the key file
     bool mapStays = false;   // course 11: no 11.map takes the place of mapFile
     std::size_t nextPress = 0;
-    std::int32_t busTypeBefore = 0;
 };
 Watch watch;
 
@@ -70,12 +67,12 @@ bool DrivenOn(const DriveRecord& drive, const std::string& courseFile) {
     return HashDrivenCourse(drive.course, courseFile, hash) && hash == drive.courseHash;
 }
 
-// The file the game will read the course from, as a drive from the menu would: "N.map", and
-// for the user map the chosen file unless an 11.map in the folder takes its place (one the
-// game can read: a regular file). A drive of quonfel --map, on which no 11.map took the
-// place, stays on the file it names.
+// The file the game will read the course from, as a drive from the menu would: "N.map" in
+// the game folder, and for the user map the chosen file unless an 11.map there takes its place
+// (one the game can read: a regular file). A drive of quonfel --map, on which no 11.map took
+// the place, stays on the file it names.
 std::string CourseFileToRead(const DriveRecord& drive, const std::string& mapFile) {
-    const std::string numbered = std::to_string(drive.course) + ".map";
+    const std::string numbered = InGameFolder(std::to_string(drive.course) + ".map");
     std::error_code unknown;
     if (drive.course != UserMapCourse) return numbered;
     if (!fs::is_regular_file(numbered, unknown)) return mapFile;
@@ -136,9 +133,7 @@ void TellTimes() {
 WatchKey StopWatching() {
     TellTimes();
     watch.active = false;
-    if (watch.after == AfterWatching::EndTheGame) return WatchKey::StopAndEnd;
-    bus->busType = watch.busTypeBefore;
-    return WatchKey::StopToMenu;
+    return watch.after == AfterWatching::EndTheGame ? WatchKey::StopAndEnd : WatchKey::StopToMenu;
 }
 
 bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
@@ -195,15 +190,13 @@ bool PrepareBestWatch(int course, AfterWatching after, std::string& error) {
     return false;
 }
 
-bool TakePreparedWatch() {
+bool TakePreparedWatch(WatchStart& start) {
     if (!watch.prepared) return false;
     watch.prepared = false;
     watch.active = true;
-    watch.busTypeBefore = bus->busType;
-    menuScreen->CourseCursor = watch.drive.course;
-    scoreTable->currentCourse = watch.drive.course;
-    bus->busType = watch.drive.busType;
-    if (watch.drive.course == UserMapCourse) courseMap->LoadUserCourse(watch.mapFile);
+    start.course = watch.drive.course;
+    start.busType = watch.drive.busType;
+    start.userMap = watch.drive.course == UserMapCourse ? watch.mapFile : "";
     return true;
 }
 

@@ -5,6 +5,7 @@
 //
 // The game's shell plays a watch (app/watching.h): it asks here what to do and does it.
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Where stopping a watch leads.
@@ -19,12 +20,19 @@ bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::strin
 // it cannot be read, is damaged (naming the line), or was driven on another course file than
 // the one now in the folder.
 bool PrepareWatch(const std::string& keyFile, AfterWatching after, std::string& error);
-// The best drive of a course, best-N.keys in the current folder.
+// The best drive of a course, best-N.keys in the game folder.
 bool PrepareBestWatch(int course, AfterWatching after, std::string& error);
 
-// After start-up: true when a watch was prepared; it is then set up to begin (its course
-// under the menu cursor, its bus type chosen, a user map read) and the drive is to start.
-bool TakePreparedWatch();
+// What the game sets before a watched drive starts: its course, under the menu cursor and as
+// the current course, and its bus type; for the user map (course 11) the file to read first.
+struct WatchStart {
+    int course = 0;
+    std::int32_t busType = 0;
+    std::string userMap;
+};
+// After start-up: true when a watch was prepared, which then begins: the game sets what start
+// says and starts the drive.
+bool TakePreparedWatch(WatchStart& start);
 bool Watching();
 // Whether the course being watched is the user map its key file names, read already, which no
 // 11.map in the folder is to replace (a drive of quonfel --map).
@@ -34,7 +42,8 @@ bool WatchedMapStays(int course);
 bool NextWatchedKey(int& key);
 // Once the recorded keys of a frame are in: the times are printed once the drive has ended.
 void WatchedKeysGiven();
-// What a key of the player does while watching.
+// What a key of the player does while watching. StopToMenu: back to the course menu with the
+// bus type the game had before the watch.
 enum class WatchKey { NotWatching, Ignored, Quit, StopAndEnd, StopToMenu };
 WatchKey TakePlayerKey(int key);
 // At the end of the game: the times, if the watch has not printed them yet.

@@ -3,13 +3,15 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "shared/game_folder.h"
+
 namespace {
 constexpr int kLogBufferSize = 100;
 constexpr int kLogBytesWritten = 20;
 }  // namespace
 
 void WriteErrorLog(const char* fileName, const char* format, ...) {
-    std::FILE* file = std::fopen(fileName, "w");
+    std::FILE* file = std::fopen(InGameFolder(fileName).c_str(), "w");
     if (file == nullptr) return;  // a log that cannot be written is not worth a second failure
 
     char buffer[kLogBufferSize] = {};

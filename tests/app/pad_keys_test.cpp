@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/headless_game.h"
+#include "app/headless_fixtures.h"
 #include "bus/bus.h"
 #include "menus/menu_screen.h"
 #include "platform/window.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/app.h"
-#include "app/headless_game.h"
+#include "app/headless_fixtures.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "platform/surface.h"
@@ -16,10 +16,10 @@
 namespace {
 constexpr Colorref kUntouched = Rgb(1, 2, 3);
 
-class RenderFrameTest : public HeadlessGame {
+class RenderFrameTest : public HeadlessGameTest {
 protected:
     void SetUp() override {
-        HeadlessGame::SetUp();
+        HeadlessGameTest::SetUp();
         offscreen->Fill(kUntouched);
         WindowOrigin = {100, 50};
     }

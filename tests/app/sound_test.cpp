@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "app/headless_game.h"
+#include "app/headless_fixtures.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -16,17 +16,17 @@ void Key(int key) { MainWindowProc(nullptr, WM_KEYDOWN, static_cast<WParam>(key)
 
 std::uint32_t Cues(SoundCue cue) { return GameSoundControls().cues[static_cast<int>(cue)]; }
 
-class SoundTest : public HeadlessGame {
+class SoundTest : public HeadlessGameTest {
 protected:
     void SetUp() override {
-        HeadlessGame::SetUp();
+        HeadlessGameTest::SetUp();
         GameSettings.volume = 80;
         StartSound(GameSettings.volume);  // SDL's dummy device: it plays into nothing
         ASSERT_TRUE(SoundPlaying());
     }
     void TearDown() override {
         StopSound();
-        HeadlessGame::TearDown();
+        HeadlessGameTest::TearDown();
     }
     ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
 };

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "app/headless_game.h"
+#include "app/headless_fixtures.h"
 #include "platform/dialogs.h"
 #include "platform/surface.h"
 #include "records/stopwatch.h"

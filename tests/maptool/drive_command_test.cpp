@@ -10,6 +10,7 @@
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "replays/watch.h"
+#include "shared/game_folder.h"
 #include "support/course_texts.h"
 #include "support/recorded_drives.h"
 #include "support/replay_support.h"
@@ -122,6 +123,26 @@ TEST(DriveCommand, DrivesInTmpWhenTmpdirCannotHoldAFolder) {
         })) << name;
     }
     EXPECT_TRUE(fs::is_empty("closed"));
+}
+
+// The drive of a course the tool holds reads the pictures of the game folder and the course from
+// memory, and writes no file anywhere: an interrupted drive leaves nothing behind.
+TEST(DriveCourse, ADriveOfAHeldCourseWritesNoFile) {
+    ScopedWorkDir game;
+    LinkGameData();
+    const std::vector<std::string> gameFiles = FilesHere();
+    {
+        ScopedWorkDir elsewhere;
+        fs::create_directory("tmp");
+        ScopedEnv tmpdir("TMPDIR", (elsewhere.Path() + "/tmp").c_str());
+        SetGameFolder(game.Path());
+        const std::unique_ptr<DriveRun> run = DriveOfHeldCourse(CourseGridOf(LoopCourse), 0);
+        while (run->Step()) EXPECT_TRUE(fs::is_empty("tmp"));
+        SetGameFolder("");
+        EXPECT_EQ(DriveEndName(run->Result().end), std::string("goal"));
+        EXPECT_EQ(FilesHere(), std::vector<std::string>{"tmp"});
+    }
+    EXPECT_EQ(FilesHere(), gameFiles);  // no score.dat, no best drive
 }
 
 // How a drive that does not reach the goal ends, and where.

@@ -146,7 +146,7 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
         MessageBoxRecorder boxes;
         HeadlessGame game;
         ASSERT_TRUE(game.Start());
-        BeginMapToPlay(nullptr);
+        BeginMapToPlay();
         EXPECT_EQ(ScreenState, Driving);
         PlayDrive(game, clock, RecordedDrive(0));
         EXPECT_TRUE(game.GoalReached());
@@ -168,7 +168,7 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
     GameSettings.ghost = true;
     HeadlessGame game;
     ASSERT_TRUE(game.Start());
-    BeginMapToPlay(nullptr);
+    BeginMapToPlay();
     EXPECT_EQ(ScreenState, BusSelect);  // the course is finished now
     MainWindowProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(GhostRunning());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "maptool/headless_game.h"
+#include "app/headless_game.h"
 #include "replays/drive_keys.h"
 #include "support/test_support.h"
 

@@ -2,10 +2,21 @@
 
 #include <filesystem>
 
-#include "maptool/drive_session.h"
-#include "maptool/headless_game.h"
+#include "app/headless_game.h"
+#include "platform/surface.h"
 #include "support/recorded_drives.h"
 #include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+void WriteStandInPictures() {
+    auto ensure = [](const std::string& name, int width, int height) {
+        if (!fs::exists(name + ".bmp")) Surface::Create(width, height)->SaveBmp(name + ".bmp");
+    };
+    for (int tile = 0; tile < 24; ++tile) ensure(std::to_string(tile), 128, 128);
+    for (const char* name : {"front", "back", "gear", "alarm", "discontinue", "goalin", "menu1", "number", "menu2"})
+        ensure(name, 640, 480);
+}
 
 ReplayOutcome Replay(int course, int busType, const std::vector<KeyPress>& presses) {
     WriteStandInPictures();
@@ -26,7 +37,7 @@ ReplayOutcome Replay(int course, int busType, const std::vector<KeyPress>& press
     outcome.penaltySeconds = game.PenaltySeconds();
     outcome.courseState = game.CourseState(course);
     outcome.nextCourseState = game.CourseState(course + 1);
-    outcome.scoreFileWritten = std::filesystem::exists(ScoreFileName);
+    outcome.scoreFileWritten = fs::exists(ScoreFileName);
     outcome.boxes = boxes.boxes.size();
     return outcome;
 }

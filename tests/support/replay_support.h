@@ -22,6 +22,10 @@ struct ReplayOutcome {
     std::size_t boxes = 0;
 };
 
+// Plain pictures for every bitmap the game loads that the current folder lacks: the rules
+// never read pixels, so a drive needs none of the real ones.
+void WriteStandInPictures();
+
 // Plays presses on course ("N.map" in the current folder, which also gets stand-ins for the
 // pictures it lacks) with a bus type from the course menu; the stopwatch's seconds follow the
 // frames.

@@ -45,14 +45,6 @@ ScopedEnv::~ScopedEnv() {
     else unsetenv(name_.c_str());
 }
 
-FakeClock::FakeClock() { SetClockForTest(this); }
-FakeClock::~FakeClock() { SetClockForTest(nullptr); }
-
-bool FakeClock::PerformanceFrequency(std::int64_t& ticksPerSecond) {
-    ticksPerSecond = frequency;
-    return hasHighResolution;
-}
-
 MessageBoxRecorder::MessageBoxRecorder() {
     SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned type) {
         boxes.push_back({text, caption, type});

@@ -1,5 +1,5 @@
-// Shared helpers for the tests: a fresh working folder per test, a settable clock,
-// recorded message boxes.
+// Shared helpers for the tests: a fresh working folder per test, the settable clock
+// (platform/clock.h), recorded message boxes.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -30,23 +30,6 @@ private:
     std::string name_;
     bool wasSet_;
     std::string previous_;
-};
-
-// A clock the test sets by hand; installed while the object lives.
-class FakeClock : public ClockSource {
-public:
-    FakeClock();
-    ~FakeClock() override;
-    bool PerformanceFrequency(std::int64_t& ticksPerSecond) override;
-    std::int64_t PerformanceCounter() override { return counter; }
-    std::uint32_t MillisecondClock() override { return millis; }
-    std::int64_t WallSeconds() override { return wallSeconds; }
-
-    bool hasHighResolution = true;
-    std::int64_t frequency = 3000000;
-    std::int64_t counter = 0;
-    std::uint32_t millis = 0;
-    std::int64_t wallSeconds = 1700000000;
 };
 
 struct RecordedBox {

@@ -4,18 +4,9 @@
 #pragma once
 #include <vector>
 
+#include "app/headless_game.h"
 #include "maptool/course_route.h"
 #include "maptool/map_text.h"
-
-// The bus as the driver sees it: rear-axle centre in course pixels (cell x * 128 + in-tile x).
-struct BusPose {
-    double x;
-    double y;
-    double heading;   // radians, 0 faces up, positive turns counter-clockwise
-    double speed;     // pixels per frame
-    double steering;  // radians, positive turns left
-    int gear;
-};
 
 // What the driver needs to know of the bus type.
 struct BusMeasures {

@@ -1,29 +1,15 @@
 #include "maptool/drive_session.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 
 #include "bus/bus.h"
 #include "course/course_map.h"
+#include "course/map_bytes.h"
 #include "platform/clock.h"
-#include "platform/surface.h"
 #include "shared/outside_text.h"
 #include "shared/globals.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-// Installed for the life of the object, so no early return leaves it behind.
-class ScopedFrameClock {
-public:
-    explicit ScopedFrameClock(FrameClock& clock) { SetClockForTest(&clock); }
-    ~ScopedFrameClock() { SetClockForTest(nullptr); }
-};
 
 const char* RuleBroken() {
     bool lane = courseMap->CheckLane() == 1;
@@ -44,14 +30,10 @@ DriveEnd EndOf(const HeadlessGame& game, const DriveController& driver) {
     return driver.Done() ? DriveEnd::NotTaken : DriveEnd::OutOfTime;
 }
 
-// TMPDIR (or the system's own choice) first, /tmp when that cannot hold a new folder.
-std::vector<fs::path> TemporaryPlaces() {
-    std::vector<fs::path> places;
-    std::error_code error;
-    fs::path system = fs::temp_directory_path(error);
-    if (!error && system != "/tmp") places.push_back(system);
-    places.push_back("/tmp");
-    return places;
+// The bus type set up now.
+BusMeasures MeasuresNow() {
+    const BusGeometry& g = busGeometry;
+    return {g.wheelbase, g.frontOverhang, g.rearOverhang, g.halfWidth, maxSteerDeg};
 }
 
 std::string Seconds(long frames) {
@@ -88,14 +70,6 @@ std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
 
 }  // namespace
 
-bool FrameClock::PerformanceFrequency(std::int64_t& ticksPerSecond) {
-    ticksPerSecond = 1000;
-    return true;
-}
-std::int64_t FrameClock::PerformanceCounter() { return frame * 1000 / DriveFramesPerSecond; }
-std::uint32_t FrameClock::MillisecondClock() { return static_cast<std::uint32_t>(frame * 1000 / DriveFramesPerSecond); }
-std::int64_t FrameClock::WallSeconds() { return 1700000000 + frame / DriveFramesPerSecond; }
-
 std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
     // Also the first comment line of a key file: a line break in the name must not end it.
     return Printable(path) + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
@@ -123,18 +97,20 @@ std::vector<RouteStep> RouteFromStart(const CourseGrid& grid) {
 DriveRun::DriveRun(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
                    const DrivingStyle& style, const DriveOptions& options)
     : options_(options) {
-    ScopedFrameClock installed(clock_);
+    FakeClock clock;  // at the drive's first second
+    game_.KeepNoRecords();
+    if (options.gridGiven) game_.GiveCourse(course, EncodeMapFile(grid));
     over_ = !game_.Start();
     if (over_) return;
     game_.EnterCourse(course, busType);
-    driver_ = std::make_unique<DriveController>(grid, route, game_.Measures(), style);
+    driver_ = std::make_unique<DriveController>(grid, route, MeasuresNow(), style);
     if (!game_.Driving() || options_.frameLimit <= 0) Finish();
 }
 
 bool DriveRun::Step() {
     if (over_) return false;
-    ScopedFrameClock installed(clock_);
-    clock_.frame = frame_;
+    FakeClock clock;
+    clock.wallSeconds += frame_ / DriveFramesPerSecond;
     if (frame_ > 0) {
         for (int key : driver_->KeysFor(game_.Pose())) {
             result_.presses.push_back({frame_, key});
@@ -172,40 +148,18 @@ DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& ro
     return run.Result();
 }
 
+std::unique_ptr<DriveRun> DriveOfHeldCourse(const CourseGrid& grid, int busType) {
+    DriveOptions given;
+    given.gridGiven = true;
+    return std::make_unique<DriveRun>(grid, RouteFromStart(grid), 0, busType, StyleFor(MeasuresOf(busType)), given);
+}
+
+// Set up as the game sets up the bus before a drive.
 BusMeasures MeasuresOf(int busType) {
-    HeadlessGame probe;
-    probe.Start();
-    bus->busType = busType;
-    bus->Setup();
-    return probe.Measures();
-}
-
-void WriteStandInPictures() {
-    auto ensure = [](const std::string& name, int width, int height) {
-        if (!fs::exists(name + ".bmp")) Surface::Create(width, height)->SaveBmp(name + ".bmp");
-    };
-    for (int tile = 0; tile < 24; ++tile) ensure(std::to_string(tile), 128, 128);
-    for (const char* name : {"front", "back", "gear", "alarm", "discontinue", "goalin", "menu1", "number", "menu2"})
-        ensure(name, 640, 480);
-}
-
-std::string NewDriveFolder(std::string& reason) {
-    reason.clear();
-    for (const fs::path& place : TemporaryPlaces()) {
-        std::string pattern = (place / "quonfel-drive-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            reason += (reason.empty() ? "cannot make a temporary folder in " : ", nor in ") + place.string() +
-                      " (" + std::strerror(errno) + ")";
-            continue;
-        }
-        std::error_code error;
-        fs::path previous = fs::current_path(error);
-        fs::current_path(pattern, error);
-        if (!error) WriteStandInPictures();
-        fs::current_path(previous, error);
-        return pattern;
-    }
-    return "";
+    Bus probe;
+    probe.busType = busType;
+    probe.Setup();
+    return MeasuresNow();
 }
 
 const char* DriveEndName(DriveEnd end) {

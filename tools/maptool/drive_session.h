@@ -1,16 +1,17 @@
 // One drive of the route-following driver through the real game, headless: the frames and
 // the stopwatch follow a clock of whole frames, so a drive comes out the same on every run.
-// Shared by quonfel-map drive and the tool that records the shipped drives.
+// The game reads its pictures (and the courses it is not given) in the game folder and keeps
+// no records. Shared by quonfel-map drive, the editor's test drive and the tool that records
+// the shipped drives.
 #pragma once
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/headless_game.h"
 #include "maptool/course_route.h"
 #include "maptool/drive_controller.h"
-#include "maptool/headless_game.h"
 #include "maptool/map_text.h"
-#include "platform/clock.h"
 #include "replays/drive_keys.h"
 
 constexpr long DriveFramesPerSecond = 30;
@@ -43,28 +44,18 @@ struct DriveResult {
 
 struct DriveOptions {
     long frameLimit = DriveFrameLimit;
-    bool verbose = false;  // print every frame
-    bool quick = false;    // skip the pictures while trying many drives (HeadlessGame::QuickFrame)
+    bool verbose = false;    // print every frame
+    bool quick = false;      // skip the pictures while trying many drives (HeadlessGame::QuickFrame)
+    bool gridGiven = false;  // the game drives the grid itself, not "N.map" of the game folder
 };
 
 // The route from the course's start (the last start code in file order, where the game places
 // the bus) into its goal; empty when there is none (or no start).
 std::vector<RouteStep> RouteFromStart(const CourseGrid& grid);
 
-// Wall-clock seconds follow the frames, so the stopwatch reads the same on every run.
-class FrameClock : public ClockSource {
-public:
-    bool PerformanceFrequency(std::int64_t& ticksPerSecond) override;
-    std::int64_t PerformanceCounter() override;
-    std::uint32_t MillisecondClock() override;
-    std::int64_t WallSeconds() override;
-    long frame = 0;
-};
-
-// One drive taken a frame at a time: the game starts on course (read from "N.map" in the
-// current folder) with a bus type from the course menu, and each step gives the driver's keys
-// and one frame. The game's clock is the frame clock during each step only, and the game's
-// files are read and written in the current folder.
+// One drive taken a frame at a time: the game starts on course with a bus type from the course
+// menu, and each step gives the driver's keys and one frame. The game's clock, whose seconds
+// follow the frames, is the clock in use during each step only.
 class DriveRun {
 public:
     DriveRun(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
@@ -79,7 +70,6 @@ public:
 
 private:
     void Finish();
-    FrameClock clock_;
     HeadlessGame game_;
     std::unique_ptr<DriveController> driver_;
     DriveOptions options_;
@@ -92,20 +82,16 @@ private:
 DriveResult DriveCourse(const CourseGrid& grid, const std::vector<RouteStep>& route, int course, int busType,
                         const DrivingStyle& style, const DriveOptions& options = {});
 
+// quonfel-map drive and the editor's test drive: the course the tool holds, given to the game
+// as course 0 without a file, driven from its start in the style that suits the bus.
+std::unique_ptr<DriveRun> DriveOfHeldCourse(const CourseGrid& grid, int busType);
+
 // The line quonfel-map drive prints: the course as named, the bus type, how the drive ended
 // and where, the frames, the time at 30 frames a second and the penalty.
 std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result);
 
 // The measures of a bus type, as the game sets it up.
 BusMeasures MeasuresOf(int busType);
-
-// Plain pictures for every bitmap the game loads that the current folder lacks: the rules
-// never read pixels, so a drive needs none of the real ones.
-void WriteStandInPictures();
-
-// A new temporary folder holding stand-in pictures, in TMPDIR or else in /tmp; the caller
-// removes it. Empty, with the reason, when no temporary folder can be made.
-std::string NewDriveFolder(std::string& reason);
 
 // "goal", "crash", ...: a word for how a drive ended.
 const char* DriveEndName(DriveEnd end);

@@ -13,10 +13,9 @@
 #include "maptool/editor_files.h"
 #include "maptool/editor_view.h"
 #include "maptool/exit_status.h"
-#include "maptool/map_file.h"
-#include "platform/file_save.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "shared/game_folder.h"
 #include "shared/outside_text.h"
 
 namespace fs = std::filesystem;
@@ -27,52 +26,6 @@ constexpr std::int64_t UntilInput = -1;
 // The piece each digit chooses (the keypad's too).
 constexpr std::int32_t DigitPieces[10] = {0, 1, 2, 7, 8, 9, 10, 11, 18, 22};
 constexpr std::int32_t Crossing = 15;
-
-// Runs the body with the current folder set to folder, and back; where the folder cannot be
-// entered, gives `otherwise` instead, so that the game's files never land elsewhere.
-template <typename Result, typename Body>
-Result InFolder(const std::string& folder, Result otherwise, Body body) {
-    std::error_code error;
-    const fs::path previous = fs::current_path(error);
-    if (error || (fs::current_path(folder, error), error)) return otherwise;
-    Result result = body();
-    fs::current_path(previous, error);
-    return result;
-}
-
-// A test drive: the map tool's driver in the headless game, in a temporary folder of its own
-// that holds the course as 0.map, so nothing of the drive reaches the player's folders.
-class TestDrive {
-public:
-    // Null when the folder cannot be used.
-    static std::unique_ptr<TestDrive> Start(const std::string& folder, const CourseGrid& course, int busType) {
-        std::unique_ptr<TestDrive> drive(new TestDrive(folder));
-        if (SaveWholeFile((fs::path(folder) / "0.map").string(), EncodeMapFile(course)) != 0) return nullptr;
-        drive->run_ = InFolder(folder, std::unique_ptr<DriveRun>(), [&] {
-            return std::make_unique<DriveRun>(course, RouteFromStart(course), 0, busType, StyleFor(MeasuresOf(busType)));
-        });
-        return drive->run_ ? std::move(drive) : nullptr;
-    }
-    ~TestDrive() {
-        InFolder(folder_, 0, [&] {
-            run_.reset();
-            return 0;
-        });
-        run_.reset();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    // False once the drive is over, or when its folder has gone.
-    bool Step() {
-        return InFolder(folder_, false, [&] { return run_->Step(); });
-    }
-    const DriveRun& Run() const { return *run_; }
-
-private:
-    explicit TestDrive(const std::string& folder) : folder_(folder) {}
-    std::string folder_;
-    std::unique_ptr<DriveRun> run_;
-};
 
 enum class Question { None, SaveBeforeClosing, ReplaceText };
 enum class AfterSave { Nothing, Play, Quit };
@@ -89,7 +42,7 @@ struct Editor {
     std::string programFolder;
     std::unique_ptr<Window> window;
     std::unique_ptr<Surface> screen;
-    std::unique_ptr<TestDrive> drive;
+    std::unique_ptr<DriveRun> drive;  // the test drive
     int busTypeDriven = 0;
     Question question = Question::None;
     AfterSave afterSave = AfterSave::Nothing;
@@ -188,18 +141,14 @@ void StartDrive() {
     if (editor->model.ProblemCount() > 0)
         return Say("Test drive: not driven while the check finds " + std::to_string(editor->model.ProblemCount()) +
                    " problem(s)");
-    std::string reason;
-    const std::string folder = NewDriveFolder(reason);
-    if (folder.empty()) return Say("Test drive: " + reason);
     editor->busTypeDriven = editor->view.busType;
-    editor->drive = TestDrive::Start(folder, editor->model.Course(), editor->busTypeDriven);
-    if (!editor->drive) return Say("Test drive: cannot use the temporary folder " + folder);
+    editor->drive = DriveOfHeldCourse(editor->model.Course(), editor->busTypeDriven);
     Say("Test drive with bus type " + std::to_string(editor->busTypeDriven) + " ... (T or Esc stops it, F: faster)");
 }
 
 void EndDrive() {
     const std::string summary = DriveSummary(editor->view.fileName, editor->busTypeDriven, editor->model.Course(),
-                                             editor->drive->Run().Result());
+                                             editor->drive->Result());
     editor->drive.reset();  // the bus stays where it ended
     // A question asked meanwhile keeps the status line: only its answer may take it.
     if (editor->question == Question::None) Say("Test drive: " + summary);
@@ -209,8 +158,8 @@ void EndDrive() {
 void DriveFrame() {
     for (int i = 0; i < editor->view.driveSpeed && editor->drive; ++i) {
         const bool going = editor->drive->Step();
-        editor->view.bus = editor->drive->Run().BodyOutline();
-        const BusPose pose = editor->drive->Run().Pose();
+        editor->view.bus = editor->drive->BodyOutline();
+        const BusPose pose = editor->drive->Pose();
         const Point axle{static_cast<int>(pose.x), static_cast<int>(pose.y)};
         std::vector<Point>& trail = editor->view.trail;
         if (trail.empty() || std::abs(axle.x - trail.back().x) + std::abs(axle.y - trail.back().y) >= 4)
@@ -555,6 +504,7 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
                   << (fs::path(programFolder) / dataFromProgram).lexically_normal().string() << "\n";
         return ExitUsage;
     }
+    SetGameFolder(tileFolder);  // the test drive's pictures
     opened.files = {Absolute(opened.files.text), Absolute(opened.files.map)};
     Editor e(opened);
     editor = &e;

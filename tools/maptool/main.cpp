@@ -18,6 +18,7 @@
 #include "maptool/map_text.h"
 #include "platform/text_file.h"
 #include "replays/drive_keys.h"
+#include "shared/game_folder.h"
 #include "shared/outside_text.h"
 #include "shared/texts.h"
 
@@ -41,7 +42,7 @@ const char* const Usage =
     "                                    start into the goal, and write the keys it pressed\n"
     "       quonfel-map --help | --version\n"
     "exit status: 0 fine (for drive: the goal was reached), 1 problems found (for drive: no goal),\n"
-    "             2 wrong use, a file that cannot be read or written, or no temporary folder for drive\n";
+    "             2 wrong use, a file that cannot be read or written, or the game's pictures not found\n";
 
 // A course text or map file: a regular file no larger than a map file may be, so that a
 // folder, a pipe or a device named by mistake is answered at once. False after one line.
@@ -167,6 +168,12 @@ std::string ProgramFolder() {
     return error ? std::string(".") : self.parent_path().string();
 }
 
+int NoPictures() {
+    std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program nor in "
+              << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
+    return ExitUsage;
+}
+
 int Render(const std::string& path, const std::string& picturePath, int tileSize) {
     std::vector<std::uint8_t> bytes;
     CourseGrid grid;
@@ -174,11 +181,7 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     if (int status = LoadCourse(path, bytes, grid, flaws); status != ExitOk) return status;
     std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     TilePictures tiles;
-    if (folder.empty() || !LoadTilePictures(folder, tiles)) {
-        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program nor in "
-                  << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
-        return ExitUsage;
-    }
+    if (folder.empty() || !LoadTilePictures(folder, tiles)) return NoPictures();
     ListProblems(path, flaws);
     ListProblems(path, CellsWithoutTile(grid));
     std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
@@ -225,20 +228,6 @@ bool WriteKeys(const std::string& keysPath, const std::string& path, const std::
     return static_cast<bool>(out);
 }
 
-// The course is driven as course 0 in a folder of its own (made by NewDriveFolder, removed
-// here), so the game reads it as it reads its own courses and leaves no score behind.
-DriveResult DriveInFolder(const std::string& folder, const CourseGrid& grid, const std::vector<RouteStep>& route,
-                          int busType) {
-    fs::path previous = fs::current_path();
-    WriteFile((fs::path(folder) / "0.map").string(), EncodeMapFile(grid));
-    fs::current_path(folder);
-    DriveResult result = DriveCourse(grid, route, 0, busType, StyleFor(MeasuresOf(busType)));
-    fs::current_path(previous);
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-    return result;
-}
-
 int Drive(const std::string& path, int busType, const std::string& keysPath) {
     std::vector<std::uint8_t> bytes;
     CourseGrid grid;
@@ -251,13 +240,14 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
         std::cerr << "quonfel-map: " << Printable(path) << " not driven\n";
         return ExitProblems;
     }
-    std::string reason;
-    std::string folder = NewDriveFolder(reason);
-    if (folder.empty()) {
-        std::cerr << "quonfel-map: " << reason << "\n";
-        return ExitUsage;
+    // The game reads its pictures beside the program; the course it is given.
+    const std::string pictures = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
+    if (pictures.empty()) return NoPictures();
+    SetGameFolder(pictures);
+    const std::unique_ptr<DriveRun> run = DriveOfHeldCourse(grid, busType);
+    while (run->Step()) {
     }
-    DriveResult result = DriveInFolder(folder, grid, RouteFromStart(grid), busType);
+    const DriveResult& result = run->Result();
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
     if (!keysPath.empty() && !WriteKeys(keysPath, path, bytes, grid, busType, summary, result)) {

@@ -2,7 +2,6 @@
 // real game, headless, and writes the keys it pressed as a recorded drive.
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -11,8 +10,7 @@
 #include "maptool/drive_session.h"
 #include "maptool/map_file.h"
 #include "platform/text_file.h"
-
-namespace fs = std::filesystem;
+#include "shared/game_folder.h"
 
 namespace {
 
@@ -40,15 +38,16 @@ int main(int argc, char** argv) {
                      "  QUONFEL_DRIVE_VERBOSE=1 prints every frame\n";
         return 2;
     }
-    std::string gameDir = fs::absolute(argv[1]).string();
+    std::string gameDir = argv[1];
     int course = std::atoi(argv[2]);
     int busType = std::atoi(argv[3]);
-    std::string out = argc > 4 ? fs::absolute(argv[4]).string() : "";
+    std::string out = argc > 4 ? argv[4] : "";
     bool verbose = std::getenv("QUONFEL_DRIVE_VERBOSE") != nullptr;
     bool search = std::getenv("QUONFEL_DRIVE_SEARCH") != nullptr;
 
     CourseGrid grid;
-    if (!ReadGrid(gameDir + "/" + std::to_string(course) + ".map", grid)) {
+    SetGameFolder(gameDir);  // the course and the pictures; the drives keep no records there
+    if (!ReadGrid(InGameFolder(std::to_string(course) + ".map"), grid)) {
         std::cerr << "cannot read course " << course << "\n";
         return 2;
     }
@@ -58,15 +57,6 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
 
-    std::string reason;
-    std::string folder = NewDriveFolder(reason);
-    if (folder.empty()) {
-        std::cerr << reason << "\n";
-        return 2;
-    }
-    std::string map = std::to_string(course) + ".map";
-    fs::create_symlink(fs::path(gameDir) / map, fs::path(folder) / map);
-    fs::current_path(folder);
     DrivingStyle base = StyleFor(MeasuresOf(busType));
     if (const char* r = std::getenv("QUONFEL_RIGHT_RADIUS")) base.right.radius = std::atof(r);
     if (const char* o = std::getenv("QUONFEL_RIGHT_OUTSET")) base.right.outset = std::atof(o);
@@ -101,8 +91,6 @@ int main(int argc, char** argv) {
         }
     }
     if (search) best = DriveCourse(grid, route, course, busType, bestStyle);  // recorded with whole frames
-    fs::current_path(gameDir);
-    fs::remove_all(folder);
 
     std::printf("course %d bus %d: %s after %ld frames, %ld frames breaking a rule, driving %d s, penalty %d s (%s)\n",
                 course, busType, DriveEndName(best.end), best.frames, best.violations, best.seconds, best.penalty,
@@ -111,7 +99,7 @@ int main(int argc, char** argv) {
         DriveRecord drive;
         drive.course = course;
         drive.busType = busType;
-        drive.hasCourseHash = HashCourseFile(gameDir + "/" + map, drive.courseHash);
+        drive.hasCourseHash = HashCourseFile(InGameFolder(std::to_string(course) + ".map"), drive.courseHash);
         drive.drivingSeconds = best.seconds;
         drive.penaltySeconds = best.penalty;
         drive.scoreSeconds = best.seconds + best.penalty;

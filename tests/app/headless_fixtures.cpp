@@ -1,4 +1,4 @@
-#include "app/headless_game.h"
+#include "app/headless_fixtures.h"
 
 #include <cstdio>
 
@@ -64,18 +64,17 @@ void ResetShellState() {
 }
 
 void HeadlessObjects::SetUp() {
-    ResetShellState();
+    HeadlessTest::SetUp();
     CreateGameObjects();
 }
 
 void HeadlessObjects::TearDown() {
     ReleaseAll();
-    ResetShellState();
+    HeadlessTest::TearDown();
 }
 
-void HeadlessGame::SetUp() {
-    HeadlessObjects::SetUp();
+void HeadlessGameTest::SetUp() {
+    HeadlessTest::SetUp();
     WriteGameBitmaps();
-    ASSERT_EQ(CreateSurfaces(800, 600), 1);
-    ASSERT_EQ(LoadAllBitmaps(), 1);
+    ASSERT_TRUE(game.Start(800, 600));
 }

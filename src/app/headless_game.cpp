@@ -1,9 +1,8 @@
-#include "maptool/headless_game.h"
+#include "app/headless_game.h"
 
 #include "app/app.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
-#include "menus/menu_screen.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
 #include "records/score_table.h"
@@ -12,24 +11,33 @@
 #include "shared/globals.h"
 
 namespace {
-constexpr int ScreenWidth = 640;
-constexpr int ScreenHeight = 480;
-
 int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
-}  // namespace
 
-bool HeadlessGame::Start() {
-    WindowOrigin = {0, 0};
-    WindowSize = {ScreenWidth, ScreenHeight};
-    ScreenState = CourseSelect;  // as at program start, whatever an earlier game in this process left
-    started_ = true;
-    if (!CreateSurfaces(ScreenWidth, ScreenHeight) || !LoadAllBitmaps()) return false;
-    CreateGameObjects();
-    return true;
-}
+// The course view's origin in course pixels: the current cell is the view's centre cell.
+int ViewOrigin(int currentCell) { return (currentCell - 2) * TileSize; }
+}  // namespace
 
 HeadlessGame::~HeadlessGame() {
     if (started_) ReleaseAll();
+    RecordsKept = true;
+    ForgetGivenCourse();
+}
+
+void HeadlessGame::KeepNoRecords() { RecordsKept = false; }
+
+void HeadlessGame::GiveCourse(int course, std::vector<std::uint8_t> stream) { ::GiveCourse(course, std::move(stream)); }
+
+bool HeadlessGame::Start(int screenWidth, int screenHeight) {
+    WindowOrigin = {0, 0};
+    WindowSize = {640, 480};
+    ScreenState = CourseSelect;  // as at program start, whatever an earlier game in this process left
+    started_ = true;
+    if (CreateSurfaces(screenWidth, screenHeight) && LoadAllBitmaps()) {
+        CreateGameObjects();
+        return true;
+    }
+    StartupError = nullptr;
+    return false;
 }
 
 void HeadlessGame::EnterCourse(int course, int busType) {
@@ -37,13 +45,13 @@ void HeadlessGame::EnterCourse(int course, int busType) {
     render_frame();
     for (int row = 0; row < course; ++row) Press(VK_DOWN);
     Press(VK_RETURN);
-    // The first driving frame, which places the bus, is the drive's frame 0: a key file's
-    // frames count from it, as the game counts them.
     if (ScreenState == BusSelect) {
         render_frame();
         for (int row = 0; row < busType; ++row) Press(VK_DOWN);
         Press(VK_RETURN);
     }
+    // The first driving frame, which places the bus, is the drive's frame 0: a key file's
+    // frames count from it, as the game counts them.
     driveFrames_ = 0;
     violationFrames_ = 0;
 }
@@ -54,29 +62,24 @@ void HeadlessGame::Press(int key) {
 }
 
 void HeadlessGame::Frame() {
-    bool driving = ScreenState == ::Driving;
+    const bool driving = Driving();
     render_frame();
-    if (!driving) return;
-    ++driveFrames_;
-    if (courseMap->violationCount > 0) ++violationFrames_;
+    if (driving) CountFrame();
 }
 
 void HeadlessGame::QuickFrame() {
-    if (ScreenState != ::Driving) return Frame();
+    if (!Driving()) return Frame();
     std::unique_ptr<Surface> view = std::move(mapscreen);  // the course view then skips its drawing
     courseMap->RenderMap(*offscreen);
     mapscreen = std::move(view);
     courseMap->ApplyLaneRule();
     courseMap->ApplyWallRule();
-    if (courseMap->CheckCrash() == 1) {
-        ScreenState = Result;
-        liveBusState.placed = 0;
-        liveBusState.speed = 0;
-        liveBusState.gear = 0;
-        liveBusState.steering = 0;
-        stopwatch->Stop();
-    }
+    if (courseMap->CheckCrash() == 1) EndRunFromFrame();
     CountDrivingFrame();
+    CountFrame();
+}
+
+void HeadlessGame::CountFrame() {
     ++driveFrames_;
     if (courseMap->violationCount > 0) ++violationFrames_;
 }
@@ -87,13 +90,13 @@ bool HeadlessGame::GoalReached() const { return ScreenState == Result && courseM
 
 BusPose HeadlessGame::Pose() const {
     const BusState& s = liveBusState;
-    return {(courseMap->currentCellX - 2) * 128.0 + s.exactX, (courseMap->currentCellY - 2) * 128.0 + s.exactY,
-            s.heading, s.speed, s.steering, s.gear};
+    return {ViewOrigin(courseMap->currentCellX) + s.exactX, ViewOrigin(courseMap->currentCellY) + s.exactY, s.heading,
+            s.speed, s.steering, s.gear};
 }
 
 std::vector<Point> HeadlessGame::BodyOutline() const {
     const BusState& s = frameBusState;
-    const int left = (courseMap->currentCellX - 2) * 128, top = (courseMap->currentCellY - 2) * 128;
+    const int left = ViewOrigin(courseMap->currentCellX), top = ViewOrigin(courseMap->currentCellY);
     std::vector<Point> outline;
     for (int i = 0; i < s.outlineCount && i < MaxOutlinePoints; ++i)
         outline.push_back({left + s.outline[i].x, top + s.outline[i].y});
@@ -102,13 +105,8 @@ std::vector<Point> HeadlessGame::BodyOutline() const {
 
 void HeadlessGame::DriverCell(int& x, int& y) const {
     const Point& seat = liveBusState.driverPoint;
-    x = courseMap->currentCellX - 2 + FloorDiv(seat.x, 128);
-    y = courseMap->currentCellY - 2 + FloorDiv(seat.y, 128);
-}
-
-BusMeasures HeadlessGame::Measures() const {
-    const BusGeometry& g = busGeometry;
-    return {g.wheelbase, g.frontOverhang, g.rearOverhang, g.halfWidth, maxSteerDeg};
+    x = courseMap->currentCellX - 2 + FloorDiv(seat.x, TileSize);
+    y = courseMap->currentCellY - 2 + FloorDiv(seat.y, TileSize);
 }
 
 // A drive that has not ended (out of time, or stopped short of the goal) is read as it stands.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/headless_game.h"
 #include "platform/geometry.h"
 #include "support/test_support.h"
 
@@ -25,18 +26,27 @@ void WriteGameBitmaps(const std::string& skipped = "");
 // Back to the state of a freshly started program.
 void ResetShellState();
 
-// The five game objects in an empty folder (no score.dat), boxes recorded, a settable clock.
-class HeadlessObjects : public ::testing::Test {
+// An empty folder, boxes recorded, a settable clock, the shell as a fresh program has it.
+class HeadlessTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { ResetShellState(); }
+    void TearDown() override { ResetShellState(); }
     ScopedWorkDir dir;
     MessageBoxRecorder boxes;
     FakeClock clock;
 };
 
-// Also the surfaces and all bitmaps, as after a successful start-up.
-class HeadlessGame : public HeadlessObjects {
+// The five game objects (no score.dat).
+class HeadlessObjects : public HeadlessTest {
 protected:
     void SetUp() override;
+    void TearDown() override;
+};
+
+// The game's headless game on the test bitmaps, on an 800 by 600 screen, as after a successful
+// start-up.
+class HeadlessGameTest : public HeadlessTest {
+protected:
+    void SetUp() override;
+    HeadlessGame game;  // shut down before the folder goes
 };
