@@ -24,25 +24,26 @@ bool StartPoseFor(int startCode, int m, int k, StartPose& pose) {
 
 }  // namespace
 
-void CourseMap::PlaceBus(int startCode) {
-    const BusGeometry& g = busGeometry;
+void PlaceBusOnStart(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY, int startCode) {
+    const BusGeometry& g = bus.geometry;
+    BusState& frame = bus.frame;
     const int m = (g.rearOverhang + g.wheelbase + g.frontOverhang) / 2 - g.rearOverhang;
     const int k = g.halfWidth + 32;
     StartPose pose;
     const bool onStartTile = StartPoseFor(startCode, m, k, pose);
     if (onStartTile) {
-        frameBusState.x = pose.x;
-        frameBusState.y = pose.y;
-        frameBusState.heading = pose.heading;
+        frame.x = pose.x;
+        frame.y = pose.y;
+        frame.heading = pose.heading;
     }
-    frameBusState.exactX = frameBusState.x;
-    frameBusState.exactY = frameBusState.y;
-    frameBusState.placed = 1;
-    liveBusState = frameBusState;
-    ActiveBus().Transform();
+    frame.exactX = frame.x;
+    frame.exactY = frame.y;
+    frame.placed = 1;
+    bus.live = frame;
+    TransformBus(bus.live, g);
     // Without a start tile the bus keeps its last position, which may lie anywhere: bring the
     // view to it, so the copy around the driver's seat stays inside the view.
-    if (!onStartTile) FollowBus();
+    if (!onStartTile) FollowDriversSeat(bus, cellX, cellY);
 }
 
 // The tile of a view coordinate. Below 0 it rounds down, not toward zero: a bus fast enough
@@ -52,11 +53,14 @@ static int TileOf(int coordinate) {
     return coordinate >= 0 ? coordinate / TileSize : -((TileSize - 1 - coordinate) / TileSize);
 }
 
-void CourseMap::FollowBus() {
-    const int tx = TileOf(liveBusState.driverPoint.x) - 2;
-    const int ty = TileOf(liveBusState.driverPoint.y) - 2;
+void FollowDriversSeat(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
+    const int tx = TileOf(bus.live.driverPoint.x) - 2;
+    const int ty = TileOf(bus.live.driverPoint.y) - 2;
     if (tx == 0 && ty == 0) return;
-    ActiveBus().Shift(tx, ty);
-    currentCellX += tx;
-    currentCellY += ty;
+    ShiftBusState(bus.live, TileSize * tx, TileSize * ty);
+    cellX += tx;
+    cellY += ty;
 }
+
+void CourseMap::PlaceBus(int startCode) { PlaceBusOnStart(PlayerBus(), currentCellX, currentCellY, startCode); }
+void CourseMap::FollowBus() { FollowDriversSeat(PlayerBus(), currentCellX, currentCellY); }

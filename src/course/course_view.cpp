@@ -24,17 +24,16 @@ int TileCodeForView(const CourseMap& map, int x, int y) {
 }
 
 // First frame of a drive: place the bus on the start tile; afterwards: one frame of motion.
-void RunBusStep(CourseMap& map) {
-    if (frameBusState.placed == 0) {
-        map.currentCellX = map.startCellX;
-        map.currentCellY = map.startCellY;
-        map.PlaceBus(map.CodeAt(map.startCellX, map.startCellY));
+void RunBusStep(const CourseMap& map, const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
+    if (bus.frame.placed == 0) {
+        cellX = map.startCellX;
+        cellY = map.startCellY;
+        PlaceBusOnStart(bus, cellX, cellY, map.CodeAt(map.startCellX, map.startCellY));
         return;
     }
-    Bus& theBus = ActiveBus();
-    theBus.Advance();
-    theBus.Transform();
-    map.FollowBus();
+    AdvanceBus(bus.live, bus.geometry);
+    TransformBus(bus.live, bus.geometry);
+    FollowDriversSeat(bus, cellX, cellY);
 }
 
 // The part of mapscreen that is copied to the screen: the square around the driver's seat.
@@ -133,13 +132,13 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
 
 }  // namespace
 
-void CourseMap::MoveBus() {
-    RunBusStep(*this);
-    frameBusState = liveBusState;
+void CourseMap::MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
+    RunBusStep(*this, bus, cellX, cellY);
+    bus.frame = bus.live;
 }
 
 void CourseMap::RenderMap(Surface& target) {
-    MoveBus();
+    MoveBus(PlayerBus(), currentCellX, currentCellY);
     // Tiles with holes let earlier drawing show through, which only the way through
     // mapscreen reproduces; so does a copy that fails.
     if (ViewCopies(target, ShownSquare()) && EveryTileCopiesOpaque()) {
