@@ -6,19 +6,15 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "platform/key_codes.h"
 #include "platform/messages.h"
+#include "platform/popup_menu.h"
 #include "platform/scaling.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
 class Window;
 using WindowProc = LParam (*)(Window* window, std::uint32_t message, WParam wParam, LParam lParam);
-
-struct PopupItem {
-    std::string text;
-    int command;   // sent as WM_COMMAND when chosen
-    bool greyed;
-};
 
 class Window {
 public:
@@ -88,10 +84,6 @@ private:
     bool destroyed_ = false;
     friend struct WindowAccess;
 };
-
-// The virtual-key code of an SDL key (its keycode and scancode); 0 for keys the game
-// has no code for. Keypad digits keep their codes whether NumLock is on or off.
-int VirtualKeyOf(int sdlKeycode, int sdlScancode);
 
 // For tests: a window with no display behind it. It reads the events queued with
 // SDL_PushEvent; it cannot present, move or show a popup menu, and fullscreen is only noted.
