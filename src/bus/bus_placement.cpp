@@ -1,4 +1,5 @@
-// Putting the bus on its start tile and keeping the course view on the driver's seat.
+// The bus step: putting the bus on its start tile, moving it, and keeping the course view on
+// the driver's seat.
 #include "bus/bus.h"
 #include "course/course_map.h"
 
@@ -22,34 +23,10 @@ bool StartPoseFor(int startCode, int m, int k, StartPose& pose) {
     }
 }
 
-}  // namespace
-
-void PlaceBusOnStart(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY, int startCode) {
-    const BusGeometry& g = bus.geometry;
-    BusState& frame = bus.frame;
-    const int m = (g.rearOverhang + g.wheelbase + g.frontOverhang) / 2 - g.rearOverhang;
-    const int k = g.halfWidth + 32;
-    StartPose pose;
-    const bool onStartTile = StartPoseFor(startCode, m, k, pose);
-    if (onStartTile) {
-        frame.x = pose.x;
-        frame.y = pose.y;
-        frame.heading = pose.heading;
-    }
-    frame.exactX = frame.x;
-    frame.exactY = frame.y;
-    frame.placed = 1;
-    bus.live = frame;
-    TransformBus(bus.live, g);
-    // Without a start tile the bus keeps its last position, which may lie anywhere: bring the
-    // view to it, so the copy around the driver's seat stays inside the view.
-    if (!onStartTile) FollowDriversSeat(bus, cellX, cellY);
-}
-
 // The tile of a view coordinate. Below 0 it rounds down, not toward zero: a bus fast enough
 // to leave the view to the left or top in one frame would otherwise be followed one tile
 // short, and the view copy would then miss it every frame.
-static int TileOf(int coordinate) {
+int TileOf(int coordinate) {
     return coordinate >= 0 ? coordinate / TileSize : -((TileSize - 1 - coordinate) / TileSize);
 }
 
@@ -60,6 +37,43 @@ void FollowDriversSeat(const BusRecords& bus, std::int32_t& cellX, std::int32_t&
     ShiftBusState(bus.live, TileSize * tx, TileSize * ty);
     cellX += tx;
     cellY += ty;
+}
+
+void PlaceBusOnStart(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY, int startCode) {
+    const BusGeometry& g = bus.geometry;
+    const int m = (g.rearOverhang + g.wheelbase + g.frontOverhang) / 2 - g.rearOverhang;
+    const int k = g.halfWidth + 32;
+    StartPose pose;
+    const bool onStartTile = StartPoseFor(startCode, m, k, pose);
+    if (onStartTile) {
+        bus.frame.x = pose.x;
+        bus.frame.y = pose.y;
+        bus.frame.heading = pose.heading;
+    }
+    bus.frame.exactX = bus.frame.x;
+    bus.frame.exactY = bus.frame.y;
+    bus.frame.placed = 1;
+    bus.live = bus.frame;
+    TransformBus(bus.live, g);
+    // Without a start tile the bus keeps its last position, which may lie anywhere: bring the
+    // view to it, so the copy around the driver's seat stays inside the view.
+    if (!onStartTile) FollowDriversSeat(bus, cellX, cellY);
+}
+
+}  // namespace
+
+// First frame of a drive: place the bus on the start tile; afterwards: one frame of motion.
+void CourseMap::MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
+    if (bus.frame.placed == 0) {
+        cellX = startCellX;
+        cellY = startCellY;
+        PlaceBusOnStart(bus, cellX, cellY, CodeAt(startCellX, startCellY));
+    } else {
+        AdvanceBus(bus.live, bus.geometry);
+        TransformBus(bus.live, bus.geometry);
+        FollowDriversSeat(bus, cellX, cellY);
+    }
+    bus.frame = bus.live;
 }
 
 void CourseMap::PlaceBus(int startCode) { PlaceBusOnStart(PlayerBus(), currentCellX, currentCellY, startCode); }

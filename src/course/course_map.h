@@ -78,13 +78,13 @@ public:
 
     // Course view and minimap (course/course_view.cpp, course/minimap.cpp).
     void RenderMap(Surface& target);
-    // The bus step that RenderMap begins with, on any bus and the cell its view is centred
-    // on: the bus placed in the first frame of a drive, else one frame of motion; then the
-    // frame copy.
-    void MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY);
     void DrawMinimap();
 
-    // The player's bus on the course (bus/bus_placement.cpp, bus/bus_drawing.cpp).
+    // The bus on the course (bus/bus_placement.cpp, bus/bus_drawing.cpp). The bus step that
+    // RenderMap begins with, on any bus and the cell its view is centred on: the bus placed
+    // in the first frame of a drive, else one frame of motion; then the frame copy.
+    void MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY);
+    // PlaceBus and FollowBus work on the player's bus.
     void PlaceBus(int startCode);
     void FollowBus();
     void DrawBus();
@@ -102,10 +102,6 @@ public:
     void DrawTimes();
     void DrawResult();
 };
-
-// PlaceBus and FollowBus for any bus and the cell its course view is centred on.
-void PlaceBusOnStart(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY, int startCode);
-void FollowDriversSeat(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY);
 
 // No map file is read that is larger: 20 by 20 cells take 1612 bytes (3224 if every byte were
 // 0x0A, stored as 0x0D 0x0A), so anything near this size was named by mistake.

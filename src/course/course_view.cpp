@@ -23,19 +23,6 @@ int TileCodeForView(const CourseMap& map, int x, int y) {
     return (code >= 0 && code < TileCodeCount) ? code : TileEmpty;
 }
 
-// First frame of a drive: place the bus on the start tile; afterwards: one frame of motion.
-void RunBusStep(const CourseMap& map, const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
-    if (bus.frame.placed == 0) {
-        cellX = map.startCellX;
-        cellY = map.startCellY;
-        PlaceBusOnStart(bus, cellX, cellY, map.CodeAt(map.startCellX, map.startCellY));
-        return;
-    }
-    AdvanceBus(bus.live, bus.geometry);
-    TransformBus(bus.live, bus.geometry);
-    FollowDriversSeat(bus, cellX, cellY);
-}
-
 // The part of mapscreen that is copied to the screen: the square around the driver's seat.
 Rect ShownSquare() {
     const Point centre = frameBusState.driverPoint;
@@ -131,11 +118,6 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
 }
 
 }  // namespace
-
-void CourseMap::MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
-    RunBusStep(*this, bus, cellX, cellY);
-    bus.frame = bus.live;
-}
 
 void CourseMap::RenderMap(Surface& target) {
     MoveBus(PlayerBus(), currentCellX, currentCellY);

@@ -1,5 +1,5 @@
 // SDL's keys as the virtual-key codes of the game's window procedure.
-#include "platform/key_codes.h"
+#include "platform/window.h"
 
 #include <SDL.h>
 
@@ -7,68 +7,47 @@
 
 namespace {
 
+struct KeyCode {
+    int sdl;
+    int virtualKey;
+};
+
+// By keysym. Home to Clear are the keypad with NumLock off, should a keysym come without
+// its keypad scancode.
+constexpr KeyCode kSymbolKeys[] = {
+    {SDLK_KP_0, VK_NUMPAD0}, {SDLK_HOME, 36}, {SDLK_END, 35}, {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT}, {SDLK_INSERT, 45}, {SDLK_DELETE, VK_DELETE}, {SDLK_CLEAR, 12},
+    {SDLK_RETURN, VK_RETURN}, {SDLK_RETURN2, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_MINUS, VK_OEM_MINUS}, {SDLK_EQUALS, VK_OEM_PLUS},
+    {SDLK_PLUS, VK_OEM_PLUS}, {SDLK_KP_MINUS, VK_SUBTRACT}, {SDLK_KP_PLUS, VK_ADD},
+    {SDLK_SPACE, VK_SPACE}, {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},
+    {SDLK_LEFT, VK_LEFT}, {SDLK_UP, VK_UP}, {SDLK_RIGHT, VK_RIGHT}, {SDLK_DOWN, VK_DOWN},
+    {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL}, {SDLK_LSHIFT, VK_SHIFT},
+    {SDLK_RSHIFT, VK_SHIFT}, {SDLK_LALT, VK_MENU}, {SDLK_RALT, VK_MENU},
+};
+
 // The keypad keeps its digits whatever NumLock says, so it is known by its scancode.
-int KeypadKey(SDL_Scancode scancode) {
-    switch (scancode) {
-    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
-    case SDL_SCANCODE_KP_1: return VK_NUMPAD0 + 1;
-    case SDL_SCANCODE_KP_2: return VK_NUMPAD0 + 2;
-    case SDL_SCANCODE_KP_3: return VK_NUMPAD0 + 3;
-    case SDL_SCANCODE_KP_4: return VK_NUMPAD0 + 4;
-    case SDL_SCANCODE_KP_5: return VK_NUMPAD0 + 5;
-    case SDL_SCANCODE_KP_6: return VK_NUMPAD0 + 6;
-    case SDL_SCANCODE_KP_7: return VK_NUMPAD0 + 7;
-    case SDL_SCANCODE_KP_8: return VK_NUMPAD0 + 8;
-    case SDL_SCANCODE_KP_9: return VK_NUMPAD0 + 9;
-    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
-    default: return 0;
-    }
+int KeypadKey(int scancode) {
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
+        return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
+    if (scancode == SDL_SCANCODE_KP_0) return VK_NUMPAD0;
+    return scancode == SDL_SCANCODE_KP_ENTER ? VK_RETURN : 0;
 }
 
-int SymbolKey(SDL_Keycode sym) {
+int SymbolKey(int sym) {
     if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
     if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
     if (sym >= SDLK_F1 && sym <= SDLK_F12) return VK_F1 + (sym - SDLK_F1);
     if (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (sym - SDLK_KP_1);
-    switch (sym) {
-    case SDLK_KP_0: return VK_NUMPAD0;
-    // The keypad with NumLock off, should a keysym come without its keypad scancode.
-    case SDLK_HOME: return 36;
-    case SDLK_END: return 35;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_CLEAR: return 12;
-    case SDLK_RETURN:
-    case SDLK_RETURN2:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_EQUALS:
-    case SDLK_PLUS: return VK_OEM_PLUS;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    default: return 0;
+    for (const KeyCode& key : kSymbolKeys) {
+        if (key.sdl == sym) return key.virtualKey;
     }
+    return 0;
 }
 
 }  // namespace
 
 int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
-    const int keypad = KeypadKey(static_cast<SDL_Scancode>(sdlScancode));
-    return keypad != 0 ? keypad : SymbolKey(static_cast<SDL_Keycode>(sdlKeycode));
+    const int keypad = KeypadKey(sdlScancode);
+    return keypad != 0 ? keypad : SymbolKey(sdlKeycode);
 }

@@ -1,6 +1,4 @@
-// The popup menu, drawn inside the window like a classic one and modal while open.
-#include "platform/popup_menu.h"
-
+// The window's popup menu, drawn inside the window like a classic one and modal while open.
 #include <SDL.h>
 
 #include <algorithm>
@@ -11,9 +9,8 @@
 
 namespace {
 
-// How often the popup menu reads the pads while it waits for the pointer.
+// How often the menu reads the pads while it waits for the pointer.
 constexpr int kMenuPadReadMilliseconds = 33;
-
 constexpr Colorref kMenuFace = Rgb(192, 192, 192);
 constexpr Colorref kMenuShadow = Rgb(128, 128, 128);
 constexpr Colorref kMenuText = Rgb(0, 0, 0);

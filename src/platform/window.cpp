@@ -1,6 +1,5 @@
-// The game's window on SDL2: created, placed, made fullscreen, and shown a frame composed on
-// a screen-sized surface (Present). Its events become messages in platform/window_events.cpp;
-// its popup menu is platform/popup_menu.cpp.
+// The game's window on SDL2: made, placed, made fullscreen, and shown the frame composed on a
+// screen-sized surface (Present). Its events and its popup menu have files of their own.
 #include "platform/window.h"
 
 #include <SDL.h>
@@ -12,7 +11,6 @@
 #include <cstring>
 
 #include "platform/display_loss.h"
-#include "platform/key_codes.h"
 #include "platform/process.h"
 #include "platform/window_impl.h"
 #include "platform/x11_desktop.h"
@@ -96,13 +94,6 @@ Point Window::Impl::ScreenPosition() const {
     return at;
 }
 
-// In game pixels; a fullscreen window stands for the window the game placed.
-Point Window::Impl::GamePosition() const {
-    if (!sdl || fullscreen) return origin;
-    const Point at = ScreenPosition();
-    return Point{FloorDivide(at.x, scale), FloorDivide(at.y, scale)};
-}
-
 PicturePlacement Window::Impl::Placement(int windowWidth, int windowHeight) const {
     const int shown = fullscreen ? FittingScale(windowWidth, windowHeight, width, height) : scale;
     return CentredPicture(windowWidth, windowHeight, width, height, shown);
@@ -125,6 +116,14 @@ void Window::Impl::PlaceWindow() {
     SDL_SetWindowSize(sdl, width * scale, height * scale);
     SDL_SetWindowPosition(sdl, origin.x * scale, origin.y * scale);
 }
+
+// What the game's window and a test's without a display both have; the newest is current.
+Window::Window(WindowProc proc, int width, int height) : impl_(std::make_unique<Impl>()), proc_(proc) {
+    impl_->width = width;
+    impl_->height = height;
+    currentWindow = this;
+}
+
 std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& className,
                                        const std::string& title, int x, int y, int width, int height,
                                        const DisplayOptions& display) {
@@ -150,22 +149,18 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     }
     // The game reads keys, not text; keep any input method out of the way.
     SDL_StopTextInput();
-    std::unique_ptr<Window> window(new Window());
-    window->impl_ = std::make_unique<Impl>();
-    window->impl_->sdl = sdl;
-    window->impl_->origin = Point{x, y};
-    window->impl_->width = width;
-    window->impl_->height = height;
-    window->impl_->scale = scale;
-    window->impl_->controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
-    window->impl_->pointerFromX11 = ReceiveX11PointerEvents();
-    window->impl_->draggable = window->impl_->pointerFromX11;
-    window->impl_->wait = OpenInputWait(sdl);
+    std::unique_ptr<Window> window(new Window(proc, width, height));
+    Impl& impl = *window->impl_;
+    impl.sdl = sdl;
+    impl.origin = Point{x, y};
+    impl.scale = scale;
+    impl.controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+    impl.pointerFromX11 = ReceiveX11PointerEvents();
+    impl.draggable = impl.pointerFromX11;
+    impl.wait = OpenInputWait(sdl);
     RepeatTiming repeat;
     ReadX11KeyRepeat(sdl, repeat.delayMs, repeat.intervalMs);
-    window->impl_->pads.SetRepeatTiming(repeat);
-    window->proc_ = proc;
-    currentWindow = window.get();
+    impl.pads.SetRepeatTiming(repeat);
     if (display.fullscreen) window->SetFullscreen(true);
     return window;
 }
@@ -173,13 +168,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
 std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width, int height) {
     if (!SDL_WasInit(SDL_INIT_EVENTS) && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return nullptr;
     StartGamepadSupport();
-    std::unique_ptr<Window> window(new Window());
-    window->impl_ = std::make_unique<Window::Impl>();
-    window->impl_->width = width;
-    window->impl_->height = height;
-    window->proc_ = proc;
-    currentWindow = window.get();
-    return window;
+    return std::unique_ptr<Window>(new Window(proc, width, height));
 }
 
 Window::~Window() {
@@ -189,6 +178,7 @@ Window::~Window() {
 }
 
 SDL_Window* WindowAccess::Sdl(const Window& window) { return window.impl_->sdl; }
+
 void Window::PostQuitMessage(int exitCode) {
     impl_->quitPosted = true;
     impl_->quitCode = exitCode;
@@ -273,7 +263,12 @@ void Window::Move(int x, int y, int width, int height) {
     SDL_SetWindowPosition(impl_->sdl, x * impl_->scale, y * impl_->scale);
 }
 
-Point Window::Position() const { return impl_->GamePosition(); }
+// In game pixels; a fullscreen window stands for the window the game placed.
+Point Window::Position() const {
+    if (!impl_->sdl || impl_->fullscreen) return impl_->origin;
+    const Point at = impl_->ScreenPosition();
+    return Point{FloorDivide(at.x, impl_->scale), FloorDivide(at.y, impl_->scale)};
+}
 
 Point Window::ClientToScreen(Point client) const {
     const Point at = Position();

@@ -4,15 +4,13 @@
 
 #include <algorithm>
 
-#include "platform/key_codes.h"
 #include "platform/window_impl.h"
 #include "platform/x11_pointer.h"
 
-namespace {
-
-constexpr int VK_F10 = 121;
-
-}  // namespace
+// A mouse message at a point of the game's picture.
+static Message PointerMessage(std::uint32_t message, WParam keys, Point at) {
+    return Message{message, keys, MakePointParam(at.x, at.y)};
+}
 
 void Window::Impl::QueuePadEvents(const std::vector<PadButtonEvent>& events) {
     for (const PadButtonEvent& event : events) {
@@ -61,11 +59,9 @@ WParam Window::Impl::MouseKeys(Uint32 buttons) const {
 }
 
 bool Window::Impl::MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const {
-    if (button == SDL_BUTTON_LEFT) out.message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    else if (button == SDL_BUTTON_RIGHT && down) out.message = WM_RBUTTONDOWN;
+    if (button == SDL_BUTTON_LEFT) out = PointerMessage(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, keys, at);
+    else if (button == SDL_BUTTON_RIGHT && down) out = PointerMessage(WM_RBUTTONDOWN, keys, at);
     else return false;
-    out.wParam = keys;
-    out.lParam = MakePointParam(at.x, at.y);
     return true;
 }
 
@@ -81,9 +77,7 @@ bool Window::Impl::TranslateX11Pointer(const SDL_Event& event, Message& out) {
         MouseKeys((pointer.leftHeld ? SDL_BUTTON_LMASK : 0u) | (pointer.rightHeld ? SDL_BUTTON_RMASK : 0u));
     if (pointer.kind != ScreenPointerEvent::Motion)
         return MouseButtonMessage(pointer.button, pointer.kind == ScreenPointerEvent::ButtonDown, keys, at, out);
-    out.message = WM_MOUSEMOVE;
-    out.wParam = keys;
-    out.lParam = MakePointParam(at.x, at.y);
+    out = PointerMessage(WM_MOUSEMOVE, keys, at);
     return true;
 }
 
@@ -95,10 +89,7 @@ bool Window::Impl::TranslateMouse(const SDL_Event& event, Message& out) {
         // X reports moves only while a button is held; the others come from SDL.
         const bool buttonless = movesWithoutButtons && event.motion.state == 0;
         if (pointerFromX11 && !buttonless) return false;
-        const Point at = GamePoint(event.motion.x, event.motion.y);
-        out.message = WM_MOUSEMOVE;
-        out.wParam = MouseKeys(event.motion.state);
-        out.lParam = MakePointParam(at.x, at.y);
+        out = PointerMessage(WM_MOUSEMOVE, MouseKeys(event.motion.state), GamePoint(event.motion.x, event.motion.y));
         return true;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -118,10 +109,8 @@ bool Window::Impl::TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out
     Point window{0, 0};
     WParam keys = MouseKeys(SDL_GetMouseState(&window.x, &window.y));
     if (SDL_GetModState() & KMOD_SHIFT) keys |= MK_SHIFT;
-    const Point at = GamePoint(window.x, window.y);
-    out.message = WM_MOUSEWHEEL;
-    out.wParam = static_cast<WParam>(static_cast<std::uint16_t>(notches * WHEEL_DELTA)) << 16 | keys;
-    out.lParam = MakePointParam(at.x, at.y);
+    const WParam turn = static_cast<WParam>(static_cast<std::uint16_t>(notches * WHEEL_DELTA)) << 16;
+    out = PointerMessage(WM_MOUSEWHEEL, turn | keys, GamePoint(window.x, window.y));
     return true;
 }
 
@@ -130,15 +119,14 @@ bool Window::Impl::TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out
 // focus coming back, as it does when a dialog in front of the window closes.
 bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& out) {
     switch (window.event) {
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-        controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
-        altDown = (SDL_GetModState() & KMOD_ALT) != 0;
-        out = Message{WM_PAINT, 0, 0};
-        return true;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         // As with keys, a button held while the window loses the focus stops repeating.
         pads.StopRepeating();
         return false;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
+        altDown = (SDL_GetModState() & KMOD_ALT) != 0;
+        [[fallthrough]];
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_MOVED:

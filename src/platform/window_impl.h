@@ -1,6 +1,5 @@
-// The window's own state, shared by the files the window is made of: platform/window.cpp,
-// its events (platform/window_events.cpp) and its popup menu (platform/popup_menu.cpp).
-// Nothing outside them includes it.
+// The window's own state, shared by the files it is made of: window.cpp, window_events.cpp
+// (its events) and popup_menu.cpp; nothing else includes it.
 #pragma once
 #include <SDL.h>
 
@@ -56,7 +55,6 @@ struct Window::Impl {
     bool MouseButtonMessage(int button, bool down, WParam keys, Point at, Message& out) const;
     WParam MouseKeys(Uint32 buttons) const;
     Point ScreenPosition() const;
-    Point GamePosition() const;
     PicturePlacement Placement(int windowWidth, int windowHeight) const;
     PicturePlacement Placement() const;
     Point GamePoint(int windowX, int windowY) const;
