@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "shared/globals.h"
 
 BusGeometry busGeometry{};
 std::int32_t maxSteerDeg = 0;
@@ -13,12 +12,7 @@ BusState frameBusState{};
 Bus::Bus() = default;
 Bus::~Bus() = default;
 
-Bus& ActiveBus() {
-    // Motion and drawing touch only the global records, so a spare object serves as well
-    // when the shell has not created its Bus (as in tests of the course view).
-    static Bus spare;
-    return bus ? *bus : spare;
-}
+BusRecords PlayerBus() { return {liveBusState, frameBusState, busGeometry, maxSteerDeg}; }
 
 double Bus::DegToRad(int degrees) { return degrees * 0.017453292519943295; }
 
@@ -47,19 +41,21 @@ static int DeriveMaxSteerDeg(const BusGeometry& g) {
 }
 
 // A new run: the bus stands still and is placed on the start tile by the next frame.
-static void ResetBusState() {
-    frameBusState.speed = 0.0;
-    frameBusState.gear = 0;
-    frameBusState.heading = 0.0;
-    frameBusState.steering = 0.0;
-    frameBusState.placed = 0;
-    liveBusState = frameBusState;
+static void ResetBusState(BusState& frame, BusState& live) {
+    frame.speed = 0.0;
+    frame.gear = 0;
+    frame.heading = 0.0;
+    frame.steering = 0.0;
+    frame.placed = 0;
+    live = frame;
 }
 
-void Bus::Setup() {
-    ClearOptions(busGeometry.options);
+void SetUpBus(const BusRecords& bus, std::int32_t busType) {
+    ClearOptions(bus.geometry.options);
     // An unknown type keeps the previous measurements but loses its decorations.
-    if (busType >= 0 && busType < BusTypeCount) busGeometry = BusTypeTables[busType];
-    maxSteerDeg = DeriveMaxSteerDeg(busGeometry);
-    ResetBusState();
+    if (busType >= 0 && busType < BusTypeCount) bus.geometry = BusTypeTables[busType];
+    bus.maxSteer = DeriveMaxSteerDeg(bus.geometry);
+    ResetBusState(bus.frame, bus.live);
 }
+
+void Bus::Setup() { SetUpBus(PlayerBus(), busType); }

@@ -65,6 +65,23 @@ extern std::int32_t maxSteerDeg;
 extern BusState liveBusState;
 extern BusState frameBusState;
 
+// The records one bus is driven on. The player's bus is the globals above (PlayerBus); the
+// ghost keeps records of its own and drives them through the same code.
+struct BusRecords {
+    BusState& live;
+    BusState& frame;
+    BusGeometry& geometry;
+    std::int32_t& maxSteer;
+};
+BusRecords PlayerBus();
+
+// Fills the geometry for a type, derives the steering limit and resets the bus state.
+void SetUpBus(const BusRecords& bus, std::int32_t busType);
+// One frame of motion of a state with a geometry.
+void AdvanceBus(BusState& s, const BusGeometry& g);
+// Every course-view point of a state recomputed from the geometry, position and angles.
+void TransformBus(BusState& s, const BusGeometry& g);
+
 class Bus {
 public:
     Bus();
@@ -72,7 +89,7 @@ public:
 
     std::int32_t busType = 0;
 
-    // Fills busGeometry for busType, derives maxSteerDeg and resets the bus state.
+    // The player's bus: each works on the globals above.
     void Setup();
     void Advance();
     void Transform();
@@ -93,10 +110,6 @@ bool IsControlKey(int key);
 ControlResult ApplyControlKey(BusState& s, int key, int maxSteer);
 // Every course-view coordinate of the state moved by -dx, -dy pixels.
 void ShiftBusState(BusState& s, int dx, int dy);
-
-// The shell's Bus, or a spare one when none exists; the motion works on the global records
-// either way.
-Bus& ActiveBus();
 
 // Point counts in use, never more than the arrays hold.
 int OptionPointCount(const BusOption& option);

@@ -30,12 +30,11 @@ void ShiftPoint(Point& p, int dx, int dy) {
 int OptionPointCount(const BusOption& option) { return Clamp(option.count, MaxOptionPoints); }
 int OutlinePointCount(std::int32_t outlineCount) { return Clamp(outlineCount, MaxOutlinePoints); }
 
-void Bus::Advance() {
-    BusState& s = liveBusState;
+void AdvanceBus(BusState& s, const BusGeometry& g) {
     const double h = s.heading;
     const double steer = s.steering;
     const double v = s.speed;
-    const double L = busGeometry.wheelbase;
+    const double L = g.wheelbase;
     double dx, dy, newHeading;
     if (steer == 0.0) {
         dx = -v * std::sin(h);
@@ -69,11 +68,9 @@ Point Bus::RotatePoint(int x, int y, double angle) {
     return {RoundAwayFromZero(r * std::sin(phi)), RoundAwayFromZero(r * std::cos(phi))};
 }
 
-void Bus::Transform() {
-    BusState& s = liveBusState;
-    const BusGeometry& g = busGeometry;
+void TransformBus(BusState& s, const BusGeometry& g) {
     const Point origin{s.x, s.y};
-    const auto place = [&](Point body) { return Add(RotatePoint(body.x, body.y, s.heading), origin); };
+    const auto place = [&](Point body) { return Add(Bus::RotatePoint(body.x, body.y, s.heading), origin); };
 
     s.outlineCount = g.outlineCount;
     for (int i = 0; i < OutlinePointCount(s.outlineCount); ++i) s.outline[i] = place(g.outline[i]);
@@ -84,7 +81,7 @@ void Bus::Transform() {
     // Each front wheel is a 10-pixel stroke along heading plus steering.
     const Point strokeOffsets[2] = {{0, -5}, {0, 5}};
     for (int end = 0; end < 2; ++end) {
-        const Point r = RotatePoint(strokeOffsets[end].x, strokeOffsets[end].y, s.heading + s.steering);
+        const Point r = Bus::RotatePoint(strokeOffsets[end].x, strokeOffsets[end].y, s.heading + s.steering);
         for (int w = 0; w < 2; ++w) s.frontWheelLine[w][end] = Add(s.frontWheel[w], r);
     }
 
@@ -122,4 +119,6 @@ void ShiftBusState(BusState& s, int dx, int dy) {
         for (int i = 0; i < OptionPointCount(option); ++i) ShiftPoint(option.points[i], dx, dy);
 }
 
+void Bus::Advance() { AdvanceBus(liveBusState, busGeometry); }
+void Bus::Transform() { TransformBus(liveBusState, busGeometry); }
 void Bus::Shift(int tilesX, int tilesY) { ShiftBusState(liveBusState, TileSize * tilesX, TileSize * tilesY); }

@@ -1,4 +1,5 @@
-// Putting the bus on its start tile and keeping the course view on the driver's seat.
+// The bus step: putting the bus on its start tile, moving it, and keeping the course view on
+// the driver's seat.
 #include "bus/bus.h"
 #include "course/course_map.h"
 
@@ -22,41 +23,58 @@ bool StartPoseFor(int startCode, int m, int k, StartPose& pose) {
     }
 }
 
-}  // namespace
+// The tile of a view coordinate. Below 0 it rounds down, not toward zero: a bus fast enough
+// to leave the view to the left or top in one frame would otherwise be followed one tile
+// short, and the view copy would then miss it every frame.
+int TileOf(int coordinate) {
+    return coordinate >= 0 ? coordinate / TileSize : -((TileSize - 1 - coordinate) / TileSize);
+}
 
-void CourseMap::PlaceBus(int startCode) {
-    const BusGeometry& g = busGeometry;
+void FollowDriversSeat(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
+    const int tx = TileOf(bus.live.driverPoint.x) - 2;
+    const int ty = TileOf(bus.live.driverPoint.y) - 2;
+    if (tx == 0 && ty == 0) return;
+    ShiftBusState(bus.live, TileSize * tx, TileSize * ty);
+    cellX += tx;
+    cellY += ty;
+}
+
+void PlaceBusOnStart(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY, int startCode) {
+    const BusGeometry& g = bus.geometry;
     const int m = (g.rearOverhang + g.wheelbase + g.frontOverhang) / 2 - g.rearOverhang;
     const int k = g.halfWidth + 32;
     StartPose pose;
     const bool onStartTile = StartPoseFor(startCode, m, k, pose);
     if (onStartTile) {
-        frameBusState.x = pose.x;
-        frameBusState.y = pose.y;
-        frameBusState.heading = pose.heading;
+        bus.frame.x = pose.x;
+        bus.frame.y = pose.y;
+        bus.frame.heading = pose.heading;
     }
-    frameBusState.exactX = frameBusState.x;
-    frameBusState.exactY = frameBusState.y;
-    frameBusState.placed = 1;
-    liveBusState = frameBusState;
-    ActiveBus().Transform();
+    bus.frame.exactX = bus.frame.x;
+    bus.frame.exactY = bus.frame.y;
+    bus.frame.placed = 1;
+    bus.live = bus.frame;
+    TransformBus(bus.live, g);
     // Without a start tile the bus keeps its last position, which may lie anywhere: bring the
     // view to it, so the copy around the driver's seat stays inside the view.
-    if (!onStartTile) FollowBus();
+    if (!onStartTile) FollowDriversSeat(bus, cellX, cellY);
 }
 
-// The tile of a view coordinate. Below 0 it rounds down, not toward zero: a bus fast enough
-// to leave the view to the left or top in one frame would otherwise be followed one tile
-// short, and the view copy would then miss it every frame.
-static int TileOf(int coordinate) {
-    return coordinate >= 0 ? coordinate / TileSize : -((TileSize - 1 - coordinate) / TileSize);
+}  // namespace
+
+// First frame of a drive: place the bus on the start tile; afterwards: one frame of motion.
+void CourseMap::MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY) {
+    if (bus.frame.placed == 0) {
+        cellX = startCellX;
+        cellY = startCellY;
+        PlaceBusOnStart(bus, cellX, cellY, CodeAt(startCellX, startCellY));
+    } else {
+        AdvanceBus(bus.live, bus.geometry);
+        TransformBus(bus.live, bus.geometry);
+        FollowDriversSeat(bus, cellX, cellY);
+    }
+    bus.frame = bus.live;
 }
 
-void CourseMap::FollowBus() {
-    const int tx = TileOf(liveBusState.driverPoint.x) - 2;
-    const int ty = TileOf(liveBusState.driverPoint.y) - 2;
-    if (tx == 0 && ty == 0) return;
-    ActiveBus().Shift(tx, ty);
-    currentCellX += tx;
-    currentCellY += ty;
-}
+void CourseMap::PlaceBus(int startCode) { PlaceBusOnStart(PlayerBus(), currentCellX, currentCellY, startCode); }
+void CourseMap::FollowBus() { FollowDriversSeat(PlayerBus(), currentCellX, currentCellY); }

@@ -9,6 +9,7 @@
 #include "platform/geometry.h"
 
 class Surface;
+struct BusRecords;
 
 constexpr int GridSize = 20;        // the grid holds at most 20 by 20 cells
 constexpr int TileSize = 128;       // pixels per tile side
@@ -79,12 +80,13 @@ public:
 
     // Course view and minimap (course/course_view.cpp, course/minimap.cpp).
     void RenderMap(Surface& target);
-    // The bus step that RenderMap begins with: the bus placed in the first frame of a drive,
-    // else one frame of motion; then the frame copy.
-    void MoveBus();
     void DrawMinimap();
 
-    // The bus on the course (bus/bus_placement.cpp, bus/bus_drawing.cpp).
+    // The bus on the course (bus/bus_placement.cpp, bus/bus_drawing.cpp). The bus step that
+    // RenderMap begins with, on any bus and the cell its view is centred on: the bus placed
+    // in the first frame of a drive, else one frame of motion; then the frame copy.
+    void MoveBus(const BusRecords& bus, std::int32_t& cellX, std::int32_t& cellY);
+    // PlaceBus and FollowBus work on the player's bus.
     void PlaceBus(int startCode);
     void FollowBus();
     void DrawBus();

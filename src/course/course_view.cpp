@@ -23,20 +23,6 @@ int TileCodeForView(const CourseMap& map, int x, int y) {
     return (code >= 0 && code < TileCodeCount) ? code : TileEmpty;
 }
 
-// First frame of a drive: place the bus on the start tile; afterwards: one frame of motion.
-void RunBusStep(CourseMap& map) {
-    if (frameBusState.placed == 0) {
-        map.currentCellX = map.startCellX;
-        map.currentCellY = map.startCellY;
-        map.PlaceBus(map.CodeAt(map.startCellX, map.startCellY));
-        return;
-    }
-    Bus& theBus = ActiveBus();
-    theBus.Advance();
-    theBus.Transform();
-    map.FollowBus();
-}
-
 // The part of mapscreen that is copied to the screen: the square around the driver's seat.
 Rect ShownSquare() {
     const Point centre = frameBusState.driverPoint;
@@ -133,13 +119,8 @@ void DrawViewThroughMapscreen(CourseMap& map, Surface& target) {
 
 }  // namespace
 
-void CourseMap::MoveBus() {
-    RunBusStep(*this);
-    frameBusState = liveBusState;
-}
-
 void CourseMap::RenderMap(Surface& target) {
-    MoveBus();
+    MoveBus(PlayerBus(), currentCellX, currentCellY);
     // Tiles with holes let earlier drawing show through, which only the way through
     // mapscreen reproduces; so does a copy that fails.
     if (ViewCopies(target, ShownSquare()) && EveryTileCopiesOpaque()) {

@@ -57,6 +57,7 @@ constexpr int VK_F2 = 113;
 constexpr int VK_F4 = 115;
 constexpr int VK_F8 = 119;
 constexpr int VK_F9 = 120;
+constexpr int VK_F10 = 121;
 constexpr int VK_F11 = 122;
 constexpr int VK_ADD = 107;        // the keypad's +
 constexpr int VK_SUBTRACT = 109;   // the keypad's -

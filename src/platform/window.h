@@ -71,14 +71,14 @@ public:
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
     // Shows a popup menu of these items at a screen point, modal until an item is chosen
-    // or it is dismissed. Returns the chosen command, 0 when dismissed.
+    // or it is dismissed. Returns the chosen command, 0 when dismissed (platform/popup_menu.cpp).
     int TrackPopupMenu(const std::vector<PopupItem>& items, Point screen);
 
     // The window that dialogs give the keyboard back to; null when none exists.
     static Window* Current();
 
 private:
-    Window() = default;
+    Window(WindowProc proc, int width, int height);
     static int CurrentScale();
     friend int ScreenWidth();
     friend int ScreenHeight();
@@ -89,8 +89,8 @@ private:
     friend struct WindowAccess;
 };
 
-// The virtual-key code of an SDL key (its keycode and scancode); 0 for keys the game
-// has no code for. Keypad digits keep their codes whether NumLock is on or off.
+// The virtual-key code of an SDL key (its keycode and scancode), 0 for keys the game has no
+// code for (platform/key_codes.cpp). Keypad digits keep theirs whether NumLock is on or off.
 int VirtualKeyOf(int sdlKeycode, int sdlScancode);
 
 // For tests: a window with no display behind it. It reads the events queued with

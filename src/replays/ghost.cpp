@@ -34,14 +34,16 @@ constexpr int kDifferenceHeight = 24;
 constexpr int kDifferenceMargin = 6;
 constexpr int kDifferencePadding = 3;
 
-// Everything the bus step reads and writes: the ghost keeps its own.
-struct BusRecords {
+// Everything the bus step reads and writes, kept apart from the player's.
+struct OwnBus {
     BusState live{};
     BusState frame{};
     BusGeometry geometry{};
     std::int32_t maxSteer = 0;
     std::int32_t cellX = 0;
     std::int32_t cellY = 0;
+
+    BusRecords Records() { return {live, frame, geometry, maxSteer}; }
 };
 
 // The frame in which each cell was first reached by the player and by the ghost.
@@ -52,7 +54,7 @@ struct Ghost {
     DriveRecord drive;
     std::size_t nextPress = 0;
     long framesMoved = 0;
-    BusRecords bus;
+    OwnBus bus;
     ReachedCells playerReached;
     ReachedCells ghostReached;
     bool hasDifference = false;
@@ -71,16 +73,6 @@ std::string lastComplaint;
 
 // The ghost's picture, drawn on the key colour; never destroyed (see shared/unreleased.h).
 Unreleased<std::unique_ptr<Surface>> picture;
-
-// Swaps the ghost's records with the player's: done twice, both are as they were.
-void ExchangeWithPlayer(BusRecords& records) {
-    std::swap(records.live, liveBusState);
-    std::swap(records.frame, frameBusState);
-    std::swap(records.geometry, busGeometry);
-    std::swap(records.maxSteer, maxSteerDeg);
-    std::swap(records.cellX, courseMap->currentCellX);
-    std::swap(records.cellY, courseMap->currentCellY);
-}
 
 // Once a run for the same reason.
 bool Complain(const std::string& what) {
@@ -103,14 +95,6 @@ bool FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& dri
     if (!HashDrivenCourse(course, mapFileRead, hash) || hash != drive.courseHash)
         return Complain(keyFile + ": driven on another course than " + mapFileRead);
     return true;
-}
-
-void SetUpGhostBus(std::int32_t busType) {
-    ExchangeWithPlayer(ghost.bus);
-    Bus ghostBus;
-    ghostBus.busType = busType;
-    ghostBus.Setup();
-    ExchangeWithPlayer(ghost.bus);
 }
 
 void ForgetCells(ReachedCells& cells) {
@@ -218,7 +202,7 @@ void BeginGhost(bool on, int course, const std::string& mapFileRead) {
     ghost.drive = std::move(drive);
     ForgetCells(ghost.playerReached);
     ForgetCells(ghost.ghostReached);
-    SetUpGhostBus(ghost.drive.busType);
+    SetUpBus(ghost.bus.Records(), ghost.drive.busType);
     ghost.running = true;
     beneathTheBus = DrawGhostBeneathBus;
 }
@@ -233,12 +217,11 @@ const BusState* GhostBus(int& cellX, int& cellY) {
 
 void MoveGhost() {
     if (!ghost.running || !courseMap) return;
-    ExchangeWithPlayer(ghost.bus);
+    OwnBus& own = ghost.bus;
     const std::vector<KeyPress>& presses = ghost.drive.presses;
     while (ghost.nextPress < presses.size() && presses[ghost.nextPress].frame <= ghost.framesMoved)
-        ApplyControlKey(liveBusState, presses[ghost.nextPress++].key, maxSteerDeg);
-    courseMap->MoveBus();
-    ExchangeWithPlayer(ghost.bus);
+        ApplyControlKey(own.live, presses[ghost.nextPress++].key, own.maxSteer);
+    courseMap->MoveBus(own.Records(), own.cellX, own.cellY);
     ++ghost.framesMoved;
 }
 

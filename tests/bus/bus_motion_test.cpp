@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "bus/bus_test_helpers.h"
 
@@ -96,6 +97,35 @@ TEST_F(BusMotionTest, StraightAheadMovesAlongTheHeading) {
     EXPECT_DOUBLE_EQ(liveBusState.exactX, 300.5);
     EXPECT_EQ(liveBusState.x, 300);
     EXPECT_NEAR(liveBusState.exactY, 339.0, 1e-12);
+}
+
+// The ghost's way: a bus step on records of its own places, moves and follows them and its
+// own cell, and leaves the player's records and the course map's cell as they were.
+TEST_F(BusMotionTest, AStepOnOtherRecordsLeavesThePlayersAlone) {
+    SetupBusType(0);
+    const BusState playerBefore = liveBusState;
+    BusState live{}, frame{};
+    BusGeometry geometry{};
+    std::int32_t maxSteer = 0, cellX = 0, cellY = 0;
+    const BusRecords own{live, frame, geometry, maxSteer};
+    SetUpBus(own, 3);
+    map.grid[4][6] = TileStartUp;
+    map.startCellX = 4;
+    map.startCellY = 6;
+    map.currentCellX = map.currentCellY = 9;
+    map.MoveBus(own, cellX, cellY);
+    EXPECT_EQ(maxSteer, 58);
+    EXPECT_EQ(frame.x, 300);
+    EXPECT_EQ(frame.y, 348);
+    live.speed = 40.0;  // the driver's seat leaves the centre tile upwards
+    map.MoveBus(own, cellX, cellY);
+    EXPECT_EQ(frame.y, 348 - 40 + 128);
+    EXPECT_EQ(cellX, 4);
+    EXPECT_EQ(cellY, 5);
+    EXPECT_EQ(map.currentCellX, 9);
+    EXPECT_EQ(map.currentCellY, 9);
+    EXPECT_EQ(maxSteerDeg, 63);
+    EXPECT_EQ(std::memcmp(&liveBusState, &playerBefore, sizeof playerBefore), 0);
 }
 
 TEST_F(BusMotionTest, HeadingWrapsOnceEachWay) {
