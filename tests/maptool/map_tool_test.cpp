@@ -184,8 +184,8 @@ std::vector<CourseGrid> ShippedCourses() {
         std::string path = std::string(QUONFEL_GAME_DIR) + "/" + std::to_string(n) + ".map";
         EXPECT_TRUE(DecodeMapFile(ReadBytes(path), grid, version, problems)) << path;
         EXPECT_TRUE(problems.empty()) << path;
-        EXPECT_EQ(CheckCourse(grid), std::vector<std::string>{}) << path;
-        EXPECT_EQ(CourseWarnings(grid), std::vector<std::string>{}) << path;
+        EXPECT_EQ(TextsOf(CheckCourse(grid)), std::vector<std::string>{}) << path;
+        EXPECT_EQ(TextsOf(CourseWarnings(grid)), std::vector<std::string>{}) << path;
         courses.push_back(grid);
     }
     return courses;

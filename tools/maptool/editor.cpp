@@ -252,7 +252,7 @@ void ShowNextFinding() {
     EditorModel& model = editor->model;
     if (model.Findings().empty()) return;
     editor->view.finding = (editor->view.finding + 1) % model.Findings().size();
-    const Finding& finding = model.Findings()[editor->view.finding];
+    const CourseFinding& finding = model.Findings()[editor->view.finding];
     if (!finding.cells.empty() && InGrid(model.Course(), finding.cells[0].x, finding.cells[0].y)) {
         model.SetCursor(finding.cells[0]);
         ShowCursor();

@@ -144,12 +144,12 @@ void DrawCourse(Surface& screen, const EditorModel& model, const EditorView& vie
 
 // Every cell the checker names is framed; those of the finding told below, thickly.
 void DrawMarks(Surface& screen, const EditorModel& model, const EditorView& view) {
-    const std::vector<Finding>& findings = model.Findings();
+    const std::vector<CourseFinding>& findings = model.Findings();
     for (std::size_t i = 0; i < findings.size(); ++i) {
         for (const GridCell& cell : findings[i].cells) {
             if (!InGrid(model.Course(), cell.x, cell.y)) continue;
             Frame(screen, CellRect(view, cell), i == view.finding ? 5 : 2,
-                  findings[i].warning ? WarningMark : ProblemMark);
+                  findings[i].Warning() ? WarningMark : ProblemMark);
         }
     }
     const Rect cursor = CellRect(view, model.Cursor());
@@ -212,11 +212,11 @@ void DrawSizeAndSettings(Surface& screen, Writer& writer, const EditorModel& mod
 }
 
 std::string FindingTitle(const EditorModel& model, std::size_t shown) {
-    const std::vector<Finding>& findings = model.Findings();
-    const Finding& finding = findings[shown];
+    const std::vector<CourseFinding>& findings = model.Findings();
+    const CourseFinding& finding = findings[shown];
     const int problems = model.ProblemCount();
     const int number = static_cast<int>(shown) + 1;
-    if (finding.warning)
+    if (finding.Warning())
         return "Warning " + std::to_string(number - problems) + " of " +
                std::to_string(findings.size() - problems) + " (N: next): ";
     return "Problem " + std::to_string(number) + " of " + std::to_string(problems) + " (N: next): ";
@@ -231,17 +231,17 @@ void DrawStatus(Surface& screen, Writer& writer, const EditorModel& model, const
     screen.FillRect(EditorStatusArea, Black);
     const int top = EditorStatusArea.top + 2;
     const int width = EditorWidth - 2 * TextLeft;
-    const std::vector<Finding>& findings = model.Findings();
+    const std::vector<CourseFinding>& findings = model.Findings();
     if (findings.empty()) {
         writer.Write(TextLeft, top, "Check: no problems; a bus can be test-driven (T) and the course played (P)",
                      GoodInk, Black);
     } else {
         const std::size_t shown = std::min(view.finding, findings.size() - 1);
-        const Finding& finding = findings[shown];
+        const CourseFinding& finding = findings[shown];
         const std::vector<std::string> lines = writer.Fold(FindingTitle(model, shown) + finding.text, width, 2);
         for (std::size_t i = 0; i < lines.size(); ++i)
             writer.Write(TextLeft, top + static_cast<int>(i) * LineHeight, lines[i],
-                         finding.warning ? WarningMark : ProblemMark, Black, width);
+                         finding.Warning() ? WarningMark : ProblemMark, Black, width);
     }
     const std::vector<std::string> message = writer.Fold(view.message, width, 2);
     const Colorref paper = view.prompt ? CursorMark : Black;

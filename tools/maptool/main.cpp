@@ -79,8 +79,8 @@ void ListProblems(const std::string& path, const std::vector<std::string>& probl
 
 // Warnings do not stop a build: the game copes with what they tell.
 void ListWarnings(const std::string& path, const CourseGrid& grid) {
-    for (const std::string& warning : CourseWarnings(grid))
-        std::cerr << Printable(path) << ": warning: " << Printable(warning) << "\n";
+    for (const CourseFinding& warning : CourseWarnings(grid))
+        std::cerr << Printable(path) << ": warning: " << Printable(warning.text) << "\n";
 }
 
 // Reads a map file or a course text into grid; false (with problems) when it cannot be read.
@@ -99,7 +99,7 @@ int Build(const std::string& textPath, const std::string& mapPath) {
     CourseGrid grid;
     std::vector<std::string> problems;
     if (ParseCourseText(std::string(bytes.begin(), bytes.end()), grid, problems)) {
-        problems = CheckCourse(grid);
+        problems = TextsOf(CheckCourse(grid));
         ListWarnings(textPath, grid);
     }
     if (!problems.empty()) {
@@ -132,7 +132,7 @@ int Check(const std::string& path) {
     CourseGrid grid;
     std::vector<std::string> problems;
     if (ReadCourse(path, bytes, grid, problems)) {
-        std::vector<std::string> courseProblems = CheckCourse(grid);
+        std::vector<std::string> courseProblems = TextsOf(CheckCourse(grid));
         problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
         ListWarnings(path, grid);
     }
@@ -244,7 +244,7 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     CourseGrid grid;
     std::vector<std::string> problems;
     if (int status = LoadCourse(path, bytes, grid, problems); status != ExitOk) return status;
-    std::vector<std::string> courseProblems = CheckCourse(grid);
+    std::vector<std::string> courseProblems = TextsOf(CheckCourse(grid));
     problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
     if (!problems.empty()) {
         ListProblems(path, problems);
