@@ -51,12 +51,6 @@ std::string ReadKeyFile(const std::string& path, std::string& text) {
     return "";
 }
 
-std::string HashText(std::uint64_t hash) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
-    return text;
-}
-
 // A map file named by a relative path lies beside the key file, so that the two can travel
 // together.
 std::string MapFileOf(const std::string& keyFile, const std::string& mapFile) {
