@@ -1,6 +1,7 @@
 #include "shared/outside_text.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -33,6 +34,12 @@ std::string Printable(const std::string& text) {
         }
     }
     return out;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
 }
 
 void SayFileNotRead(const std::string& what, const std::string& path, OutsideFile found, std::size_t largest) {

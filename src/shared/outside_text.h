@@ -10,6 +10,10 @@
 // retitle or clear the player's terminal. Everything else, Japanese included, is kept.
 std::string Printable(const std::string& text);
 
+// The path from the root, without "." and ".." steps, so that it names the same file from any
+// folder; the path as given when the current folder cannot be known.
+std::string AbsolutePath(const std::string& path);
+
 // One line on stderr when a file was there but not read because it is no regular file or is
 // larger than `largest` ("quonfel: the map file X cannot be read: not a regular file"). A
 // missing or unreadable file says nothing: the game goes on as without it.

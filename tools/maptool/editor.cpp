@@ -513,12 +513,6 @@ int RunLoop(Editor& e) {
     }
 }
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 std::string Opening(const OpenedCourse& opened, const std::string& path) {
     std::string words = opened.isNew ? "New course: " + path + " (saved as " + Name(opened.files.text) + " and " +
                                            Name(opened.files.map) + ")"
@@ -555,7 +549,7 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
                   << (fs::path(programFolder) / dataFromProgram).lexically_normal().string() << "\n";
         return ExitUsage;
     }
-    opened.files = {Absolute(opened.files.text), Absolute(opened.files.map)};
+    opened.files = {AbsolutePath(opened.files.text), AbsolutePath(opened.files.map)};
     Editor e(opened);
     editor = &e;
     e.programFolder = programFolder;
