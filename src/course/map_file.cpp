@@ -48,7 +48,7 @@ std::string MapFileProblem(const std::string& path, MapReader reader) {
     std::vector<std::uint8_t> stream;
     const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
     if (found == OutsideFile::NotRegular || found == OutsideFile::TooLarge)
-        return "cannot be read: " + WhyNotRead(found, kLargestMapFile);
+        return "cannot be read: " + WhyNotRead(found, "map file", kLargestMapFile);
     return found == OutsideFile::Read ? MapDamage(stream, reader) : "";
 }
 
@@ -77,7 +77,7 @@ int CourseMap::LoadCourse(int courseIndex) {
     std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
     std::vector<std::uint8_t> stream;
     const OutsideFile found = ReadTextModeFile(fileName, kLargestMapFile, stream);
-    SayFileNotRead("the course file", fileName, found, kLargestMapFile);
+    SayFileNotRead("course file", fileName, found, kLargestMapFile);
     if (found != OutsideFile::Read) return 0;
 
     if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();

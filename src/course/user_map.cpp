@@ -66,7 +66,7 @@ OpenFileRequest UserMapRequest() {
 int CourseMap::LoadUserMap(const std::string& path) {
     std::vector<std::uint8_t> stream;
     const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
-    SayFileNotRead("the map file", path, found, kLargestMapFile);
+    SayFileNotRead("map file", path, found, kLargestMapFile);
     if (found != OutsideFile::Read) return 0;
     if (!ReadUserMapStream(stream, *this).empty()) RejectUserMap();
     mapFileRead = path;

@@ -50,7 +50,7 @@ ScoreTable::~ScoreTable() = default;
 std::int32_t ScoreTable::Load() {
     std::vector<std::uint8_t> stream;
     const OutsideFile found = ReadTextModeFile(ScoreFileName, kLargestScoreFile, stream);
-    SayFileNotRead("the best-times file", ScoreFileName, found, kLargestScoreFile);
+    SayFileNotRead("best-times file", ScoreFileName, found, kLargestScoreFile);
     if (found != OutsideFile::Read) return 0;
 
     Int32Reader reader(stream);

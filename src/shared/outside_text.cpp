@@ -16,6 +16,13 @@ void AppendEscaped(std::string& out, unsigned char c) {
     out += escaped;
 }
 
+// "16 MB", "64 kB", "100 bytes": the largest unit that counts the size whole.
+std::string SizeWords(std::size_t bytes) {
+    if (bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MB";
+    if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " kB";
+    return std::to_string(bytes) + " bytes";
+}
+
 }  // namespace
 
 std::string Printable(const std::string& text) {
@@ -42,8 +49,19 @@ std::string AbsolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-void SayFileNotRead(const std::string& what, const std::string& path, OutsideFile found, std::size_t largest) {
+std::string WhyNotRead(OutsideFile found, const std::string& kind, std::size_t largest) {
+    switch (found) {
+    case OutsideFile::Missing: return "there is no such file";
+    case OutsideFile::NotRegular: return "not a regular file";
+    case OutsideFile::TooLarge: return "larger than a " + kind + " can be (" + SizeWords(largest) + ")";
+    case OutsideFile::Unreadable: return "cannot be read";
+    case OutsideFile::Read: break;
+    }
+    return "";
+}
+
+void SayFileNotRead(const std::string& kind, const std::string& path, OutsideFile found, std::size_t largest) {
     if (found != OutsideFile::NotRegular && found != OutsideFile::TooLarge) return;
-    std::fprintf(stderr, "quonfel: %s %s cannot be read: %s\n", what.c_str(), Printable(path).c_str(),
-                 WhyNotRead(found, largest).c_str());
+    std::fprintf(stderr, "quonfel: the %s %s cannot be read: %s\n", kind.c_str(), Printable(path).c_str(),
+                 WhyNotRead(found, kind, largest).c_str());
 }

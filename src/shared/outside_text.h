@@ -14,7 +14,12 @@ std::string Printable(const std::string& text);
 // folder; the path as given when the current folder cannot be known.
 std::string AbsolutePath(const std::string& path);
 
+// Why a file was not read, in the words every message uses: "there is no such file", "not a
+// regular file", "larger than a key file can be (16 MB)" (of kind "key file", at most 16 MB
+// large) or "cannot be read"; empty when it was read.
+std::string WhyNotRead(OutsideFile found, const std::string& kind, std::size_t largest);
+
 // One line on stderr when a file was there but not read because it is no regular file or is
 // larger than `largest` ("quonfel: the map file X cannot be read: not a regular file"). A
 // missing or unreadable file says nothing: the game goes on as without it.
-void SayFileNotRead(const std::string& what, const std::string& path, OutsideFile found, std::size_t largest);
+void SayFileNotRead(const std::string& kind, const std::string& path, OutsideFile found, std::size_t largest);

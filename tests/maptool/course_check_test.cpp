@@ -109,7 +109,8 @@ TEST(CourseCheck, ASecondStartOrGoalTileIsAWarningThatNamesTheCells) {
     for (const Case& c : cases) {
         std::vector<CourseFinding> warnings = CourseWarnings(CourseGridOf(c.text));
         ASSERT_EQ(warnings.size(), 1u) << c.text << Joined(warnings);
-        for (const char* piece : c.warning) EXPECT_NE(warnings[0].text.find(piece), std::string::npos) << warnings[0].text;
+        for (const char* piece : c.warning)
+            EXPECT_NE(warnings[0].text.find(piece), std::string::npos) << warnings[0].text;
         EXPECT_TRUE(warnings[0].Warning());
         ExpectCellsAsNamed(warnings[0]);
         std::string problems = Joined(CheckCourse(CourseGridOf(c.text)));

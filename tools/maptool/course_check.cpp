@@ -178,9 +178,10 @@ std::vector<CourseFinding> CourseWarnings(const CourseGrid& grid) {
     std::vector<GridCell> goals = CellsWhere(grid, IsGoalCode);
     if (goals.size() > 1) {
         const GridCell marked = LastReadByTheGame(goals);
-        warnings.push_back(Found(FindingKind::SeveralGoals,
-                                 Several(grid, goals, "goal") + ": the bus may finish on any of them, and the minimap " +
-                                     "marks the last in column order, " + Describe(grid, marked)));
+        warnings.push_back(Found(FindingKind::SeveralGoals, Several(grid, goals, "goal") +
+                                                                ": the bus may finish on any of them, and the minimap "
+                                                                "marks the last in column order, " +
+                                                                Describe(grid, marked)));
     }
     return warnings;
 }

@@ -48,8 +48,10 @@ const char* const Usage =
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     const OutsideFile found = ReadOutsideFile(path, kLargestMapFile, bytes);
     if (found == OutsideFile::Read) return true;
-    const std::string why = WhyNotRead(found, kLargestMapFile);
-    std::cerr << "quonfel-map: cannot read " << Printable(path) << (why.empty() ? "" : ": " + why) << "\n";
+    // "cannot read" already says all there is to say of an unreadable file.
+    const std::string why =
+        found == OutsideFile::Unreadable ? "" : ": " + WhyNotRead(found, "course file", kLargestMapFile);
+    std::cerr << "quonfel-map: cannot read " << Printable(path) << why << "\n";
     return false;
 }
 
