@@ -76,9 +76,7 @@ int CourseMap::LoadCourse(int courseIndex) {
     char fileName[256] = {};
     std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(fileName, kLargestMapFile, stream);
-    SayFileNotRead("course file", fileName, found, kLargestMapFile);
-    if (found != OutsideFile::Read) return 0;
+    if (!ReadGameFile("course file", fileName, kLargestMapFile, stream)) return 0;
 
     if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();
     Int32Reader reader(stream);

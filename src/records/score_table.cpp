@@ -49,9 +49,7 @@ ScoreTable::~ScoreTable() = default;
 
 std::int32_t ScoreTable::Load() {
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(ScoreFileName, kLargestScoreFile, stream);
-    SayFileNotRead("best-times file", ScoreFileName, found, kLargestScoreFile);
-    if (found != OutsideFile::Read) return 0;
+    if (!ReadGameFile("best-times file", ScoreFileName, kLargestScoreFile, stream)) return 0;
 
     Int32Reader reader(stream);
     std::int32_t version = 0;

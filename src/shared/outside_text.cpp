@@ -60,8 +60,12 @@ std::string WhyNotRead(OutsideFile found, const std::string& kind, std::size_t l
     return "";
 }
 
-void SayFileNotRead(const std::string& kind, const std::string& path, OutsideFile found, std::size_t largest) {
-    if (found != OutsideFile::NotRegular && found != OutsideFile::TooLarge) return;
-    std::fprintf(stderr, "quonfel: the %s %s cannot be read: %s\n", kind.c_str(), Printable(path).c_str(),
-                 WhyNotRead(found, kind, largest).c_str());
+bool ReadGameFile(const std::string& kind, const std::string& path, std::size_t largest,
+                  std::vector<std::uint8_t>& stream) {
+    const OutsideFile found = ReadTextModeFile(path, largest, stream);
+    if (found == OutsideFile::NotRegular || found == OutsideFile::TooLarge) {
+        std::fprintf(stderr, "quonfel: the %s %s cannot be read: %s\n", kind.c_str(), Printable(path).c_str(),
+                     WhyNotRead(found, kind, largest).c_str());
+    }
+    return found == OutsideFile::Read;
 }
