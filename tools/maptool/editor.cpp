@@ -543,10 +543,9 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
         return ExitProblems;
     }
     TilePictures tiles;
-    const std::string tileFolder = FindTileFolder(programFolder, dataFromProgram);
-    if (tileFolder.empty() || !LoadTilePictures(tileFolder, tiles)) {
-        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp) are not beside the program nor in "
-                  << (fs::path(programFolder) / dataFromProgram).lexically_normal().string() << "\n";
+    std::string missing;
+    if (!LoadGameTiles(programFolder, dataFromProgram, tiles, missing)) {
+        std::cerr << "quonfel-map: " << missing << "\n";
         return ExitUsage;
     }
     opened.files = {AbsolutePath(opened.files.text), AbsolutePath(opened.files.map)};

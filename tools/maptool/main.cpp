@@ -174,11 +174,10 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     CourseGrid grid;
     std::vector<std::string> flaws;
     if (int status = LoadCourse(path, bytes, grid, flaws); status != ExitOk) return status;
-    std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     TilePictures tiles;
-    if (folder.empty() || !LoadTilePictures(folder, tiles)) {
-        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program nor in "
-                  << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
+    std::string missing;
+    if (!LoadGameTiles(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM, tiles, missing)) {
+        std::cerr << "quonfel-map: " << missing << "\n";
         return ExitUsage;
     }
     ListProblems(path, flaws);
