@@ -16,11 +16,9 @@ void AppendEscaped(std::string& out, unsigned char c) {
     out += escaped;
 }
 
-// "16 MB", "64 kB", "100 bytes": the largest unit that counts the size whole.
+// "16 MB", "64 kB": every limit of ours is a whole number of kB.
 std::string SizeWords(std::size_t bytes) {
-    if (bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MB";
-    if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " kB";
-    return std::to_string(bytes) + " bytes";
+    return bytes % (1u << 20) == 0 ? std::to_string(bytes >> 20) + " MB" : std::to_string(bytes / 1024) + " kB";
 }
 
 }  // namespace

@@ -4,26 +4,8 @@
 
 namespace {
 
-// Words and the cells they name, put together in step so that the cells keep the order in
-// which the words name them.
-struct Words {
-    std::string text;
-    std::vector<GridCell> cells;
-};
-Words operator+(Words a, const Words& b) {
-    a.text += b.text;
-    a.cells.insert(a.cells.end(), b.cells.begin(), b.cells.end());
-    return a;
-}
-Words operator+(Words a, const std::string& b) { return a + Words{b, {}}; }
-Words operator+(const std::string& a, const Words& b) { return Words{a, {}} + b; }
-
-CourseFinding Found(FindingKind kind, const Words& words) { return {kind, words.cells, words.text}; }
-
-Words At(int x, int y) { return {CellName(x, y), {{x, y}}}; }
-
-Words Describe(const CourseGrid& grid, GridCell cell) {
-    return "\"" + SymbolOf(grid.At(cell.x, cell.y)) + "\" at " + At(cell.x, cell.y);
+std::string Describe(const CourseGrid& grid, int x, int y) {
+    return "\"" + SymbolOf(grid.At(x, y)) + "\" at " + CellName(x, y);
 }
 
 const char* GoalTravel(std::int32_t code) {
@@ -42,9 +24,9 @@ std::vector<GridCell> CellsWhere(const CourseGrid& grid, bool (*test)(std::int32
     return found;
 }
 
-Words ListCells(const CourseGrid& grid, const std::vector<GridCell>& cells) {
-    Words list;
-    for (const GridCell& cell : cells) list = list + (list.text.empty() ? "" : "; ") + Describe(grid, cell);
+std::string ListCells(const CourseGrid& grid, const std::vector<GridCell>& cells) {
+    std::string list;
+    for (const GridCell& cell : cells) list += (list.empty() ? "" : "; ") + Describe(grid, cell.x, cell.y);
     return list;
 }
 
@@ -58,15 +40,6 @@ GridCell LastReadByTheGame(const std::vector<GridCell>& cells) {
     return last;
 }
 
-void CheckSize(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
-    for (const std::string& problem : CountProblems(grid)) problems.push_back({FindingKind::CourseSize, {}, problem});
-}
-
-void CheckValues(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
-    for (const GridCell& cell : CellsWhere(grid, [](std::int32_t value) { return !IsTileCode(value); }))
-        problems.push_back({FindingKind::NotATile, {cell}, ValueProblem(grid, cell.x, cell.y)});
-}
-
 void CheckStarts(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
     if (CellsWhere(grid, IsStartCode).empty())
         problems.push_back({FindingKind::NoStart, {}, "there is no start: put one of S< S> S^ Sv on the road"});
@@ -77,16 +50,24 @@ void CheckGoals(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
         problems.push_back({FindingKind::NoGoal, {}, "there is no goal: put one of G< G> G^ Gv on the road"});
 }
 
-Words Several(const CourseGrid& grid, const std::vector<GridCell>& cells, const std::string& what) {
-    return "there are " + std::to_string(cells.size()) + " " + what + " tiles (" + ListCells(grid, cells) +
-           "); a course has one";
+// More than one tile that passes test: their cells, then what the game does with the last in
+// column order (use) and that cell.
+void WarnOfSeveral(const CourseGrid& grid, bool (*test)(std::int32_t), FindingKind kind, const std::string& what,
+                   const std::string& use, std::vector<CourseFinding>& warnings) {
+    std::vector<GridCell> cells = CellsWhere(grid, test);
+    if (cells.size() < 2) return;
+    const GridCell last = LastReadByTheGame(cells);
+    std::string text = "there are " + std::to_string(cells.size()) + " " + what + " tiles (" + ListCells(grid, cells) +
+                       "); a course has one: " + use + " the last in column order, " + Describe(grid, last.x, last.y);
+    cells.push_back(last);
+    warnings.push_back({kind, cells, text});
 }
 
-Words WhatStopsTheRoad(const CourseGrid& grid, int x, int y) {
+std::string WhatStopsTheRoad(const CourseGrid& grid, int x, int y) {
     std::int32_t value = grid.At(x, y);
-    if (!IsTileCode(value)) return At(x, y) + ", which is not a tile";
-    if (value == 0) return "empty ground at " + At(x, y);
-    return "the wall of " + Describe(grid, {x, y});
+    if (!IsTileCode(value)) return CellName(x, y) + ", which is not a tile";
+    if (value == 0) return "empty ground at " + CellName(x, y);
+    return "the wall of " + Describe(grid, x, y);
 }
 
 void CheckRoadSides(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
@@ -95,14 +76,14 @@ void CheckRoadSides(const CourseGrid& grid, std::vector<CourseFinding>& problems
             for (int side = 0; side < 4; ++side) {
                 if (!OpensOn(grid, x, y, side) || JoinedOn(grid, x, y, side)) continue;
                 int nx = x + StepOf(side).dx, ny = y + StepOf(side).dy;
-                Words what = Describe(grid, {x, y}) + ": its road ";
+                std::string what = Describe(grid, x, y) + ": its road ";
                 if (!InGrid(grid, nx, ny)) {
-                    problems.push_back(Found(FindingKind::RoadOffCourse,
-                                             what + "runs off the course on its " + StepOf(side).name + " side"));
+                    problems.push_back({FindingKind::RoadOffCourse, {{x, y}},
+                                        what + "runs off the course on its " + StepOf(side).name + " side"});
                 } else {
-                    problems.push_back(Found(FindingKind::RoadBlocked, what + "on its " + StepOf(side).name +
-                                                                           " side runs into " +
-                                                                           WhatStopsTheRoad(grid, nx, ny)));
+                    problems.push_back({FindingKind::RoadBlocked, {{x, y}, {nx, ny}},
+                                        what + "on its " + StepOf(side).name + " side runs into " +
+                                            WhatStopsTheRoad(grid, nx, ny)});
                 }
             }
         }
@@ -138,18 +119,20 @@ void CheckRoute(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
     if (goals.empty() || starts.empty()) return;
     const GridCell start = LastReadByTheGame(starts);
     if (!PlanRoute(grid, start.x, start.y).empty()) return;
-    Words goalWords = goals.size() == 1 ? "the goal " + Describe(grid, goals[0]) : Words{"any goal", {}};
-    Words startWords = "the start " + Describe(grid, start);
+    std::string goalWords = goals.size() == 1 ? "the goal " + Describe(grid, goals[0].x, goals[0].y) : "any goal";
+    std::string startWords = "the start " + Describe(grid, start.x, start.y);
+    std::vector<GridCell> named{start};
+    if (goals.size() == 1) named.push_back(goals[0]);
     if (!GoalJoined(grid, start)) {
-        problems.push_back(Found(FindingKind::NoRoadToGoal, "no road leads from " + startWords + " to " + goalWords));
+        problems.push_back({FindingKind::NoRoadToGoal, named, "no road leads from " + startWords + " to " + goalWords});
     } else {
         std::string lane = goals.size() == 1 ? std::string(" (its box is the lane for ") +
                                                    GoalTravel(grid.At(goals[0].x, goals[0].y)) + ")"
                                              : "";
-        problems.push_back(Found(FindingKind::GoalWrongWay,
-                                 "the road from " + startWords + " reaches " + goalWords +
-                                     " only the wrong way round: driving forwards from the start, the bus cannot "
-                                     "enter the goal in its lane" + lane));
+        problems.push_back({FindingKind::GoalWrongWay, named,
+                            "the road from " + startWords + " reaches " + goalWords +
+                                " only the wrong way round: driving forwards from the start, the bus cannot "
+                                "enter the goal in its lane" + lane});
     }
 }
 
@@ -157,8 +140,9 @@ void CheckRoute(const CourseGrid& grid, std::vector<CourseFinding>& problems) {
 
 std::vector<CourseFinding> CheckCourse(const CourseGrid& grid) {
     std::vector<CourseFinding> problems;
-    CheckSize(grid, problems);
-    CheckValues(grid, problems);
+    for (const std::string& problem : CountProblems(grid)) problems.push_back({FindingKind::CourseSize, {}, problem});
+    for (const GridCell& cell : CellsWhere(grid, [](std::int32_t value) { return !IsTileCode(value); }))
+        problems.push_back({FindingKind::NotATile, {cell}, ValueProblem(grid, cell.x, cell.y)});
     CheckStarts(grid, problems);
     CheckGoals(grid, problems);
     CheckRoadSides(grid, problems);
@@ -168,21 +152,9 @@ std::vector<CourseFinding> CheckCourse(const CourseGrid& grid) {
 
 std::vector<CourseFinding> CourseWarnings(const CourseGrid& grid) {
     std::vector<CourseFinding> warnings;
-    std::vector<GridCell> starts = CellsWhere(grid, IsStartCode);
-    if (starts.size() > 1) {
-        const GridCell used = LastReadByTheGame(starts);
-        warnings.push_back(Found(FindingKind::SeveralStarts, Several(grid, starts, "start") +
-                                                                 ": the bus starts on the last in column order, " +
-                                                                 Describe(grid, used)));
-    }
-    std::vector<GridCell> goals = CellsWhere(grid, IsGoalCode);
-    if (goals.size() > 1) {
-        const GridCell marked = LastReadByTheGame(goals);
-        warnings.push_back(Found(FindingKind::SeveralGoals, Several(grid, goals, "goal") +
-                                                                ": the bus may finish on any of them, and the minimap "
-                                                                "marks the last in column order, " +
-                                                                Describe(grid, marked)));
-    }
+    WarnOfSeveral(grid, IsStartCode, FindingKind::SeveralStarts, "start", "the bus starts on", warnings);
+    WarnOfSeveral(grid, IsGoalCode, FindingKind::SeveralGoals, "goal",
+                  "the bus may finish on any of them, and the minimap marks", warnings);
     return warnings;
 }
 

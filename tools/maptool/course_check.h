@@ -1,5 +1,5 @@
 // What keeps a course from being driven, said in plain words with the cells, and kept as data
-// so that the editor can frame the cells the words name.
+// so that the editor can frame the cells.
 #pragma once
 #include <string>
 #include <vector>
@@ -7,26 +7,18 @@
 #include "maptool/course_route.h"
 #include "maptool/map_text.h"
 
+// What a finding is about. The last two are warnings: the game copes with them, but a course
+// should not have them.
 enum class FindingKind {
-    // Problems: the course cannot be driven.
-    CourseSize,      // fewer than 1 or more than 20 cells wide or high
-    NotATile,        // a value that is no tile code
-    NoStart,
-    NoGoal,
-    RoadOffCourse,   // a road runs off the edge of the course
-    RoadBlocked,     // a road runs into a wall, empty ground or a value that is no tile
-    NoRoadToGoal,    // no road joins the start to a goal
-    GoalWrongWay,    // the road reaches a goal only from the far side of its lane
-    // Warnings: the game copes, but a course should not have it.
-    SeveralStarts,
-    SeveralGoals,
+    CourseSize, NotATile, NoStart, NoGoal, RoadOffCourse, RoadBlocked, NoRoadToGoal, GoalWrongWay,
+    SeveralStarts, SeveralGoals
 };
 
 struct CourseFinding {
     FindingKind kind;
     std::vector<GridCell> cells;  // every cell the text names, in the order it names them
     std::string text;
-    bool Warning() const { return kind == FindingKind::SeveralStarts || kind == FindingKind::SeveralGoals; }
+    bool Warning() const { return kind >= FindingKind::SeveralStarts; }
 };
 
 // Every problem of the course: counts outside 1..20, values that are not tile codes, no start

@@ -41,15 +41,6 @@ Colorref AveragePixel(const Surface& tile, int size, int x, int y) {
 
 int DrawnCode(std::int32_t value) { return IsTileCode(value) ? value : EmptyGround; }
 
-// The program's own folder (the game folder of a build), else the installed data folder
-// dataFromProgram names relative to it; empty when neither has the tiles.
-std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram) {
-    for (const fs::path& folder : {fs::path(programFolder), fs::path(programFolder) / dataFromProgram}) {
-        if (HasTiles(folder)) return folder.lexically_normal().string();
-    }
-    return "";
-}
-
 }  // namespace
 
 std::unique_ptr<Surface> ShrinkTile(const Surface& tile, int size) {
@@ -71,10 +62,11 @@ bool LoadTilePictures(const std::string& folder, TilePictures& tiles) {
 
 bool LoadGameTiles(const std::string& programFolder, const std::string& dataFromProgram, TilePictures& tiles,
                    std::string& missing) {
-    const std::string folder = FindTileFolder(programFolder, dataFromProgram);
-    if (!folder.empty() && LoadTilePictures(folder, tiles)) return true;
+    const fs::path installed = (fs::path(programFolder) / dataFromProgram).lexically_normal();
+    const fs::path folder = HasTiles(programFolder) ? fs::path(programFolder) : installed;
+    if (HasTiles(folder) && LoadTilePictures(folder.string(), tiles)) return true;
     missing = "the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program "
-              "nor in " + (fs::path(programFolder) / dataFromProgram).lexically_normal().string();
+              "nor in " + installed.string();
     return false;
 }
 
