@@ -39,7 +39,8 @@ std::int32_t TurnedPiece(std::int32_t code) {
 EditorModel::EditorModel(const CourseGrid& course) : course_(course), saved_(course) { Changed(); }
 
 int EditorModel::ProblemCount() const {
-    return static_cast<int>(std::count_if(findings_.begin(), findings_.end(), [](const CourseFinding& f) { return !f.Warning(); }));
+    return static_cast<int>(
+        std::count_if(findings_.begin(), findings_.end(), [](const CourseFinding& f) { return !f.Warning(); }));
 }
 
 void EditorModel::Pick(std::int32_t code) {
