@@ -1,7 +1,6 @@
 #include "app/map_to_play.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <vector>
 
 #include "app/keys.h"
@@ -31,9 +30,7 @@ bool PrepareMapToPlay(const std::string& path) {
         const std::string flaw = MapFileProblem(path, MapReader::UserMap);
         if (!flaw.empty()) RejectUserMapFile(path, flaw);
     }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    mapToPlay = error ? path : absolute.lexically_normal().string();
+    mapToPlay = AbsolutePath(path);
     return true;
 }
 

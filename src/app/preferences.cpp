@@ -170,14 +170,11 @@ Settings LoadPreferences() {
     const std::string path = PreferencesPath();
     std::vector<std::uint8_t> bytes;
     if (path.empty()) return {};
-    switch (ReadOutsideFile(path, kLargestPreferencesFile, bytes)) {
-    case OutsideFile::Read: break;
-    case OutsideFile::Missing: return {};
-    case OutsideFile::NotRegular:
-    case OutsideFile::TooLarge:
-    case OutsideFile::Unreadable:
-        std::fprintf(stderr, "quonfel: %s: not a preferences file that can be read; the defaults apply\n",
-                     Printable(path).c_str());
+    const OutsideFile found = ReadOutsideFile(path, kLargestPreferencesFile, bytes);
+    if (found == OutsideFile::Missing) return {};
+    if (found != OutsideFile::Read) {
+        std::fprintf(stderr, "quonfel: %s: %s; the defaults apply\n", Printable(path).c_str(),
+                     WhyNotRead(found, "preferences file", kLargestPreferencesFile).c_str());
         return {};
     }
     std::vector<std::string> problems;
@@ -197,7 +194,8 @@ void RememberSetting(const char* name, const Settings& settings) {
     const OutsideFile found = ReadOutsideFile(path, kLargestPreferencesFile, bytes);
     // What cannot be read is not overwritten: it may hold the player's lines.
     if (found != OutsideFile::Read && found != OutsideFile::Missing) {
-        std::fprintf(stderr, "quonfel: could not remember %s: %s cannot be read\n", name, Printable(path).c_str());
+        std::fprintf(stderr, "quonfel: could not remember %s: %s: %s\n", name, Printable(path).c_str(),
+                     WhyNotRead(found, "preferences file", kLargestPreferencesFile).c_str());
         return;
     }
     const std::string text = WithSetting(std::string(bytes.begin(), bytes.end()), *row, settings);

@@ -32,18 +32,16 @@ int givenCourse = -1;
 std::vector<std::uint8_t> givenStream;
 
 // The stream of a course: the one given for it, else its file's, which path then names.
-OutsideFile ReadCourseStream(int courseIndex, std::string& path, std::vector<std::uint8_t>& stream) {
+bool ReadCourseStream(int courseIndex, std::string& path, std::vector<std::uint8_t>& stream) {
     if (courseIndex == givenCourse) {
         path.clear();
         stream = givenStream;
-        return OutsideFile::Read;
+        return true;
     }
     char fileName[256] = {};
     std::snprintf(fileName, sizeof fileName, "%d.map", courseIndex);
     path = InGameFolder(fileName);
-    const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
-    SayFileNotRead("the course file", path, found, kLargestMapFile);
-    return found;
+    return ReadGameFile("course file", path, kLargestMapFile, stream);
 }
 }  // namespace
 
@@ -74,7 +72,7 @@ std::string MapFileProblem(const std::string& path, MapReader reader) {
     std::vector<std::uint8_t> stream;
     const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
     if (found == OutsideFile::NotRegular || found == OutsideFile::TooLarge)
-        return "cannot be read: " + WhyNotRead(found, kLargestMapFile);
+        return "cannot be read: " + WhyNotRead(found, "map file", kLargestMapFile);
     return found == OutsideFile::Read ? MapDamage(stream, reader) : "";
 }
 
@@ -101,7 +99,7 @@ void FinishMapLoad(CourseMap& map, std::int32_t xCount, std::int32_t yCount) {
 int CourseMap::LoadCourse(int courseIndex) {
     std::string path;
     std::vector<std::uint8_t> stream;
-    if (ReadCourseStream(courseIndex, path, stream) != OutsideFile::Read) return 0;
+    if (!ReadCourseStream(courseIndex, path, stream)) return 0;
 
     if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();
     Int32Reader reader(stream);

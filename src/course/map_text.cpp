@@ -212,14 +212,15 @@ std::vector<std::string> CountProblems(const CourseGrid& grid) {
     return problems;
 }
 
+std::string ValueProblem(const CourseGrid& grid, int x, int y) {
+    return CellName(x, y) + " holds " + std::to_string(grid.At(x, y)) + ", which is not a tile code (0 to 23)";
+}
+
 std::vector<std::string> ValueProblems(const CourseGrid& grid) {
     std::vector<std::string> problems;
     for (int y = 0; y < grid.yCount; ++y) {
         for (int x = 0; x < grid.xCount; ++x) {
-            if (!IsTileCode(grid.At(x, y))) {
-                problems.push_back(CellName(x, y) + " holds " + std::to_string(grid.At(x, y)) +
-                                   ", which is not a tile code (0 to 23)");
-            }
+            if (!IsTileCode(grid.At(x, y))) problems.push_back(ValueProblem(grid, x, y));
         }
     }
     return problems;

@@ -53,8 +53,10 @@ bool IsTileCode(std::int32_t value);
 
 // A course wider or higher than 20 cells (or empty), which the game cannot load.
 std::vector<std::string> CountProblems(const CourseGrid& grid);
-// Each cell holding a value that is no tile code.
+// Each cell holding a value that is no tile code, row by row.
 std::vector<std::string> ValueProblems(const CourseGrid& grid);
+// That problem of cell (x, y).
+std::string ValueProblem(const CourseGrid& grid, int x, int y);
 
 // "row 3, column 5 (x=4, y=2)": how problems name a cell, counting rows and columns from 1 as
 // a player sees them in the text.

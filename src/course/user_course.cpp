@@ -3,19 +3,9 @@
 #include "course/course_map.h"
 #include "course/map_bytes.h"
 #include "platform/text_file.h"
+#include "shared/outside_text.h"
 
 namespace {
-std::string WhyUnread(OutsideFile outcome) {
-    switch (outcome) {
-    case OutsideFile::Missing: return "there is no such file";
-    case OutsideFile::NotRegular: return "not a regular file";
-    case OutsideFile::TooLarge: return "larger than a course can be (1 MB)";
-    case OutsideFile::Unreadable: return "cannot be read";
-    case OutsideFile::Read: break;
-    }
-    return "";
-}
-
 void Append(std::vector<std::string>& to, const std::vector<std::string>& more) {
     to.insert(to.end(), more.begin(), more.end());
 }
@@ -26,14 +16,14 @@ bool ReadUserCourse(const std::string& path, std::vector<std::uint8_t>& mapBytes
     std::vector<std::uint8_t> bytes;
     const OutsideFile outcome = ReadOutsideFile(path, kLargestUserCourse, bytes);
     if (outcome != OutsideFile::Read) {
-        problems.push_back(WhyUnread(outcome));
+        problems.push_back(WhyNotRead(outcome, "course", kLargestUserCourse));
         return false;
     }
     const bool isText = !LooksLikeMapFile(path, bytes);
     if (fromText) *fromText = isText;
     if (!isText && bytes.size() > kLargestMapFile) {
         // The user map reader takes none larger.
-        problems.push_back("larger than a map file can be (" + std::to_string(kLargestMapFile / 1024) + " kB)");
+        problems.push_back(WhyNotRead(OutsideFile::TooLarge, "map file", kLargestMapFile));
         return false;
     }
     if (!isText) {

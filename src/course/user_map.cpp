@@ -65,9 +65,7 @@ OpenFileRequest UserMapRequest() {
 // and a file shorter than its counts promise ends the program.
 int CourseMap::LoadUserMap(const std::string& path) {
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(path, kLargestMapFile, stream);
-    SayFileNotRead("the map file", path, found, kLargestMapFile);
-    if (found != OutsideFile::Read) return 0;
+    if (!ReadGameFile("map file", path, kLargestMapFile, stream)) return 0;
     if (!ReadUserMapStream(stream, *this).empty()) RejectUserMap();
     mapFileRead = path;
     return 1;

@@ -36,18 +36,6 @@ void CoveredSpan(int first, int second, int& from, int& to) {
     }
 }
 
-// Paints the part of outer that lies outside inner (inner may be empty or inverted).
-void DrawFrame(Surface& surface, const Rect& outer, const Rect& inner, Colorref colour) {
-    if (inner.Width() <= 0 || inner.Height() <= 0) {
-        surface.FillRect(outer, colour);
-        return;
-    }
-    surface.FillRect(Rect{outer.left, outer.top, outer.right, inner.top}, colour);
-    surface.FillRect(Rect{outer.left, inner.bottom, outer.right, outer.bottom}, colour);
-    surface.FillRect(Rect{outer.left, inner.top, inner.left, inner.bottom}, colour);
-    surface.FillRect(Rect{inner.right, inner.top, outer.right, inner.bottom}, colour);
-}
-
 // Pixels [first, last] of a row, both included.
 struct PixelRun {
     int first;
@@ -110,6 +98,18 @@ void FillRegion(Surface& surface, const Region& region, Colorref colour) {
 }
 
 }  // namespace
+
+void OutlineRect(Surface& surface, const Rect& area, int width, Colorref colour) {
+    const Rect inner{area.left + width, area.top + width, area.right - width, area.bottom - width};
+    if (inner.Width() <= 0 || inner.Height() <= 0) {
+        surface.FillRect(area, colour);
+        return;
+    }
+    surface.FillRect(Rect{area.left, area.top, area.right, inner.top}, colour);
+    surface.FillRect(Rect{area.left, inner.bottom, area.right, area.bottom}, colour);
+    surface.FillRect(Rect{area.left, inner.top, inner.left, inner.bottom}, colour);
+    surface.FillRect(Rect{inner.right, inner.top, area.right, inner.bottom}, colour);
+}
 
 DrawContext::DrawContext(Surface& surface)
     : surface_(&surface),
@@ -188,7 +188,7 @@ bool DrawContext::Rectangle(int left, int top, int right, int bottom) {
         const int border = std::max(pen_.width, 1);
         inside = Rect{covered.left + border, covered.top + border, covered.right - border,
                       covered.bottom - border};
-        DrawFrame(*surface_, covered, inside, pen_.colour);
+        OutlineRect(*surface_, covered, border, pen_.colour);
     }
     if (Fills(brush_) && inside.Width() > 0 && inside.Height() > 0) surface_->FillRect(inside, brush_.colour);
     return true;

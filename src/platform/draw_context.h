@@ -26,6 +26,10 @@ Brush CreateSolidBrush(Colorref colour);
 Brush HollowBrush();
 Region CreatePolygonRgn(const Point* points, int count);
 
+// A frame `width` pixels wide just inside area: the outline a pen of that width draws round a
+// Rectangle. An area too small to hold the frame is filled.
+void OutlineRect(Surface& surface, const Rect& area, int width, Colorref colour);
+
 // Test switches that make the named calls fail, so the error paths can be exercised.
 struct GdiFaults {
     bool createPen = false;

@@ -54,17 +54,6 @@ OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::v
     return found;
 }
 
-std::string WhyNotRead(OutsideFile found, std::size_t largest) {
-    switch (found) {
-    case OutsideFile::NotRegular: return "not a regular file";
-    case OutsideFile::TooLarge: return "larger than " + std::to_string(largest) + " bytes";
-    case OutsideFile::Unreadable:
-    case OutsideFile::Read:
-    case OutsideFile::Missing: break;
-    }
-    return "";
-}
-
 OutsideFile ReadTextModeFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& stream) {
     std::vector<std::uint8_t> raw;
     const OutsideFile found = ReadOutsideFile(path, largest, raw);

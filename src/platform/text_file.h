@@ -10,9 +10,6 @@ enum class OutsideFile { Read, Missing, NotRegular, TooLarge, Unreadable };
 // file is not read: named by mistake, it would be read for ever or fill the memory. Opening it
 // never waits (a pipe without a writer).
 OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes);
-// Why a file that is there was not read, for a message: "not a regular file", "larger than
-// 65536 bytes"; empty otherwise.
-std::string WhyNotRead(OutsideFile found, std::size_t largest);
 
 // Reads a whole file as ReadOutsideFile does, turning each stored 0x0D 0x0A pair back into
 // 0x0A; every other byte is taken as it is.

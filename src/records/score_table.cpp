@@ -51,9 +51,7 @@ ScoreTable::~ScoreTable() = default;
 std::int32_t ScoreTable::Load() {
     const std::string path = InGameFolder(ScoreFileName);
     std::vector<std::uint8_t> stream;
-    const OutsideFile found = ReadTextModeFile(path, kLargestScoreFile, stream);
-    SayFileNotRead("the best-times file", path, found, kLargestScoreFile);
-    if (found != OutsideFile::Read) return 0;
+    if (!ReadGameFile("best-times file", path, kLargestScoreFile, stream)) return 0;
 
     Int32Reader reader(stream);
     std::int32_t version = 0;

@@ -61,12 +61,6 @@ bool ReadHash(const std::string& word, std::uint64_t& hash) {
     return true;
 }
 
-std::string HashText(std::uint64_t hash) {
-    char text[kHashDigits + 1];
-    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
-    return text;
-}
-
 std::string LineError(long lineNumber, const std::string& what) {
     return "line " + std::to_string(lineNumber) + ": " + what;
 }
@@ -209,6 +203,12 @@ bool ParseDrive(const std::string& text, DriveRecord& drive, std::string& error)
         if (!reader.Line(++lineNumber, line, error)) return false;
     }
     return true;
+}
+
+std::string HashText(std::uint64_t hash) {
+    char text[kHashDigits + 1];
+    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
+    return text;
 }
 
 std::uint64_t CourseHash(const std::vector<std::uint8_t>& bytes) {

@@ -53,6 +53,8 @@ bool ParseDrive(const std::string& text, DriveRecord& drive, std::string& error)
 
 // 64-bit FNV-1a: the hash a recorded drive keeps of its course file.
 std::uint64_t CourseHash(const std::vector<std::uint8_t>& bytes);
+// A hash as the 16 lower-case hex digits a recorded drive writes.
+std::string HashText(std::uint64_t hash);
 // No course file is larger: a map of 20 by 20 cells takes 1612 bytes.
 constexpr std::size_t kLargestCourseFile = 1 << 20;
 // The hash of a file's bytes as they are stored; false when it cannot be read or is not a

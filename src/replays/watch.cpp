@@ -13,6 +13,7 @@
 #include "replays/drive_recorder.h"
 #include "shared/game_folder.h"
 #include "shared/globals.h"
+#include "shared/outside_text.h"
 
 namespace fs = std::filesystem;
 
@@ -37,21 +38,9 @@ constexpr std::size_t kLargestKeyFile = 16u << 20;
 // The whole key file; empty when it can be read, else why not.
 std::string ReadKeyFile(const std::string& path, std::string& text) {
     std::vector<std::uint8_t> bytes;
-    switch (ReadOutsideFile(path, kLargestKeyFile, bytes)) {
-    case OutsideFile::Read: break;
-    case OutsideFile::NotRegular: return "not a regular file";
-    case OutsideFile::TooLarge: return "larger than a key file can be (16 MB)";
-    case OutsideFile::Missing:
-    case OutsideFile::Unreadable: return "cannot be read";
-    }
+    const OutsideFile found = ReadOutsideFile(path, kLargestKeyFile, bytes);
     text.assign(bytes.begin(), bytes.end());
-    return "";
-}
-
-std::string HashText(std::uint64_t hash) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
-    return text;
+    return WhyNotRead(found, "key file", kLargestKeyFile);
 }
 
 // A map file named by a relative path lies beside the key file, so that the two can travel

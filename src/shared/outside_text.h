@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/text_file.h"
 
@@ -10,7 +11,18 @@
 // retitle or clear the player's terminal. Everything else, Japanese included, is kept.
 std::string Printable(const std::string& text);
 
-// One line on stderr when a file was there but not read because it is no regular file or is
-// larger than `largest` ("quonfel: the map file X cannot be read: not a regular file"). A
-// missing or unreadable file says nothing: the game goes on as without it.
-void SayFileNotRead(const std::string& what, const std::string& path, OutsideFile found, std::size_t largest);
+// The path from the root, without "." and ".." steps, so that it names the same file from any
+// folder; the path as given when the current folder cannot be known.
+std::string AbsolutePath(const std::string& path);
+
+// Why a file was not read, in the words every message uses: "there is no such file", "not a
+// regular file", "larger than a key file can be (16 MB)" (of kind "key file", at most 16 MB
+// large) or "cannot be read"; empty when it was read.
+std::string WhyNotRead(OutsideFile found, const std::string& kind, std::size_t largest);
+
+// Reads one of the game's own files, of a kind such as "map file", as ReadTextModeFile does; true
+// when it was read. One that is there but no regular file or larger than `largest` is told in
+// one line on stderr ("quonfel: the map file X cannot be read: not a regular file"); a missing
+// or unreadable one says nothing: the game goes on as without it.
+bool ReadGameFile(const std::string& kind, const std::string& path, std::size_t largest,
+                  std::vector<std::uint8_t>& stream);

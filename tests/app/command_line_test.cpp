@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,18 @@ TEST(CommandLine, RememberingASettingKeepsEveryOtherLine) {
     EXPECT_EQ(WithSetting("", fullscreen, settings), "fullscreen = on\n");
     EXPECT_NE(Usage().find("--no-sound"), std::string::npos);
     EXPECT_NE(Usage().find("--volume 0..100"), std::string::npos);
+
+    // A preferences file that cannot be read is neither used nor overwritten.
+    ScopedWorkDir dir;
+    ScopedEnv config("XDG_CONFIG_HOME", dir.Path().c_str());
+    std::filesystem::create_directories("quonfel/quonfel.conf");
+    const std::string path = dir.Path() + "/quonfel/quonfel.conf";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadPreferences().display.scale, Settings{}.display.scale);
+    RememberSetting("fullscreen", settings);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quonfel: " + path + ": not a regular file; the defaults apply\n" +
+                  "quonfel: could not remember fullscreen: " + path + ": not a regular file\n");
 }
 
 // --map FILE is read before any window: a file that cannot be played is refused with one line

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "course/course_map.h"
@@ -325,24 +326,26 @@ TEST_F(MapReaderTest, APipeADeviceAFolderOrAHugeFileIsAFileThatCannotBeOpened) {
     ScoreTable table;
     table.records[0][1].bestTime = 77;
     map.grid[0][0] = 5;
-    const std::pair<const char*, std::function<int()>> readers[] = {
-        {"5.map", [&] { return map.LoadCourse(5); }},
-        {"5.map", [&] { return map.LoadUserMap("5.map"); }},
-        {ScoreFileName, [&] { return table.Load(); }}};
+    const std::tuple<const char*, std::string, std::function<int()>> readers[] = {
+        {"5.map", "course file", [&] { return map.LoadCourse(5); }},
+        {"5.map", "map file", [&] { return map.LoadUserMap("5.map"); }},
+        {ScoreFileName, "best-times file", [&] { return table.Load(); }}};
     const std::function<void(const char*)> plants[] = {
         [](const char* name) { mkfifo(name, 0644); },
         [](const char* name) { std::filesystem::create_symlink("/dev/zero", name); },
         [](const char* name) { std::filesystem::create_directory(name); },
         [](const char* name) { WriteBytes(name, {}), std::filesystem::resize_file(name, 1u << 30); }};
-    for (const auto& [file, read] : readers) {
+    for (const auto& [file, kind, read] : readers) {
         for (const auto& plant : plants) {
+            const bool huge = &plant == &plants[3];
             std::filesystem::remove_all(file);
             plant(file);
             testing::internal::CaptureStderr();
             EXPECT_EQ(read(), 0) << file;
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-            EXPECT_NE(said.find(std::string(file) + " cannot be read: "), std::string::npos) << said;
+            EXPECT_EQ(said, "quonfel: the " + kind + " " + file + " cannot be read: " +
+                                (huge ? "larger than a " + kind + " can be (64 kB)\n" : "not a regular file\n"));
         }
     }
     EXPECT_EQ(map.grid[0][0], 5);

@@ -1,15 +1,27 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
 #include "support/course_texts.h"
 
 namespace {
 
-std::string Joined(const std::vector<std::string>& problems) {
+std::string Joined(const std::vector<CourseFinding>& findings) {
     std::string all;
-    for (const std::string& p : problems) all += p + "\n";
+    for (const CourseFinding& f : findings) all += f.text + "\n";
     return all;
+}
+
+// A finding's cells are those its words name, "(x=4, y=2)" each, in the same order.
+void ExpectCellsAsNamed(const CourseFinding& finding) {
+    static const std::regex cellName(R"(\(x=(-?\d+), y=(-?\d+)\))");
+    std::vector<GridCell> named;
+    for (auto it = std::sregex_iterator(finding.text.begin(), finding.text.end(), cellName);
+         it != std::sregex_iterator(); ++it)
+        named.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    EXPECT_EQ(finding.cells, named) << finding.text;
 }
 
 TEST(CourseCheck, SoundCourseHasNoProblems) {
@@ -27,36 +39,47 @@ TEST(CourseCheck, EachKindOfProblemIsExplainedWithItsCell) {
     struct Case {
         const char* text;
         std::vector<const char*> expected;  // pieces of the problems, in order
+        std::vector<FindingKind> kinds;
     };
+    using K = FindingKind;
     const Case cases[] = {
         {"/= == == =\\\n|| .. .. ||\n\\= S> 24 =/\n",
          {"row 3, column 3 (x=2, y=2) holds 24, which is not a tile code", "there is no goal",
           "\"S>\" at row 3, column 2 (x=1, y=2): its road on its right side runs into row 3, column 3 (x=2, y=2), "
           "which is not a tile",
-          "\"=/\" at row 3, column 4 (x=3, y=2): its road on its left side runs into row 3, column 3"}},
-        {"/= == =\\\n|| .. ||\n\\= == =/\n", {"there is no start", "there is no goal"}},
+          "\"=/\" at row 3, column 4 (x=3, y=2): its road on its left side runs into row 3, column 3"},
+         {K::NotATile, K::NoGoal, K::RoadBlocked, K::RoadBlocked}},
+        {"/= == =\\\n|| .. ||\n\\= == =/\n", {"there is no start", "there is no goal"}, {K::NoStart, K::NoGoal}},
         {"S> == G>\n",
          {"\"S>\" at row 1, column 1 (x=0, y=0): its road runs off the course on its left side",
-          "\"G>\" at row 1, column 3 (x=2, y=0): its road runs off the course on its right side"}},
+          "\"G>\" at row 1, column 3 (x=2, y=0): its road runs off the course on its right side"},
+         {K::RoadOffCourse, K::RoadOffCourse}},
         {"/= == == =\\\n|| .. .. ||\n\\= S> G> ..\n",
          {"\"||\" at row 2, column 4 (x=3, y=1): its road on its bottom side runs into empty ground at row 3, column 4",
-          "\"G>\" at row 3, column 3 (x=2, y=2): its road on its right side runs into empty ground at row 3, column 4"}},
+          "\"G>\" at row 3, column 3 (x=2, y=2): its road on its right side runs into empty ground at row 3, column 4"},
+         {K::RoadBlocked, K::RoadBlocked}},
         {"/= == =\\\n|| .. ||\n\\= S> ||\n",
          {"there is no goal",
           "\"S>\" at row 3, column 2 (x=1, y=2): its road on its right side runs into the wall of \"||\" at row 3, "
           "column 3",
-          "\"||\" at row 3, column 3 (x=2, y=2): its road runs off the course on its bottom side"}},
+          "\"||\" at row 3, column 3 (x=2, y=2): its road runs off the course on its bottom side"},
+         {K::NoGoal, K::RoadBlocked, K::RoadOffCourse}},
         {"/= == =\\\n|| .. ||\n\\= S> =/\n/= == =\\\nGv .. ||\n\\= == =/\n",
-         {"no road leads from the start \"S>\" at row 3, column 2 (x=1, y=2) to the goal \"Gv\" at row 5, column 1"}},
+         {"no road leads from the start \"S>\" at row 3, column 2 (x=1, y=2) to the goal \"Gv\" at row 5, column 1"},
+         {K::NoRoadToGoal}},
         {"/= == G> =\\\n|| .. .. ||\n\\= S> == =/\n",
          {"reaches the goal \"G>\" at row 1, column 3 (x=2, y=0) only the wrong way round: driving forwards from "
-          "the start, the bus cannot enter the goal in its lane (its box is the lane for driving right)"}},
+          "the start, the bus cannot enter the goal in its lane (its box is the lane for driving right)"},
+         {K::GoalWrongWay}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> problems = CheckCourse(CourseGridOf(c.text));
+        std::vector<CourseFinding> problems = CheckCourse(CourseGridOf(c.text));
         ASSERT_EQ(problems.size(), c.expected.size()) << c.text << Joined(problems);
-        for (std::size_t i = 0; i < problems.size(); ++i)
-            EXPECT_NE(problems[i].find(c.expected[i]), std::string::npos) << problems[i];
+        for (std::size_t i = 0; i < problems.size(); ++i) {
+            EXPECT_NE(problems[i].text.find(c.expected[i]), std::string::npos) << problems[i].text;
+            EXPECT_EQ(problems[i].kind, c.kinds[i]) << problems[i].text;
+            ExpectCellsAsNamed(problems[i]);
+        }
     }
 }
 
@@ -84,9 +107,12 @@ TEST(CourseCheck, ASecondStartOrGoalTileIsAWarningThatNamesTheCells) {
          "no road leads from the start \"S^\" at row 2, column 3 (x=2, y=1) to the goal \"G^\" at row 5, column 1"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> warnings = CourseWarnings(CourseGridOf(c.text));
+        std::vector<CourseFinding> warnings = CourseWarnings(CourseGridOf(c.text));
         ASSERT_EQ(warnings.size(), 1u) << c.text << Joined(warnings);
-        for (const char* piece : c.warning) EXPECT_NE(warnings[0].find(piece), std::string::npos) << warnings[0];
+        for (const char* piece : c.warning)
+            EXPECT_NE(warnings[0].text.find(piece), std::string::npos) << warnings[0].text;
+        EXPECT_TRUE(warnings[0].Warning());
+        ExpectCellsAsNamed(warnings[0]);
         std::string problems = Joined(CheckCourse(CourseGridOf(c.text)));
         if (*c.problems == '\0') EXPECT_EQ(problems, "") << c.text;
         else EXPECT_NE(problems.find(c.problems), std::string::npos) << problems;
@@ -96,11 +122,12 @@ TEST(CourseCheck, ASecondStartOrGoalTileIsAWarningThatNamesTheCells) {
 TEST(CourseCheck, CountsOutsideOneToTwentyAreProblems) {
     CourseGrid grid;
     grid.Resize(21, 1);
-    std::vector<std::string> problems = CheckCourse(grid);
+    std::vector<CourseFinding> problems = CheckCourse(grid);
     ASSERT_FALSE(problems.empty());
-    EXPECT_NE(problems[0].find("21 cells wide; it must be 1 to 20"), std::string::npos);
+    EXPECT_NE(problems[0].text.find("21 cells wide; it must be 1 to 20"), std::string::npos);
+    EXPECT_EQ(problems[0].kind, FindingKind::CourseSize);
     grid.Resize(3, 0);
-    EXPECT_NE(CheckCourse(grid)[0].find("0 cells high"), std::string::npos);
+    EXPECT_NE(CheckCourse(grid)[0].text.find("0 cells high"), std::string::npos);
 }
 
 TEST(CourseRoute, TurnsAtJunctionsAndRunsToTheEndOfTheGoalRow) {

@@ -121,11 +121,11 @@ TEST(EditorModel, TheCheckerSpeaksAfterEveryChangeAndNamesItsCells) {
     for (const Case& c : cases) {
         EditorModel model(CourseGridOf(c.text));
         c.change(model);
-        const std::vector<Finding>& findings = model.Findings();
+        const std::vector<CourseFinding>& findings = model.Findings();
         ASSERT_EQ(findings.empty(), std::string(c.first).empty()) << c.text << c.first;
         if (findings.empty()) continue;
         EXPECT_NE(findings[0].text.find(c.first), std::string::npos) << findings[0].text;
-        EXPECT_EQ(findings[0].warning, c.warning) << findings[0].text;
+        EXPECT_EQ(findings[0].Warning(), c.warning) << findings[0].text;
         EXPECT_EQ(findings[0].cells, c.cells) << findings[0].text;
     }
 }

@@ -8,8 +8,6 @@
 //   QUONFEL_RECORD_FRAME_HASHES=1 tests/test_replays --gtest_filter='*FrameHashes*'
 #include <gtest/gtest.h>
 
-#include <cinttypes>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -19,6 +17,7 @@
 
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "replays/drive_keys.h"
 #include "shared/globals.h"
 #include "support/recorded_drives.h"
 
@@ -67,12 +66,6 @@ struct Block {
     long frames;
     std::uint64_t hash;
 };
-
-std::string HashText(std::uint64_t hash) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
-    return text;
-}
 
 // "frames 200 to 299: 3fa0..." as the failure message shows it.
 std::string Describe(const Block& block) {

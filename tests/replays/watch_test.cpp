@@ -117,7 +117,7 @@ TEST_F(Watch, DamagedDrivesAndDrivesOfOtherCoursesAreRefused) {
     fs::remove("5.map");
     WriteText("other.keys", "course 0\nbus 0\ncourse-hash 0123456789abcdef\n");
 
-    EXPECT_EQ(Refusal("missing.keys"), "missing.keys: cannot be read");
+    EXPECT_EQ(Refusal("missing.keys"), "missing.keys: there is no such file");
     // Never read for ever, nor into all memory.
     ASSERT_EQ(mkfifo("pipe.keys", 0600), 0);
     fs::create_directory("folder.keys");

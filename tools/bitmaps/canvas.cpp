@@ -201,13 +201,6 @@ void RaisedPanel(Surface& target, const Rect& area, Colorref top, Colorref botto
     target.FillRect(Rect{area.right - 1, area.top + 1, area.right, area.bottom}, dark);
 }
 
-void OutlineRect(Surface& target, const Rect& area, int thickness, Colorref colour) {
-    target.FillRect(Rect{area.left, area.top, area.right, area.top + thickness}, colour);
-    target.FillRect(Rect{area.left, area.bottom - thickness, area.right, area.bottom}, colour);
-    target.FillRect(Rect{area.left, area.top, area.left + thickness, area.bottom}, colour);
-    target.FillRect(Rect{area.right - thickness, area.top, area.right, area.bottom}, colour);
-}
-
 Colorref Mix(Colorref a, Colorref b, int numerator, int denominator) {
     auto channel = [&](int from, int to) { return from + (to - from) * numerator / denominator; };
     return Rgb(channel(RedOf(a), RedOf(b)), channel(GreenOf(a), GreenOf(b)), channel(BlueOf(a), BlueOf(b)));

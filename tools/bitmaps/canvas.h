@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw_context.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
 
@@ -59,7 +60,6 @@ void VerticalGradient(Surface& target, const Rect& area, Colorref top, Colorref 
 void SunkenFrame(Surface& target, const Rect& window);
 // A panel with a light top-left edge and a dark bottom-right edge.
 void RaisedPanel(Surface& target, const Rect& area, Colorref top, Colorref bottom);
-void OutlineRect(Surface& target, const Rect& area, int thickness, Colorref colour);
 
 Colorref Mix(Colorref a, Colorref b, int numerator, int denominator);
 // A fixed pseudo-random value per pixel: the same texture on every build.

@@ -51,13 +51,6 @@ std::unique_ptr<Surface> ShrinkTile(const Surface& tile, int size) {
     return small;
 }
 
-std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram) {
-    for (const fs::path& folder : {fs::path(programFolder), fs::path(programFolder) / dataFromProgram}) {
-        if (HasTiles(folder)) return folder.lexically_normal().string();
-    }
-    return "";
-}
-
 bool LoadTilePictures(const std::string& folder, TilePictures& tiles) {
     for (int code = 0; code < 24; ++code) {
         tiles[code] = Surface::LoadBmp(TileFile(folder, code, GameLanguage));
@@ -65,6 +58,26 @@ bool LoadTilePictures(const std::string& folder, TilePictures& tiles) {
             return false;
     }
     return true;
+}
+
+std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram) {
+    if (HasTiles(programFolder)) return programFolder;
+    const fs::path installed = (fs::path(programFolder) / dataFromProgram).lexically_normal();
+    return HasTiles(installed) ? installed.string() : "";
+}
+
+std::string NoTilesText(const std::string& programFolder, const std::string& dataFromProgram) {
+    const fs::path installed = (fs::path(programFolder) / dataFromProgram).lexically_normal();
+    return "the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program "
+           "nor in " + installed.string();
+}
+
+bool LoadGameTiles(const std::string& programFolder, const std::string& dataFromProgram, TilePictures& tiles,
+                   std::string& missing) {
+    const std::string folder = FindTileFolder(programFolder, dataFromProgram);
+    if (!folder.empty() && LoadTilePictures(folder, tiles)) return true;
+    missing = NoTilesText(programFolder, dataFromProgram);
+    return false;
 }
 
 std::unique_ptr<Surface> DrawCoursePicture(const CourseGrid& grid, const TilePictures& tiles, int tileSize) {

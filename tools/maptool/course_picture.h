@@ -13,14 +13,20 @@ constexpr int CourseTileSize = 128;
 
 using TilePictures = std::array<std::unique_ptr<Surface>, 24>;
 
-// The folder that holds the game's tile pictures: the program's own folder (the game folder
-// of a build), else the installed data folder dataFromProgram names relative to it. Empty
-// when neither has them.
-std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram);
-
 // 0.bmp to 23.bmp of folder, the start and goal tiles in the game's language (English ones
 // from its folder en); false when one cannot be read.
 bool LoadTilePictures(const std::string& folder, TilePictures& tiles);
+
+// The folder that holds the game's tile pictures: beside the program, else the installed data
+// folder that dataFromProgram names relative to it; empty when neither has them.
+std::string FindTileFolder(const std::string& programFolder, const std::string& dataFromProgram);
+// The words that say where the tile pictures were looked for.
+std::string NoTilesText(const std::string& programFolder, const std::string& dataFromProgram);
+// LoadTilePictures from the program's own folder (the game folder of a build), else from the
+// installed data folder dataFromProgram names relative to it. False, with the words that say
+// where they were looked for in missing, when neither has them.
+bool LoadGameTiles(const std::string& programFolder, const std::string& dataFromProgram, TilePictures& tiles,
+                   std::string& missing);
 
 // A tile shrunk to size by size pixels (1 to 128) by averaging, so thin road paint stays visible.
 std::unique_ptr<Surface> ShrinkTile(const Surface& tile, int size);

@@ -17,6 +17,12 @@ struct SideStep {
 };
 const SideStep& StepOf(int side);
 
+struct GridCell {
+    int x;
+    int y;
+};
+inline bool operator==(GridCell a, GridCell b) { return a.x == b.x && a.y == b.y; }
+
 bool IsStartCode(std::int32_t value);
 bool IsGoalCode(std::int32_t value);
 bool InGrid(const CourseGrid& grid, int x, int y);

@@ -201,7 +201,7 @@ void ShowNextFinding() {
     EditorModel& model = editor->model;
     if (model.Findings().empty()) return;
     editor->view.finding = (editor->view.finding + 1) % model.Findings().size();
-    const Finding& finding = model.Findings()[editor->view.finding];
+    const CourseFinding& finding = model.Findings()[editor->view.finding];
     if (!finding.cells.empty() && InGrid(model.Course(), finding.cells[0].x, finding.cells[0].y)) {
         model.SetCursor(finding.cells[0]);
         ShowCursor();
@@ -462,12 +462,6 @@ int RunLoop(Editor& e) {
     }
 }
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 std::string Opening(const OpenedCourse& opened, const std::string& path) {
     std::string words = opened.isNew ? "New course: " + path + " (saved as " + Name(opened.files.text) + " and " +
                                            Name(opened.files.map) + ")"
@@ -498,14 +492,13 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
         return ExitProblems;
     }
     TilePictures tiles;
-    const std::string tileFolder = FindTileFolder(programFolder, dataFromProgram);
-    if (tileFolder.empty() || !LoadTilePictures(tileFolder, tiles)) {
-        std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp) are not beside the program nor in "
-                  << (fs::path(programFolder) / dataFromProgram).lexically_normal().string() << "\n";
+    std::string missing;
+    if (!LoadGameTiles(programFolder, dataFromProgram, tiles, missing)) {
+        std::cerr << "quonfel-map: " << missing << "\n";
         return ExitUsage;
     }
-    SetGameFolder(tileFolder);  // the test drive's pictures
-    opened.files = {Absolute(opened.files.text), Absolute(opened.files.map)};
+    SetGameFolder(FindTileFolder(programFolder, dataFromProgram));  // the test drive's pictures
+    opened.files = {AbsolutePath(opened.files.text), AbsolutePath(opened.files.map)};
     Editor e(opened);
     editor = &e;
     e.programFolder = programFolder;

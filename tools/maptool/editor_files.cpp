@@ -7,6 +7,7 @@
 #include "maptool/map_file.h"
 #include "platform/file_save.h"
 #include "platform/text_file.h"
+#include "shared/outside_text.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +24,7 @@ std::string Name(const std::string& path) { return fs::path(path).filename().str
 // False, with why when more can be said than that it cannot be read.
 bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {
     const OutsideFile found = ReadOutsideFile(path, kLargestUserCourse, bytes);
-    why = WhyNotRead(found, kLargestUserCourse);
+    why = found == OutsideFile::Unreadable ? "" : WhyNotRead(found, "course", kLargestUserCourse);
     return found == OutsideFile::Read;
 }
 

@@ -1,9 +1,7 @@
 #include "maptool/editor_model.h"
 
 #include <algorithm>
-#include <regex>
 
-#include "maptool/course_check.h"
 #include "maptool/course_route.h"
 
 namespace {
@@ -23,14 +21,6 @@ SideChange ChangeOn(int side) {
 }
 }  // namespace
 
-std::vector<GridCell> CellsNamedIn(const std::string& text) {
-    static const std::regex cellName(R"(\(x=(-?\d+), y=(-?\d+)\))");
-    std::vector<GridCell> cells;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), cellName); it != std::sregex_iterator(); ++it)
-        cells.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
-    return cells;
-}
-
 bool SameCourse(const CourseGrid& a, const CourseGrid& b) {
     return a.xCount == b.xCount && a.yCount == b.yCount && a.cells == b.cells;
 }
@@ -49,7 +39,8 @@ std::int32_t TurnedPiece(std::int32_t code) {
 EditorModel::EditorModel(const CourseGrid& course) : course_(course), saved_(course) { Changed(); }
 
 int EditorModel::ProblemCount() const {
-    return static_cast<int>(std::count_if(findings_.begin(), findings_.end(), [](const Finding& f) { return !f.warning; }));
+    return static_cast<int>(
+        std::count_if(findings_.begin(), findings_.end(), [](const CourseFinding& f) { return !f.Warning(); }));
 }
 
 void EditorModel::Pick(std::int32_t code) {
@@ -146,8 +137,7 @@ void EditorModel::Restore(std::deque<Snapshot>& from, std::deque<Snapshot>& to) 
 }
 
 void EditorModel::Changed() {
-    findings_.clear();
-    for (const std::string& problem : CheckCourse(course_)) findings_.push_back({problem, false, CellsNamedIn(problem)});
-    for (const std::string& warning : CourseWarnings(course_))
-        findings_.push_back({warning, true, CellsNamedIn(warning)});
+    findings_ = CheckCourse(course_);
+    const std::vector<CourseFinding> warnings = CourseWarnings(course_);
+    findings_.insert(findings_.end(), warnings.begin(), warnings.end());
 }

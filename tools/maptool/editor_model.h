@@ -1,6 +1,6 @@
 // The course editor without its window: the course being painted, the piece chosen, the
 // cursor, undo and redo many steps deep, and what the checker says after every change, with
-// the cells its words name. The editor's window (maptool/editor.h) shows it and feeds it.
+// the cells it names. The editor's window (maptool/editor.h) shows it and feeds it.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -8,23 +8,8 @@
 #include <vector>
 
 #include "course/course_map.h"
+#include "maptool/course_check.h"
 #include "maptool/map_text.h"
-
-struct GridCell {
-    int x;
-    int y;
-};
-inline bool operator==(GridCell a, GridCell b) { return a.x == b.x && a.y == b.y; }
-
-// One thing the checker says, and the cells its words name.
-struct Finding {
-    std::string text;
-    bool warning;  // the game copes with it, but a course should not have it
-    std::vector<GridCell> cells;
-};
-
-// The cells a checker's text names, "(x=4, y=2)" each, in order.
-std::vector<GridCell> CellsNamedIn(const std::string& text);
 
 bool SameCourse(const CourseGrid& a, const CourseGrid& b);
 
@@ -41,7 +26,7 @@ public:
 
     const CourseGrid& Course() const { return course_; }
     // The checker's problems first, then its warnings.
-    const std::vector<Finding>& Findings() const { return findings_; }
+    const std::vector<CourseFinding>& Findings() const { return findings_; }
     int ProblemCount() const;
 
     // The piece that painting lays, a tile code 0 to 23.
@@ -90,7 +75,7 @@ private:
 
     CourseGrid course_;
     CourseGrid saved_;
-    std::vector<Finding> findings_;
+    std::vector<CourseFinding> findings_;
     std::int32_t piece_ = TileStraightX;
     GridCell cursor_{0, 0};
     bool inStroke_ = false;

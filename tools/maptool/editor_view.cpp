@@ -77,14 +77,6 @@ Rect ButtonRect(int side, bool grow) {
     return {left, top, left + ButtonWidth, top + LineHeight - 2};
 }
 
-// A frame of the given width inside the rectangle.
-void Frame(Surface& screen, const Rect& r, int width, Colorref colour) {
-    screen.FillRect({r.left, r.top, r.right, r.top + width}, colour);
-    screen.FillRect({r.left, r.bottom - width, r.right, r.bottom}, colour);
-    screen.FillRect({r.left, r.top, r.left + width, r.bottom}, colour);
-    screen.FillRect({r.right - width, r.top, r.right, r.bottom}, colour);
-}
-
 class Writer {
 public:
     Writer(Surface& screen, const std::shared_ptr<Font>& font) : dc_(screen), font_(font) { dc_.SelectFont(font); }
@@ -139,22 +131,22 @@ void DrawCourse(Surface& screen, const EditorModel& model, const EditorView& vie
     const Rect whole{CellRect(view, {0, 0}).left - 1, CellRect(view, {0, 0}).top - 1,
                      CellRect(view, {course.xCount - 1, course.yCount - 1}).right + 1,
                      CellRect(view, {course.xCount - 1, course.yCount - 1}).bottom + 1};
-    Frame(screen, whole, 1, CourseEdge);
+    OutlineRect(screen, whole, 1, CourseEdge);
 }
 
 // Every cell the checker names is framed; those of the finding told below, thickly.
 void DrawMarks(Surface& screen, const EditorModel& model, const EditorView& view) {
-    const std::vector<Finding>& findings = model.Findings();
+    const std::vector<CourseFinding>& findings = model.Findings();
     for (std::size_t i = 0; i < findings.size(); ++i) {
         for (const GridCell& cell : findings[i].cells) {
             if (!InGrid(model.Course(), cell.x, cell.y)) continue;
-            Frame(screen, CellRect(view, cell), i == view.finding ? 5 : 2,
-                  findings[i].warning ? WarningMark : ProblemMark);
+            OutlineRect(screen, CellRect(view, cell), i == view.finding ? 5 : 2,
+                  findings[i].Warning() ? WarningMark : ProblemMark);
         }
     }
     const Rect cursor = CellRect(view, model.Cursor());
-    Frame(screen, cursor, 4, Black);
-    Frame(screen, {cursor.left + 1, cursor.top + 1, cursor.right - 1, cursor.bottom - 1}, 2, CursorMark);
+    OutlineRect(screen, cursor, 4, Black);
+    OutlineRect(screen, {cursor.left + 1, cursor.top + 1, cursor.right - 1, cursor.bottom - 1}, 2, CursorMark);
 }
 
 void DrawBus(Surface& screen, const EditorView& view) {
@@ -180,7 +172,7 @@ void DrawPalette(Surface& screen, Writer& writer, const EditorModel& model, cons
         const Rect entry = EntryRect(tile.code);
         if (tile.code == model.Piece()) screen.FillRect(entry, Rgb(90, 90, 40));
         screen.BltFast(entry.left + 2, entry.top + 2, *small[tile.code], {0, 0, EditorZooms[0], EditorZooms[0]}, false);
-        if (tile.code == model.Piece()) Frame(screen, entry, 2, CursorMark);
+        if (tile.code == model.Piece()) OutlineRect(screen, entry, 2, CursorMark);
         const std::string label = (tile.code < 10 ? " " : "") + std::to_string(tile.code) + " " + tile.symbol;
         writer.Write(entry.left + 40, entry.top + 10, label, Ink, tile.code == model.Piece() ? Rgb(90, 90, 40) : PanelFace);
     }
@@ -212,11 +204,11 @@ void DrawSizeAndSettings(Surface& screen, Writer& writer, const EditorModel& mod
 }
 
 std::string FindingTitle(const EditorModel& model, std::size_t shown) {
-    const std::vector<Finding>& findings = model.Findings();
-    const Finding& finding = findings[shown];
+    const std::vector<CourseFinding>& findings = model.Findings();
+    const CourseFinding& finding = findings[shown];
     const int problems = model.ProblemCount();
     const int number = static_cast<int>(shown) + 1;
-    if (finding.warning)
+    if (finding.Warning())
         return "Warning " + std::to_string(number - problems) + " of " +
                std::to_string(findings.size() - problems) + " (N: next): ";
     return "Problem " + std::to_string(number) + " of " + std::to_string(problems) + " (N: next): ";
@@ -231,17 +223,17 @@ void DrawStatus(Surface& screen, Writer& writer, const EditorModel& model, const
     screen.FillRect(EditorStatusArea, Black);
     const int top = EditorStatusArea.top + 2;
     const int width = EditorWidth - 2 * TextLeft;
-    const std::vector<Finding>& findings = model.Findings();
+    const std::vector<CourseFinding>& findings = model.Findings();
     if (findings.empty()) {
         writer.Write(TextLeft, top, "Check: no problems; a bus can be test-driven (T) and the course played (P)",
                      GoodInk, Black);
     } else {
         const std::size_t shown = std::min(view.finding, findings.size() - 1);
-        const Finding& finding = findings[shown];
+        const CourseFinding& finding = findings[shown];
         const std::vector<std::string> lines = writer.Fold(FindingTitle(model, shown) + finding.text, width, 2);
         for (std::size_t i = 0; i < lines.size(); ++i)
             writer.Write(TextLeft, top + static_cast<int>(i) * LineHeight, lines[i],
-                         finding.warning ? WarningMark : ProblemMark, Black, width);
+                         finding.Warning() ? WarningMark : ProblemMark, Black, width);
     }
     const std::vector<std::string> message = writer.Fold(view.message, width, 2);
     const Colorref paper = view.prompt ? CursorMark : Black;
@@ -260,7 +252,7 @@ void DrawStatus(Surface& screen, Writer& writer, const EditorModel& model, const
 void DrawHelp(Surface& screen, Writer& writer) {
     const Rect box{24, 16, EditorGridArea.right - 24, EditorGridArea.bottom - 16};
     screen.FillRect(box, Rgb(16, 16, 48));
-    Frame(screen, box, 2, Ink);
+    OutlineRect(screen, box, 2, Ink);
     int y = box.top + 10;
     writer.Write(box.left + 12, y, "The editor's keys (F1 or Esc closes this)", CursorMark, Rgb(16, 16, 48));
     for (const EditorKey& key : EditorKeys()) {

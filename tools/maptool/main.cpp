@@ -49,8 +49,10 @@ const char* const Usage =
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     const OutsideFile found = ReadOutsideFile(path, kLargestMapFile, bytes);
     if (found == OutsideFile::Read) return true;
-    const std::string why = WhyNotRead(found, kLargestMapFile);
-    std::cerr << "quonfel-map: cannot read " << Printable(path) << (why.empty() ? "" : ": " + why) << "\n";
+    // "cannot read" already says all there is to say of an unreadable file.
+    const std::string why =
+        found == OutsideFile::Unreadable ? "" : ": " + WhyNotRead(found, "course file", kLargestMapFile);
+    std::cerr << "quonfel-map: cannot read " << Printable(path) << why << "\n";
     return false;
 }
 
@@ -80,8 +82,8 @@ void ListProblems(const std::string& path, const std::vector<std::string>& probl
 
 // Warnings do not stop a build: the game copes with what they tell.
 void ListWarnings(const std::string& path, const CourseGrid& grid) {
-    for (const std::string& warning : CourseWarnings(grid))
-        std::cerr << Printable(path) << ": warning: " << Printable(warning) << "\n";
+    for (const CourseFinding& warning : CourseWarnings(grid))
+        std::cerr << Printable(path) << ": warning: " << Printable(warning.text) << "\n";
 }
 
 // Reads a map file or a course text into grid; false (with problems) when it cannot be read.
@@ -100,7 +102,7 @@ int Build(const std::string& textPath, const std::string& mapPath) {
     CourseGrid grid;
     std::vector<std::string> problems;
     if (ParseCourseText(std::string(bytes.begin(), bytes.end()), grid, problems)) {
-        problems = CheckCourse(grid);
+        problems = TextsOf(CheckCourse(grid));
         ListWarnings(textPath, grid);
     }
     if (!problems.empty()) {
@@ -133,7 +135,7 @@ int Check(const std::string& path) {
     CourseGrid grid;
     std::vector<std::string> problems;
     if (ReadCourse(path, bytes, grid, problems)) {
-        std::vector<std::string> courseProblems = CheckCourse(grid);
+        std::vector<std::string> courseProblems = TextsOf(CheckCourse(grid));
         problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
         ListWarnings(path, grid);
     }
@@ -169,8 +171,7 @@ std::string ProgramFolder() {
 }
 
 int NoPictures() {
-    std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program nor in "
-              << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
+    std::cerr << "quonfel-map: " << NoTilesText(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM) << "\n";
     return ExitUsage;
 }
 
@@ -179,9 +180,9 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     CourseGrid grid;
     std::vector<std::string> flaws;
     if (int status = LoadCourse(path, bytes, grid, flaws); status != ExitOk) return status;
-    std::string folder = FindTileFolder(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM);
     TilePictures tiles;
-    if (folder.empty() || !LoadTilePictures(folder, tiles)) return NoPictures();
+    std::string missing;
+    if (!LoadGameTiles(ProgramFolder(), QUONFEL_DATA_FROM_PROGRAM, tiles, missing)) return NoPictures();
     ListProblems(path, flaws);
     ListProblems(path, CellsWithoutTile(grid));
     std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
@@ -233,7 +234,7 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     CourseGrid grid;
     std::vector<std::string> problems;
     if (int status = LoadCourse(path, bytes, grid, problems); status != ExitOk) return status;
-    std::vector<std::string> courseProblems = CheckCourse(grid);
+    std::vector<std::string> courseProblems = TextsOf(CheckCourse(grid));
     problems.insert(problems.end(), courseProblems.begin(), courseProblems.end());
     if (!problems.empty()) {
         ListProblems(path, problems);
