@@ -2,39 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
-
-// The second byte of a C1 control (U+0080 to U+009F) after its lead byte 0xC2.
-bool IsC1Tail(unsigned char c) { return c >= 0x80 && c <= 0x9F; }
-
-void AppendEscaped(std::string& out, unsigned char c) {
-    char escaped[5];
-    std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-    out += escaped;
-}
-
-}  // namespace
-
-std::string Printable(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const bool c1 = c == 0xC2 && i + 1 < text.size() && IsC1Tail(static_cast<unsigned char>(text[i + 1]));
-        if (c1) {
-            AppendEscaped(out, c);
-            AppendEscaped(out, static_cast<unsigned char>(text[++i]));
-        } else if (IsControl(c)) {
-            AppendEscaped(out, c);
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 void SayFileNotRead(const std::string& what, const std::string& path, OutsideFile found, std::size_t largest) {
     if (found != OutsideFile::NotRegular && found != OutsideFile::TooLarge) return;
     std::fprintf(stderr, "quonfel: %s %s cannot be read: %s\n", what.c_str(), Printable(path).c_str(),

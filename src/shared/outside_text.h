@@ -3,12 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/printable.h"
 #include "platform/text_file.h"
-
-// The text with every control character shown as \xHH (C1 controls, which UTF-8 writes as
-// two bytes, as both), so that escape sequences in a file name or a file's line cannot
-// retitle or clear the player's terminal. Everything else, Japanese included, is kept.
-std::string Printable(const std::string& text);
 
 // One line on stderr when a file was there but not read because it is no regular file or is
 // larger than `largest` ("quonfel: the map file X cannot be read: not a regular file"). A

@@ -552,7 +552,7 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
     const std::string tileFolder = FindTileFolder(programFolder, dataFromProgram);
     if (tileFolder.empty() || !LoadTilePictures(tileFolder, tiles)) {
         std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp) are not beside the program nor in "
-                  << (fs::path(programFolder) / dataFromProgram).lexically_normal().string() << "\n";
+                  << Printable((fs::path(programFolder) / dataFromProgram).lexically_normal().string()) << "\n";
         return ExitUsage;
     }
     opened.files = {Absolute(opened.files.text), Absolute(opened.files.map)};

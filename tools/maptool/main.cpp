@@ -176,7 +176,7 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     TilePictures tiles;
     if (folder.empty() || !LoadTilePictures(folder, tiles)) {
         std::cerr << "quonfel-map: the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program nor in "
-                  << (fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string() << "\n";
+                  << Printable((fs::path(ProgramFolder()) / QUONFEL_DATA_FROM_PROGRAM).lexically_normal().string()) << "\n";
         return ExitUsage;
     }
     ListProblems(path, flaws);
