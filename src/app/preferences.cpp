@@ -182,7 +182,7 @@ Settings LoadPreferences() {
     }
     std::vector<std::string> problems;
     const Settings settings = ReadPreferences(std::string(bytes.begin(), bytes.end()), problems);
-    for (const std::string& problem : problems)
+    for (const std::string& problem : FirstProblems(problems))
         std::fprintf(stderr, "quonfel: %s %s\n", Printable(path).c_str(), Printable(problem).c_str());
     return settings;
 }

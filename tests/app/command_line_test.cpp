@@ -157,21 +157,27 @@ TEST(CommandLine, AMapThatCannotBePlayedEndsTheGameBeforeAnyWindow) {
     std::vector<std::uint8_t> large = Int32s({3, 1, 1, 17});
     large.resize(kLargestMapFile + 1);  // more than the user map reader takes
     WriteBytes("large.map", large);
+    std::string junk;
+    for (int cell = 0; cell < 22; ++cell) junk += "x ";
+    WriteText("junk.txt", junk);
     const struct {
         const char* file;
+        long lineCount;
         std::vector<const char*> lines;
     } refused[] = {
-        {"missing.txt", {"quonfel: missing.txt: there is no such file"}},
-        {"large.map", {"quonfel: large.map: larger than a map file can be (64 kB)"}},
-        {"typo.txt",
+        {"missing.txt", 1, {"quonfel: missing.txt: there is no such file"}},
+        {"large.map", 1, {"quonfel: large.map: larger than a map file can be (64 kB)"}},
+        {"typo.txt", 2,
          {"quonfel: typo.txt: line 1, cell 2: \"=!\" is neither a tile symbol", "quonfel: typo.txt: line 2 has 2 cells"}},
+        // The first 20 problems, then the count of the rest.
+        {"junk.txt", 21, {"quonfel: junk.txt: line 1, cell 20: ", "\nquonfel: junk.txt: ... and 2 more problems\n"}},
     };
     for (const auto& c : refused) {
         const char* argv[] = {"quonfel", "--map", c.file};
         testing::internal::CaptureStderr();
         EXPECT_EQ(RunFromCommandLine(3, argv), 2) << c.file;
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<long>(c.lines.size())) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.lineCount) << said;
         for (const char* line : c.lines) EXPECT_NE(said.find(line), std::string::npos) << said;
     }
     const char* argv[] = {"quonfel", "--map", "short.map"};
