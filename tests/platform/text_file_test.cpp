@@ -24,6 +24,7 @@ TEST(TextModeFile, ReadTurnsOnlyCrLfPairsIntoLineFeeds) {
     ASSERT_EQ(ReadTextModeFile("map", 100, stream), OutsideFile::Read);
     EXPECT_EQ(stream, (std::vector<std::uint8_t>{0x0D, 0x0A, 0x0A, 0x0D, 0x1A, 0x41, 0x0D}));
     EXPECT_EQ(ReadTextModeFile("absent", 100, stream), OutsideFile::Missing);
+    EXPECT_EQ(ReadTextModeFile("map/x", 100, stream), OutsideFile::Missing);  // through a regular file
 }
 
 TEST(Int32Stream, LittleEndianSignedValuesAndAShortTail) {
