@@ -1,6 +1,7 @@
 // Two games saving score.dat in one folder over and over, killed at random moments: after each
 // kill the file must hold one whole table (never cut, empty or mixed), and the merge must never
-// have lost a lower best time or a completed course. Prints the figures; judges nothing else.
+// have lost a lower best time or a completed course. Prints the figures; ends with status 1 when
+// any kill lost something.
 //
 //   bench_score_kill_loop [ROUNDS] [--hard-link]     (default 300 rounds; --hard-link gives
 //                                                     score.dat a second name, so it is
