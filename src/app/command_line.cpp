@@ -1,10 +1,12 @@
 #include "app/command_line.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "app/app.h"
 #include "app/map_to_play.h"
+#include "replays/drive_keys.h"
 #include "replays/ghost.h"
 #include "replays/watch.h"
 #include "shared/outside_text.h"
@@ -94,6 +96,18 @@ CommandLine Refused(const std::string& why) {
     return refused;
 }
 
+// A key file names its map on one line without blanks at its ends, so the drives of a map whose
+// path cannot be written so are played but not kept as best drives: said before they are driven.
+void SayIfNoBestDriveIsKept(const std::string& mapFile) {
+    std::error_code error;
+    const std::string absolute = std::filesystem::absolute(mapFile, error).string();
+    if (FitsAMapLine(error ? mapFile : absolute)) return;
+    std::fprintf(stderr,
+                 "quonfel: %s: its best drive cannot be kept, as a key file cannot name a path with a line end or "
+                 "with blanks at its end\n",
+                 Printable(mapFile).c_str());
+}
+
 // "  --scale N|auto  text", the text folded at 88 columns under its column.
 std::string OptionHelp(const std::string& option, const std::string& help) {
     constexpr std::size_t kColumn = 20, kWidth = 88;
@@ -180,11 +194,13 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& 
         bool missing = false;
         if (OptionValue(kMapOption, argc, argv, i, value, missing)) {
             if (missing || value.empty()) return Refused("--map takes a map file or a course text");
+            if (!line.mapFile.empty()) return Refused("play one map at a time");
             line.mapFile = value;
             continue;
         }
         if (OptionValue(kGhostFileOption, argc, argv, i, value, missing)) {
             if (missing || value.empty()) return Refused("--ghost-file takes a key file");
+            if (!line.ghostFile.empty()) return Refused("race one ghost at a time");
             line.ghostFile = value;
             line.settings.ghost = true;
             continue;
@@ -221,6 +237,7 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         return kRefusedStatus;
     }
     if (!line.mapFile.empty() && !PrepareMapToPlay(line.mapFile)) return kRefusedStatus;
+    if (!line.mapFile.empty()) SayIfNoBestDriveIsKept(line.mapFile);
     if (!line.ghostFile.empty() && !PrepareGhostFile(line.ghostFile, refusal)) {
         std::fprintf(stderr, "quonfel: %s\n", Printable(refusal).c_str());
         return kRefusedStatus;

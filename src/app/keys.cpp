@@ -10,6 +10,7 @@
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
 #include "platform/dialogs.h"
+#include "platform/file_save.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/stopwatch.h"
@@ -84,6 +85,7 @@ bool RecordGoal(std::int32_t seconds) {
 
 // The best time and the course locks go to score.dat, and a new best time's drive beside it.
 void ScoreTheGoal() {
+    const SharedLockWait oneWait;  // the two files together never hold up the goal longer than one
     const bool newBest = RecordGoal(stopwatch->TotalSeconds());
     scoreTable->Save();
     if (newBest) SaveBestDrive(stopwatch->driveTime, stopwatch->penaltyTime, stopwatch->TotalSeconds());

@@ -23,7 +23,7 @@ bool PrepareMapToPlay(const std::string& path) {
     std::vector<std::string> problems;
     bool fromText = false;
     if (!ReadUserCourse(path, bytes, problems, &fromText)) {
-        for (const std::string& problem : problems) Tell(path, problem);
+        for (const std::string& problem : FirstProblems(problems)) Tell(path, problem);
         return false;
     }
     if (!fromText) {

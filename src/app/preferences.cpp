@@ -76,6 +76,23 @@ std::string Folder(const char* variable, const char* below) {
     if (value == nullptr || value[0] != '/') return "";
     return std::string(value) + below;
 }
+// A file in which no line is a setting or a comment (a binary file, say) is none the player
+// wrote for the game, whatever it is: settings are not written into it. A setting's name is a
+// word, as every setting's is.
+bool HoldsNoSettings(const std::string& text) {
+    bool anyLine = false;
+    for (const std::string& line : Lines(text)) {
+        if (Trimmed(line).empty()) continue;
+        anyLine = true;
+        std::string name, value;
+        if (IsBlankOrComment(line)) return false;
+        if (SplitSetting(line, name, value) &&
+            name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.") == std::string::npos)
+            return false;
+    }
+    return anyLine;
+}
+
 // A switch reads on/off, yes/no, true/false and 1/0.
 bool ReadSwitch(const std::string& value, bool& on) {
     for (const char* yes : {"on", "yes", "true", "1"})
@@ -179,7 +196,7 @@ Settings LoadPreferences() {
     }
     std::vector<std::string> problems;
     const Settings settings = ReadPreferences(std::string(bytes.begin(), bytes.end()), problems);
-    for (const std::string& problem : problems)
+    for (const std::string& problem : FirstProblems(problems))
         std::fprintf(stderr, "quonfel: %s %s\n", Printable(path).c_str(), Printable(problem).c_str());
     return settings;
 }
@@ -198,7 +215,16 @@ void RememberSetting(const char* name, const Settings& settings) {
                      WhyNotRead(found, "preferences file", kLargestPreferencesFile).c_str());
         return;
     }
-    const std::string text = WithSetting(std::string(bytes.begin(), bytes.end()), *row, settings);
+    const std::string old(bytes.begin(), bytes.end());
+    if (HoldsNoSettings(old)) {
+        static bool told = false;
+        if (!told)
+            std::fprintf(stderr, "quonfel: %s holds no settings, so it is left as it is and no setting is remembered\n",
+                         Printable(path).c_str());
+        told = true;
+        return;
+    }
+    const std::string text = WithSetting(old, *row, settings);
     const int failure = SaveWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
     if (failure != 0)
         std::fprintf(stderr, "quonfel: could not remember %s in %s: %s\n", name, Printable(path).c_str(),

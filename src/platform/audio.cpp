@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/printable.h"
+
 namespace {
 constexpr int kWantedRate = 48000;
 // About 43 ms at 48 kHz, SDL's own choice for the rate: a key's sound starts a frame or so
@@ -18,7 +20,7 @@ std::int64_t NowNs() {
         .count();
 }
 
-void SayNoSound(const char* what) { std::fprintf(stderr, "quonfel: no sound: %s: %s\n", what, SDL_GetError()); }
+void SayNoSound(const char* what) { std::fprintf(stderr, "quonfel: no sound: %s: %s\n", what, Printable(SDL_GetError()).c_str()); }
 
 // ALSA's library writes a paragraph to stderr when a machine has no card, on top of the one
 // line the game gives; SDL loads the same library, so quietening it here quietens SDL's.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/messages.h"
+#include "platform/printable.h"
 
 namespace {
 constexpr int kTriggerLeftInput = PadLeftTrigger;
@@ -156,7 +157,7 @@ bool StartGamepadSupport() {
     // wait for events would wake every millisecond to do so; the window reads them itself.
     SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) return true;
-    std::fprintf(stderr, "quonfel: gamepads cannot be used: %s\n", SDL_GetError());
+    std::fprintf(stderr, "quonfel: gamepads cannot be used: %s\n", Printable(SDL_GetError()).c_str());
     return false;
 }
 

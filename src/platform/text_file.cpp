@@ -22,6 +22,16 @@ std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& stream) {
     return bytes;
 }
 
+std::vector<std::uint8_t> WithoutCrLf(const std::vector<std::uint8_t>& raw) {
+    std::vector<std::uint8_t> stream;
+    stream.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == 0x0D && i + 1 < raw.size() && raw[i + 1] == 0x0A) continue;
+        stream.push_back(raw[i]);
+    }
+    return stream;
+}
+
 // Reads at most `largest` + 1 bytes, so that a file grown since its size was taken is seen.
 OutsideFile ReadUpTo(int fd, std::size_t largest, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
@@ -57,18 +67,23 @@ OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::v
 OutsideFile ReadTextModeFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& stream) {
     std::vector<std::uint8_t> raw;
     const OutsideFile found = ReadOutsideFile(path, largest, raw);
-    stream.clear();
-    if (found != OutsideFile::Read) return found;
-    stream.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == 0x0D && i + 1 < raw.size() && raw[i + 1] == 0x0A) continue;
-        stream.push_back(raw[i]);
-    }
+    stream = WithoutCrLf(raw);
     return found;
 }
 
 int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream) {
     return SaveWholeFile(path, WithCrLf(stream));
+}
+
+int SaveMergedTextModeFile(const std::string& path, std::size_t largest,
+                           const MergeWithSaved& merge) {
+    return SaveMergedFile(path, largest, [&merge](const std::vector<std::uint8_t>* saved, std::vector<std::uint8_t>& bytes) {
+        const std::vector<std::uint8_t> savedStream = saved ? WithoutCrLf(*saved) : std::vector<std::uint8_t>();
+        std::vector<std::uint8_t> stream;
+        if (!merge(saved ? &savedStream : nullptr, stream)) return false;
+        bytes = WithCrLf(stream);
+        return true;
+    });
 }
 
 bool Int32Reader::Read(std::int32_t& value) {

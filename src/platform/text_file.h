@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_save.h"
+
 // What reading a file from outside the game found.
 enum class OutsideFile { Read, Missing, NotRegular, TooLarge, Unreadable };
 // Reads a whole regular file of at most `largest` bytes. A device, a pipe, a folder or a larger
@@ -18,6 +20,10 @@ OutsideFile ReadTextModeFile(const std::string& path, std::size_t largest, std::
 // Writes the stream with every 0x0A stored as 0x0D 0x0A, as a whole (SaveWholeFile: the old
 // content or the new one, never a mixture). Returns 0, or the errno value of the failure.
 int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream);
+// SaveMergedFile (platform/file_save.h) for a file in this form: merge is given the stream the
+// file holds (at most `largest` stored bytes) and makes the stream to write.
+int SaveMergedTextModeFile(const std::string& path, std::size_t largest,
+                           const MergeWithSaved& merge);
 
 // Little-endian int32 reader over a stream; a value past the end is reported as missing.
 class Int32Reader {

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/display_loss.h"
+#include "platform/printable.h"
 #include "platform/process.h"
 #include "platform/window_impl.h"
 #include "platform/x11_desktop.h"
@@ -36,7 +37,7 @@ bool StartVideo() {
     EndProcessWhenDisplayIsLost();
     EndChildProcessesWithGame();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "quonfel: cannot open the display: %s\n", SDL_GetError());
+        std::fprintf(stderr, "quonfel: cannot open the display: %s\n", Printable(SDL_GetError()).c_str());
         return false;
     }
     return true;
@@ -144,7 +145,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x * scale, y * scale, width * scale, height * scale,
                                        (display.framed ? 0 : SDL_WINDOW_BORDERLESS) | SDL_WINDOW_SHOWN);
     if (!sdl) {
-        std::fprintf(stderr, "quonfel: cannot create the window: %s\n", SDL_GetError());
+        std::fprintf(stderr, "quonfel: cannot create the window: %s\n", Printable(SDL_GetError()).c_str());
         return nullptr;
     }
     // The game reads keys, not text; keep any input method out of the way.

@@ -1,6 +1,7 @@
 // The best-times table and its file score.dat.
 #include "records/score_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -34,6 +35,65 @@ bool ReadRecord(Int32Reader& reader, CourseRecord& record) {
     return true;
 }
 
+// Fills the table from the file's stream as far as the stream goes.
+void ReadStream(const std::vector<std::uint8_t>& stream, ScoreTable& table) {
+    Int32Reader reader(stream);
+    std::int32_t version = 0;
+    std::int32_t count = 0;
+    if (!reader.Read(version) || !reader.Read(count)) return;
+    table.setCount = UsableSetCount(count);
+    // A count below 1 promises no records; the sets then keep their values.
+    const int setsInFile = count > 0 ? table.setCount : 0;
+    for (int s = 0; s < setsInFile; ++s) {
+        for (int c = 0; c < RecordsPerSet; ++c) {
+            if (!ReadRecord(reader, table.records[s][c])) return;
+        }
+    }
+}
+
+std::vector<std::uint8_t> StreamOf(const ScoreTable& table) {
+    const std::int32_t count = UsableSetCount(table.setCount);
+    std::vector<std::uint8_t> stream;
+    stream.reserve(8 + sizeof(CourseRecord) * RecordsPerSet * count);
+    AppendInt32(stream, ScoreFileVersion);
+    AppendInt32(stream, count);
+    for (int s = 0; s < count; ++s) {
+        for (const CourseRecord& record : table.records[s]) {
+            AppendInt32(stream, record.course);
+            AppendInt32(stream, record.courseState);
+            AppendInt32(stream, record.bestTime);
+        }
+    }
+    return stream;
+}
+
+// The lower of two best times, 0 standing for none.
+std::int32_t LowerTime(std::int32_t a, std::int32_t b) {
+    if (a == 0) return b;
+    if (b == 0) return a;
+    return std::min(a, b);
+}
+
+// Another game in the same folder may have saved since this one read the file: what it saved
+// is kept. Each course of the set in use keeps the further state and the lower best time of
+// the two; the other sets are taken as they are on disk (a set only this table holds stays).
+void TakeSavedTable(const std::vector<std::uint8_t>& stream, ScoreTable& table) {
+    ScoreTable saved;
+    ReadStream(stream, saved);
+    for (int s = 0; s < saved.setCount; ++s) {
+        if (s == table.currentSet) continue;
+        std::copy(std::begin(saved.records[s]), std::end(saved.records[s]), std::begin(table.records[s]));
+    }
+    table.setCount = std::max(UsableSetCount(table.setCount), saved.setCount);
+    if (table.currentSet < 0 || table.currentSet >= MaxRecordSets) return;
+    for (int c = 0; c < RecordsPerSet; ++c) {
+        const CourseRecord& theirs = saved.records[table.currentSet][c];
+        CourseRecord& mine = table.records[table.currentSet][c];
+        mine.courseState = std::max(mine.courseState, theirs.courseState);
+        mine.bestTime = LowerTime(mine.bestTime, theirs.bestTime);
+    }
+}
+
 }  // namespace
 
 ScoreTable::ScoreTable() : records{} {
@@ -51,41 +111,30 @@ ScoreTable::~ScoreTable() = default;
 std::int32_t ScoreTable::Load() {
     const std::string path = InGameFolder(ScoreFileName);
     std::vector<std::uint8_t> stream;
-    if (!ReadGameFile("best-times file", path, kLargestScoreFile, stream)) return 0;
-
-    Int32Reader reader(stream);
-    std::int32_t version = 0;
-    std::int32_t count = 0;
-    if (!reader.Read(version) || !reader.Read(count)) return 1;
-    setCount = UsableSetCount(count);
-    // A count below 1 promises no records; the sets then keep their values.
-    const int setsInFile = count > 0 ? setCount : 0;
-    for (int s = 0; s < setsInFile; ++s) {
-        for (int c = 0; c < RecordsPerSet; ++c) {
-            if (!ReadRecord(reader, records[s][c])) return 1;
-        }
-    }
+    const OutsideFile found = ReadTextModeFile(path, kLargestScoreFile, stream);
+    TellGameFileNotRead("best-times file", path, found, kLargestScoreFile);
+    // Its times may be all the player has: the saves refuse to write over it.
+    if (found == OutsideFile::Unreadable)
+        std::fprintf(stderr, "quonfel: the best-times file %s cannot be read; the game starts without its times and "
+                             "does not save over it\n", Printable(path).c_str());
+    if (found != OutsideFile::Read) return 0;
+    ReadStream(stream, *this);
     return 1;
 }
 
 void ScoreTable::Save() {
-    const std::int32_t count = UsableSetCount(setCount);
-    std::vector<std::uint8_t> stream;
-    stream.reserve(8 + sizeof(CourseRecord) * RecordsPerSet * count);
-    AppendInt32(stream, ScoreFileVersion);
-    AppendInt32(stream, count);
-    for (int s = 0; s < count; ++s) {
-        for (const CourseRecord& record : records[s]) {
-            AppendInt32(stream, record.course);
-            AppendInt32(stream, record.courseState);
-            AppendInt32(stream, record.bestTime);
-        }
-    }
-    // A file that cannot be written is left as it was and the table in memory stays current;
+    // The file is read again under the save's lock, so that the times another game saved in the
+    // meantime are merged in, not written over. A file that is there but cannot be read is left
+    // as it is, and so is one that cannot be written; the table in memory stays current and
     // the player learns why from one line on stderr.
     const std::string path = InGameFolder(ScoreFileName);
-    const int error = WriteTextModeFile(path, stream);
-    if (error != 0) std::fprintf(stderr, "quonfel: could not save the best times in %s: %s\n", path.c_str(), std::strerror(error));
+    const int error = SaveMergedTextModeFile(path, kLargestScoreFile,
+                                             [this](const std::vector<std::uint8_t>* saved, std::vector<std::uint8_t>& stream) {
+                                                 if (saved) TakeSavedTable(*saved, *this);
+                                                 stream = StreamOf(*this);
+                                                 return true;
+                                             });
+    if (error != 0) std::fprintf(stderr, "quonfel: could not save the best times in %s: %s\n", Printable(path).c_str(), std::strerror(error));
 }
 
 CourseRecord& ScoreTable::Current(int courseIndex) { return records[currentSet][courseIndex]; }

@@ -13,6 +13,8 @@
 namespace {
 // Room for the keys of a long drive, so that recording one does not stop to grow the list.
 constexpr std::size_t kKeysReserved = 16384;
+// The largest key file a watch reads.
+constexpr std::size_t kLargestBestDrive = 16u << 20;
 
 DriveRecord drive;
 // Whether the drive's course file is known, so that the drive can be written and watched.
@@ -42,6 +44,16 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// Another game in the folder may have saved a faster drive of the course since this one read
+// score.dat: a best drive is replaced only by a faster one. A file without a score that can be
+// read has nothing to beat.
+bool FasterThanSaved(const std::vector<std::uint8_t>& saved, std::int32_t scoreSeconds) {
+    DriveRecord onDisk;
+    std::string error;
+    if (!ParseDrive(WithoutSavePadding(std::string(saved.begin(), saved.end())), onDisk, error)) return true;
+    return onDisk.scoreSeconds == kNotRecorded || scoreSeconds < onDisk.scoreSeconds;
+}
 }  // namespace
 
 void BeginDriveRecording(int course, int busType, const std::string& mapFileRead) {
@@ -78,7 +90,11 @@ void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std
          "Each key line: the frame (0 places the bus) and the key pressed before it."},
         drive);
     const std::string path = BestDriveFileName(drive.course);
-    const int error = SaveWholeFile(path, Bytes(text));
+    const int error = SaveMergedFile(path, kLargestBestDrive, [&](const std::vector<std::uint8_t>* saved, std::vector<std::uint8_t>& bytes) {
+        if (saved && !FasterThanSaved(*saved, scoreSeconds)) return false;
+        bytes = Bytes(text);
+        return true;
+    });
     if (error != 0) std::fprintf(stderr, "quonfel: could not save the best drive in %s: %s\n", path.c_str(), std::strerror(error));
 }
 

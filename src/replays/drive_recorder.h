@@ -14,8 +14,8 @@ void CountDrivingFrame();
 // Driving frames drawn since the drive started.
 long DrivingFramesDrawn();
 // Writes the drive as the course's best drive, with the stopwatch's seconds, unless the drive
-// cannot be told apart from another (no course file known). A failed save leaves the old file
-// and says why in one line on stderr.
+// cannot be told apart from another (no course file known) or the best drive saved there is as
+// fast (another game's). A failed save leaves the old file and says why in one line on stderr.
 void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std::int32_t scoreSeconds);
 
 // "best-3.keys", in the game folder.

@@ -4,12 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/printable.h"
 #include "platform/text_file.h"
-
-// The text with every control character shown as \xHH (C1 controls, which UTF-8 writes as
-// two bytes, as both), so that escape sequences in a file name or a file's line cannot
-// retitle or clear the player's terminal. Everything else, Japanese included, is kept.
-std::string Printable(const std::string& text);
 
 // The path from the root, without "." and ".." steps, so that it names the same file from any
 // folder; the path as given when the current folder cannot be known.
@@ -20,9 +16,16 @@ std::string AbsolutePath(const std::string& path);
 // large) or "cannot be read"; empty when it was read.
 std::string WhyNotRead(OutsideFile found, const std::string& kind, std::size_t largest);
 
-// Reads one of the game's own files, of a kind such as "map file", as ReadTextModeFile does; true
-// when it was read. One that is there but no regular file or larger than `largest` is told in
-// one line on stderr ("quonfel: the map file X cannot be read: not a regular file"); a missing
-// or unreadable one says nothing: the game goes on as without it.
+// One line on stderr when one of the game's own files, of a kind such as "map file", was there
+// but not read because it is no regular file or larger than `largest` ("quonfel: the map file X
+// cannot be read: not a regular file"). A missing or unreadable one says nothing.
+void TellGameFileNotRead(const std::string& kind, const std::string& path, OutsideFile found, std::size_t largest);
+
+// Reads one of the game's own files as ReadTextModeFile does and tells what TellGameFileNotRead
+// tells; true when it was read. Without it the game goes on as without the file.
 bool ReadGameFile(const std::string& kind, const std::string& path, std::size_t largest,
                   std::vector<std::uint8_t>& stream);
+
+// The problems of a file as they are listed: the first 20, then "... and N more problems" for
+// the rest, so that a file of junk does not flood the terminal with a line for each word.
+std::vector<std::string> FirstProblems(const std::vector<std::string>& problems);

@@ -90,6 +90,8 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
         {{"--watch-best", "3", "--watch", "a.keys"}, "watch one drive at a time"},
         {{"--watchx"}, "unknown option '--watchx'"},
         {{"--ghost-file"}, "--ghost-file takes a key file"},
+        {{"--map", "a.txt", "--map=b.txt"}, "play one map at a time"},
+        {{"--ghost-file=a.keys", "--ghost-file", "b.keys"}, "race one ghost at a time"},
     };
     for (const auto& c : refused) {
         line = Parse(c.arguments);
@@ -137,6 +139,90 @@ TEST(CommandLine, SettingsComeFromThePreferencesAndTheOptionsOverrideThem) {
     EXPECT_EQ(Parse({"--no-volume"}).error, "unknown option '--no-volume'");
 }
 
+std::string Described(const Settings& s) {
+    return "scale " + std::to_string(s.display.scale) + (s.display.autoScale ? " auto" : "") +
+           (s.display.fullscreen ? " fullscreen" : "") + (s.language == Language::English ? " en" : "") +
+           (s.ghost ? " ghost" : "") + (s.sound ? " sound" : "") + " volume " + std::to_string(s.volume);
+}
+
+// Every value a setting takes, each named problem word for word, and a last line without a
+// line end read whole.
+TEST(Preferences, EachLineIsTakenOrNamedAsAProblem) {
+    const struct {
+        const char* text;
+        const char* settings;
+        const char* problems;
+    } cases[] = {
+        {"volume = 100", "scale 1 volume 100", ""},
+        {"volume = 0\n", "scale 1 volume 0", ""},
+        {"sound = on\nghost = yes\nfullscreen = true\r\nlang = en\nscale = auto", "scale 1 auto fullscreen en ghost sound volume 80", ""},
+        {"sound = 1\nghost=1\nfullscreen=1\nsound = off\nghost = no\nfullscreen = false", "scale 1 volume 80", ""},
+        {"sound = on\nsound = 0", "scale 1 volume 80", ""},
+        {"= x\n =\n", "scale 1 volume 80", "line 1: not a 'name = value' line|line 2: not a 'name = value' line"},
+        {"scale = 6\nvolume = -1\nsound = On", "scale 6 volume 80",
+         "line 2: '-1' is not a value of volume (0..100)|line 3: 'On' is not a value of sound (on|off)"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> problems;
+        EXPECT_EQ(Described(ReadPreferences(c.text, problems)), c.settings) << c.text;
+        std::string named;
+        for (const std::string& problem : problems) named += (named.empty() ? "" : "|") + problem;
+        EXPECT_EQ(named, c.problems) << c.text;
+    }
+}
+
+// XDG_CONFIG_HOME names the folder when it is absolute; otherwise HOME's .config does.
+TEST(Preferences, TheFileIsFoundFromAnAbsoluteFolderOnly) {
+    const struct {
+        const char* configHome;
+        const char* home;
+        const char* path;
+    } cases[] = {
+        {"/config", "/home/player", "/config/quonfel/quonfel.conf"},
+        {"config", "/home/player", "/home/player/.config/quonfel/quonfel.conf"},
+        {nullptr, "/home/player", "/home/player/.config/quonfel/quonfel.conf"},
+        {"", "home/player", ""},
+    };
+    for (const auto& c : cases) {
+        ScopedEnv configHome("XDG_CONFIG_HOME", c.configHome);
+        ScopedEnv home("HOME", c.home);
+        EXPECT_EQ(PreferencesPath(), c.path) << (c.configHome ? c.configHome : "(unset)");
+    }
+}
+
+// A file of junk names its first 20 problems and the count of the rest, and is never written
+// into, which is said once; a link to a real preferences file is followed.
+TEST(Preferences, AFileWithoutSettingsIsLeftAsItIsAndALinkIsFollowed) {
+    ScopedWorkDir dir;
+    ScopedEnv configHome("XDG_CONFIG_HOME", dir.Path().c_str());
+    std::filesystem::create_directory("quonfel");
+    const std::string path = dir.Path() + "/quonfel/quonfel.conf";
+    std::string junk = "\x89PNG\r\n";
+    for (int line = 0; line < 24; ++line) junk += std::string("\x01\xff=\x7f") + char('a' + line) + "\n";
+    WriteText(path, junk);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Described(LoadPreferences()), "scale 1 volume 80");
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 21) << said;
+    EXPECT_NE(said.find("quonfel: " + path + " ... and 5 more problems\n"), std::string::npos) << said;
+
+    Settings settings;
+    settings.volume = 30;
+    testing::internal::CaptureStderr();
+    RememberSetting("volume", settings);
+    RememberSetting("fullscreen", settings);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quonfel: " + path + " holds no settings, so it is left as it is and no setting is remembered\n");
+    EXPECT_EQ(ReadText(path), junk);
+
+    WriteText("mine.conf", "# kept in my dotfiles\n");
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(dir.Path() + "/mine.conf", path);
+    RememberSetting("volume", settings);
+    EXPECT_EQ(ReadText("mine.conf"), "# kept in my dotfiles\nvolume = 30\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+}
+
 TEST(CommandLine, RememberingASettingKeepsEveryOtherLine) {
     const std::string text = "# my settings\nfullscreen = off\nfuture = 1\nfullscreen = off\n";
     Settings settings;
@@ -170,21 +256,27 @@ TEST(CommandLine, AMapThatCannotBePlayedEndsTheGameBeforeAnyWindow) {
     std::vector<std::uint8_t> large = Int32s({3, 1, 1, 17});
     large.resize(kLargestMapFile + 1);  // more than the user map reader takes
     WriteBytes("large.map", large);
+    std::string junk;
+    for (int cell = 0; cell < 22; ++cell) junk += "x ";
+    WriteText("junk.txt", junk);
     const struct {
         const char* file;
+        long lineCount;
         std::vector<const char*> lines;
     } refused[] = {
-        {"missing.txt", {"quonfel: missing.txt: there is no such file"}},
-        {"large.map", {"quonfel: large.map: larger than a map file can be (64 kB)"}},
-        {"typo.txt",
+        {"missing.txt", 1, {"quonfel: missing.txt: there is no such file"}},
+        {"large.map", 1, {"quonfel: large.map: larger than a map file can be (64 kB)"}},
+        {"typo.txt", 2,
          {"quonfel: typo.txt: line 1, cell 2: \"=!\" is neither a tile symbol", "quonfel: typo.txt: line 2 has 2 cells"}},
+        // The first 20 problems, then the count of the rest.
+        {"junk.txt", 21, {"quonfel: junk.txt: line 1, cell 20: ", "\nquonfel: junk.txt: ... and 2 more problems\n"}},
     };
     for (const auto& c : refused) {
         const char* argv[] = {"quonfel", "--map", c.file};
         testing::internal::CaptureStderr();
         EXPECT_EQ(RunFromCommandLine(3, argv), 2) << c.file;
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<long>(c.lines.size())) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.lineCount) << said;
         for (const char* line : c.lines) EXPECT_NE(said.find(line), std::string::npos) << said;
     }
     const char* argv[] = {"quonfel", "--map", "short.map"};

@@ -26,4 +26,10 @@ for option in --watch --map; do
     [[ $status == 2 ]] && grep -qF 'quonfel: \x1b]0;owned\x07\x1b[2J\xc2\x9b.keys: ' "$WORK/err" &&
         ! grep -q $'[\e\a]' "$WORK/err" || fail "$option of a file named with escapes: status $status, said '$(cat -v "$WORK/err")'"
 done
+# A map whose path a key file cannot name is played, but its best drive cannot be kept: said.
+cp "$GAME_DIR/0.map" "$WORK/"$'my\nmap.map'
+status=0
+quonfel --map "$WORK/"$'my\nmap.map' || status=$?
+[[ $status == 1 ]] && grep -qxF "quonfel: $WORK/my\x0amap.map: its best drive cannot be kept, as a key file cannot name a path with a line end or with blanks at its end" "$WORK/err" ||
+    fail "--map with a line end in its path: status $status, said '$(cat "$WORK/err")'"
 echo "ok"

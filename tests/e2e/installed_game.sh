@@ -119,9 +119,18 @@ status=0
 launch env HOME="relative home" XDG_DATA_HOME= || status=$?
 [[ $status == 1 ]] && grep -qxF "quonfel: HOME (relative home) is not an absolute path, so there is no place for the game folder" \
     "$WORK/err" || fail "a relative HOME: status $status, said '$(cat "$WORK/err")'"
-# A pipe in place of the launcher's record holds up nothing and is replaced by a record.
-rm "$FOLDER/.quonfel-launcher" && mkfifo "$FOLDER/.quonfel-launcher"
-launch timeout 20 && [[ -f $FOLDER/.quonfel-launcher ]] || fail "a pipe as the launcher's record: status $?"
+# A pipe in place of the launcher's record holds up nothing and is replaced by a record; nor is
+# a link or a pipe planted under the record's name or a name a launcher wrote it through.
+printf 'not yours' >"$WORK/victim"
+for plant in "mkfifo .quonfel-launcher" "ln -s $WORK/victim .quonfel-launcher" "ln -s $WORK/victim .quonfel-launcher.new" \
+    "mkfifo .quonfel-launcher.new"; do
+    rm -f "$FOLDER/.quonfel-launcher" "$FOLDER/.quonfel-launcher.new"
+    (cd "$FOLDER" && $plant)
+    launch timeout 20 && [[ -f $FOLDER/.quonfel-launcher && ! -L $FOLDER/.quonfel-launcher ]] ||
+        fail "$plant: status $?"
+done
+[[ $(cat "$WORK/victim") == "not yours" ]] || fail "the launcher wrote through a planted link"
+[[ -z $(find "$FOLDER" -name '.quonfel-launcher.?*' ! -name '*.new') ]] || fail "the launcher left a file behind"
 
 # A key file to watch or race, or a map to play, is named from where the player stands, not
 # from the game folder.

@@ -44,6 +44,15 @@ TEST(MapTool, BuildRefusesACourseWithProblemsAndListsThem) {
     run = RunMapTool("build typo.txt typo.map");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("typo.txt: line 1, cell 2: \"=!\""), std::string::npos) << run.err;
+
+    // A file of junk names its first 20 problems, then how many more there are.
+    std::string junk;
+    for (int cell = 0; cell < 33; ++cell) junk += "?? ";
+    WriteText("junk.txt", junk);
+    run = RunMapTool("check junk.txt");
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 21) << run.err;
+    EXPECT_NE(run.err.find("junk.txt: line 1, cell 20: \"??\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("\njunk.txt: ... and 13 more problems\n"), std::string::npos) << run.err;
 }
 
 TEST(MapTool, PrintTurnsAnyVersionBackIntoText) {

@@ -62,7 +62,9 @@ TEST(FileSave, OnlyAbandonedTemporaryFilesGoAndNoneIsWrittenThrough) {
     struct Case {
         const char* what;
         std::string name;
-        char kind;  // f file, l file locked by a live save, s link or h hard link to outside.dat, o another owner's
+        // f file, l file locked by a live save, s link or h hard link to outside.dat, o another
+        // owner's; S a link planted before the first save, with no score.dat to fall back on
+        char kind;
         bool removed;
     };
     const Case cases[] = {
@@ -73,15 +75,16 @@ TEST(FileSave, OnlyAbandonedTemporaryFilesGoAndNoneIsWrittenThrough) {
         {"not a process id", "score.dat.tmp-12x", 'f', false},
         {"another file's", "other.dat.tmp-" + ended, 'f', false},
         {"link under this process's name", "score.dat.tmp-" + own, 's', false},
+        {"link under this process's name before the first save", "score.dat.tmp-" + own, 'S', false},
         {"hard link under this process's name", "score.dat.tmp-" + own, 'h', false},
         {"another player's", "score.dat.tmp-" + ended, 'o', false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScopedWorkDir dir;
-        MakeFile("score.dat", kOld, 0644);
+        if (c.kind != 'S') MakeFile("score.dat", kOld, 0644);
         WriteBytes("outside.dat", kOld);
-        if (c.kind == 's') fs::create_symlink("outside.dat", c.name);
+        if (c.kind == 's' || c.kind == 'S') fs::create_symlink("outside.dat", c.name);
         else if (c.kind == 'h') fs::create_hard_link("outside.dat", c.name);
         else WriteBytes(c.name, Bytes(5000, 'x'));
         if (c.kind == 'o' && (geteuid() != 0 || chown(c.name.c_str(), 1111, 1111) != 0)) continue;

@@ -267,35 +267,59 @@ TEST(ScoreFile, FailedSaveLeavesTheOldFileWholeAndSaysWhy) {
     EXPECT_EQ(loaded.records[0][1].courseState, Open);
 }
 
-TEST(ScoreFile, AReadOnlyScoreFileStaysAsItIsAndTheTableInMemoryGoesOn) {
-    ScopedWorkDir dir;
-    chmod(dir.Path().c_str(), 0777);
-    ScoreTable table;
-    table.Save();
-    chmod(ScoreFileName, 0444);
-    const Bytes before = ReadBytes(ScoreFileName);
-    struct stat old {};
-    stat(ScoreFileName, &old);
-
-    EXPECT_TRUE(PassesWithoutPrivileges([&table] {
-        table.records[0][0].bestTime = 200;
-        testing::internal::CaptureStderr();
+// A score.dat the game may not write, or may not read (its times may be all the player has),
+// stays as it is: said once at start-up for one that cannot be read, and at each save. The
+// test's own user owns the file: root would read and write it whatever its mode.
+TEST(ScoreFile, AScoreFileThatCannotBeWrittenOrReadStaysAsItIsAndTheTableInMemoryGoesOn) {
+    const struct {
+        mode_t mode;
+        std::int32_t loaded;
+        const char* saidAtStart;
+    } cases[] = {
+        {0444, 1, ""},
+        {0200, 0, "quonfel: the best-times file score.dat cannot be read; the game starts without its times and "
+                  "does not save over it\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.mode);
+        ScopedWorkDir dir;
+        chmod(dir.Path().c_str(), 0777);
+        ScoreTable table;
+        table.records[0][4] = {4, Completed, 321};
         table.Save();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  "quonfel: could not save the best times in score.dat: Permission denied\n");
-        EXPECT_EQ(table.records[0][0].bestTime, 200);
-    }));
-    struct stat now {};
-    stat(ScoreFileName, &now);
-    EXPECT_EQ(ReadBytes(ScoreFileName), before);
-    EXPECT_EQ(now.st_ino, old.st_ino);
-    EXPECT_EQ(now.st_mode & 0777, 0444u);
-    EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
+        const Bytes before = ReadBytes(ScoreFileName);
+        GiveToUnprivilegedUser(ScoreFileName);
+        chmod(ScoreFileName, c.mode);
+        struct stat old {};
+        stat(ScoreFileName, &old);
+
+        EXPECT_TRUE(PassesWithoutPrivileges([&c] {
+            ScoreTable table;
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(table.Load(), c.loaded);
+            EXPECT_EQ(testing::internal::GetCapturedStderr(), c.saidAtStart);
+            table.records[0][0].bestTime = 200;
+            testing::internal::CaptureStderr();
+            table.Save();
+            EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                      "quonfel: could not save the best times in score.dat: Permission denied\n");
+            EXPECT_EQ(table.records[0][0].bestTime, 200);
+        }));
+        struct stat now {};
+        stat(ScoreFileName, &now);
+        EXPECT_EQ(now.st_ino, old.st_ino);
+        EXPECT_EQ(now.st_mode & 0777, c.mode);
+        chmod(ScoreFileName, 0600);
+        EXPECT_EQ(ReadBytes(ScoreFileName), before);
+        EXPECT_EQ(FilesHere(), std::vector<std::string>{ScoreFileName});
+    }
 }
 
-// The best time of every record in round k of a saving child; odd rounds hold 0x0A bytes, so
-// the stored table grows and shrinks from one save to the next.
-std::int32_t BestTimeOfRound(std::int32_t k) { return k % 2 ? 0x0A0A0000 | k : k; }
+// The best time of every record in the next round of a saving child. A save keeps the lower of
+// its own time and the file's, so each round lowers it, by turns by 1 and by 255: its low byte is
+// by turns 0x0A and 0x0B, and the stored table grows and shrinks from one save to the next.
+constexpr std::int32_t kFirstBestTime = 0x0A0A0A0B;
+std::int32_t NextBestTime(std::int32_t t) { return (t & 0xFF) == 0x0B ? t - 1 : t - 255; }
 
 Bytes StoredTable(std::int32_t bestTime) {
     Bytes stream;
@@ -312,17 +336,22 @@ Bytes StoredTable(std::int32_t bestTime) {
 [[noreturn]] void SaveForEver(bool unprivileged) {
     if (unprivileged && !DropPrivileges()) _exit(2);
     ScoreTable table;
-    for (std::int32_t k = 1;; ++k) {
-        for (CourseRecord& record : table.records[0]) record.bestTime = BestTimeOfRound(k);
+    table.Load();
+    for (;;) {
+        const std::int32_t next = NextBestTime(table.records[0][0].bestTime);
+        for (CourseRecord& record : table.records[0]) record.bestTime = next;
         table.Save();
     }
 }
 
 // A whole table of some round: its stored bytes, then at most the zero bytes an overwrite in
-// place pads a shorter table with until it cuts the file.
-void ExpectWholeTable(int round) {
+// place pads a shorter table with until it cuts the file. Its best time is never above the one
+// of the round before.
+void ExpectWholeTable(int round, std::int32_t& lowest) {
     ScoreTable loaded;
     ASSERT_EQ(loaded.Load(), 1);
+    EXPECT_LE(loaded.records[0][0].bestTime, lowest) << "round " << round;
+    lowest = loaded.records[0][0].bestTime;
     const Bytes expected = StoredTable(loaded.records[0][0].bestTime);
     Bytes stored = ReadBytes(ScoreFileName);
     ASSERT_GE(stored.size(), expected.size()) << "round " << round;
@@ -340,13 +369,14 @@ class KilledWhileSaving : public ::testing::TestWithParam<SavePath> {};
 TEST_P(KilledWhileSaving, LeavesAWholeTable) {
     ScopedWorkDir dir;
     chmod(dir.Path().c_str(), 0755);
-    WriteBytes(ScoreFileName, StoredTable(BestTimeOfRound(0)));
+    WriteBytes(ScoreFileName, StoredTable(kFirstBestTime));
     chmod(ScoreFileName, 0666);
     if (GetParam() == SavePath::HardLink) std::filesystem::create_hard_link(ScoreFileName, "backup.dat");
     if (GetParam() == SavePath::ReadOnlyFolder) chmod(".", 0555);
     std::mt19937 random(13);
     std::uniform_int_distribution<int> microseconds(0, 6000);
     int killedWithTemporary = 0;
+    std::int32_t lowest = kFirstBestTime;
     std::set<std::string> allowed = {ScoreFileName, "backup.dat"};
     for (int round = 0; round < 200; ++round) {
         const pid_t saver = fork();
@@ -360,7 +390,7 @@ TEST_P(KilledWhileSaving, LeavesAWholeTable) {
         const std::vector<std::string> files = FilesHere();
         killedWithTemporary += std::count(files.begin(), files.end(), "score.dat.tmp-" + std::to_string(saver));
         for (const std::string& name : files) EXPECT_TRUE(allowed.count(name)) << name;
-        ExpectWholeTable(round);
+        ExpectWholeTable(round, lowest);
     }
     std::printf("killed during a save with its temporary file in place: %d of 200\n", killedWithTemporary);
     chmod(".", 0755);

@@ -1,7 +1,10 @@
 // The game records every drive through its window procedure and keeps the one that sets a
 // new best time as best-N.keys; played back, that file drives the same bus frame by frame to
 // the same goal.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -10,6 +13,7 @@
 #include "app/map_to_play.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
+#include "platform/file_save.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "replays/drive_recorder.h"
@@ -33,8 +37,9 @@ void ExpectSamePresses(const std::vector<KeyPress>& expected, const std::vector<
     }
 }
 
-// score.dat with a best time for the course.
+// score.dat with a best time for the course (a save keeps a lower time of the file's).
 void StoreBestTime(int course, std::int32_t seconds) {
+    fs::remove(ScoreFileName);
     ScoreTable table;
     table.Current(course).courseState = Completed;
     table.Current(course).bestTime = seconds;
@@ -111,6 +116,59 @@ TEST_F(BestDrive, ADriveThatDidNotStartOnAStartTileIsNotKept) {
     for (int course : {0, 1, 2, 10}) EXPECT_TRUE(keptAfter([](CourseMap&) {}, course)) << course;
     EXPECT_FALSE(keptAfter([](CourseMap& map) { map.grid[map.startCellX][map.startCellY] = TileEmpty; }));
     EXPECT_FALSE(keptAfter([](CourseMap& map) { map.lastCellX = map.startCellX - 1; }));
+}
+
+// Two games in one folder, started from the same table, reach the goal of a course one after
+// the other: in either order score.dat keeps the better time and what each game opened, the
+// later game's table takes them, and best-N.keys keeps the faster drive.
+TEST_F(BestDrive, TwoGamesInOneFolderKeepTheBetterTimeAndItsDrive) {
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    courseMap->LoadCourse(kCourse);
+    for (const auto& [first, second] : {std::pair<int, int>{5, 11}, {11, 5}}) {
+        SCOPED_TRACE(testing::Message() << first << " s, then " << second << " s");
+        fs::remove(ScoreFileName);
+        fs::remove(BestDriveFileName(kCourse));
+        ScoreTable firstGame, secondGame;
+        firstGame.Current(kCourse + 1).courseState = Open;
+        for (const auto& [table, seconds] : {std::pair<ScoreTable*, int>{&firstGame, first}, {&secondGame, second}}) {
+            table->Current(kCourse) = {kCourse, Completed, seconds};
+            table->Save();
+            BeginDriveRecording(kCourse, 0, courseMap->mapFileRead);
+            SaveBestDrive(seconds, 0, seconds);
+        }
+        ScoreTable saved;
+        ASSERT_EQ(saved.Load(), 1);
+        EXPECT_EQ(saved.Current(kCourse).bestTime, 5);
+        EXPECT_EQ(saved.Current(kCourse).courseState, Completed);
+        EXPECT_EQ(saved.Current(kCourse + 1).courseState, Open);
+        EXPECT_EQ(secondGame.Current(kCourse).bestTime, 5);
+        EXPECT_EQ(secondGame.Current(kCourse + 1).courseState, Open);
+        EXPECT_EQ(ReadDriveFile(BestDriveFileName(kCourse)).scoreSeconds, 5);
+    }
+}
+
+// Another program holding the locks of both files holds up a goal two seconds in all, not two
+// for each; both saves then fail with their line and leave the files as they were.
+TEST_F(BestDrive, AGoalWaitsForLockedFilesTwoSecondsInAll) {
+    StoreBestTime(kCourse, 500);
+    const std::string bestFile = BestDriveFileName(kCourse);
+    WriteText(bestFile, "# an older best\n");
+    const std::vector<std::uint8_t> table = ReadBytes(ScoreFileName);
+    const int scoreLock = open(ScoreFileName, O_RDONLY), driveLock = open(bestFile.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(scoreLock, LOCK_EX), 0);
+    ASSERT_EQ(flock(driveLock, LOCK_EX), 0);
+    const long waitedBefore = MillisecondsWaitedForLocks();
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(TraceDrive(kCourse, RecordedDrive(kCourse)).goal);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quonfel: could not save the best times in score.dat: Resource temporarily unavailable\n"
+              "quonfel: could not save the best drive in best-2.keys: Resource temporarily unavailable\n");
+    EXPECT_EQ(MillisecondsWaitedForLocks() - waitedBefore, 2000);
+    close(scoreLock);
+    close(driveLock);
+    EXPECT_EQ(ReadBytes(ScoreFileName), table);
+    EXPECT_EQ(ReadText(bestFile), "# an older best\n");
 }
 
 TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {

@@ -87,7 +87,9 @@ TEST_F(Ghost, RacesItsDriveAsItDrivesAloneAndLeavesThePlayersDriveAsItWas) {
         const Drive alone = DriveCourse(ghostDrive.presses, busType);
 
         std::filesystem::remove(ScoreFileName);
-        WriteText(BestDriveFileName(kCourse), FormatDrive({}, ghostDrive));
+        DriveRecord onRecord = ghostDrive;
+        onRecord.scoreSeconds += 60;  // slower, so that the player's new best replaces it
+        WriteText(BestDriveFileName(kCourse), FormatDrive({}, onRecord));
         GameSettings.ghost = true;
         const Drive beside = DriveCourse(player.presses, 0, {100, 101, 400});
         GameSettings.ghost = false;

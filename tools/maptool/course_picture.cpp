@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "maptool/course_route.h"
+#include "platform/printable.h"
 #include "shared/texts.h"
 
 namespace fs = std::filesystem;
@@ -69,7 +70,7 @@ std::string FindTileFolder(const std::string& programFolder, const std::string& 
 std::string NoTilesText(const std::string& programFolder, const std::string& dataFromProgram) {
     const fs::path installed = (fs::path(programFolder) / dataFromProgram).lexically_normal();
     return "the game's tile pictures (0.bmp to 23.bmp, en/16.bmp to en/23.bmp) are not beside the program "
-           "nor in " + installed.string();
+           "nor in " + Printable(installed.string());
 }
 
 bool LoadGameTiles(const std::string& programFolder, const std::string& dataFromProgram, TilePictures& tiles,

@@ -487,7 +487,7 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
                       << "\n";
             return ExitUsage;
         }
-        for (const std::string& problem : problems) std::cerr << Printable(path) << ": " << Printable(problem) << "\n";
+        for (const std::string& problem : FirstProblems(problems)) std::cerr << Printable(path) << ": " << Printable(problem) << "\n";
         std::cerr << "quonfel-map: " << Printable(path) << " cannot be edited\n";
         return ExitProblems;
     }

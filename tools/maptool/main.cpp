@@ -77,7 +77,7 @@ int CannotWrite(const std::string& path, bool madeByThisRun) {
 }
 
 void ListProblems(const std::string& path, const std::vector<std::string>& problems) {
-    for (const std::string& problem : problems) std::cerr << Printable(path) << ": " << Printable(problem) << "\n";
+    for (const std::string& problem : FirstProblems(problems)) std::cerr << Printable(path) << ": " << Printable(problem) << "\n";
 }
 
 // Warnings do not stop a build: the game copes with what they tell.
