@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 source scripts/build-options.sh
+source scripts/private-xvfb.bash
 scripts/install-packages.sh "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
 # What git sees in the source tree now; the tests must leave it so (build folders are ignored).
@@ -23,8 +24,7 @@ cmake --build build -j"$jobs"
 echo "== tests"
 # The unit tests that open a real window get a display of their own; the end-to-end tests
 # start one Xvfb each.
-(cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-  ctest --output-on-failure -j"$jobs")
+(cd build && with_private_xvfb ctest --output-on-failure -j"$jobs")
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 # Set before the build: the build runs the sanitized bitmap generator, and fontconfig keeps
@@ -35,8 +35,7 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cmake -S . -B build-sanitize "${SANITIZE_BUILD_OPTIONS[@]}" >/dev/null
 cmake --build build-sanitize -j"$jobs"
 # A display here too, so the window tests run under the sanitizers instead of skipping.
-(cd build-sanitize && xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-  ctest --output-on-failure -j"$jobs" -L unit)
+(cd build-sanitize && with_private_xvfb ctest --output-on-failure -j"$jobs" -L unit)
 
 echo "== fuzzing: every reader of outside files, 20 seconds each"
 scripts/fuzz.sh 20

@@ -136,18 +136,8 @@ cpu_ns() {
 }
 
 # --- X server and game ----------------------------------------------------------------------
-for n in $(seq 161 230); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 "${SCREEN}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    # Our own server must be the one answering: another one may have taken the number first.
-    sleep 0.2
-    kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
-    kill "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
-done
+source "$(dirname "$0")/private-xvfb.bash"
+start_private_xvfb "${SCREEN}x24" "$WORK/xvfb.log" || true
 [[ -n $XVFB_PID ]] || { echo "no X server could be started" >&2; exit 1; }
 
 # score.dat: version 1, one set of 20 records (course, state, best time); the practice

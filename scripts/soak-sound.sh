@@ -25,22 +25,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-free_display() {
-    local n
-    for n in $(seq 231 299); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] || { echo "$n"; return; }
-    done
-    return 1
-}
+source "$(dirname "$0")/private-xvfb.bash"
 
 # start NAME OPTIONS...: a display and a game of its own; sets DISPLAY_NAME and PID_NAME.
 start() {
     local name=$1 n
     shift
-    n=$(free_display)
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    PIDS+=($!)
-    for _ in $(seq 100); do DISPLAY=:$n xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    start_private_xvfb 1280x1024x24 /dev/null || { echo "no X server could be started" >&2; exit 1; }
+    PIDS+=("$XVFB_PID")
+    n=${DISPLAY#:}
     mkdir "$WORK/$name"
     for file in "$GAME_DIR"/*.bmp "$GAME_DIR"/*.map; do ln -s "$file" "$WORK/$name/"; done
     (cd "$WORK/$name" && DISPLAY=:$n exec "$GAME_DIR/quonfel" "$@" >"$WORK/$name.log" 2>&1) &

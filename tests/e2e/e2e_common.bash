@@ -60,26 +60,10 @@ wait_for() {
     done
 }
 
-display_free() {
-    [[ ! -e /tmp/.X$1-lock && ! -e /tmp/.X11-unix/X$1 ]]
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/private-xvfb.bash"
 
 start_xvfb() {
-    local n
-    for n in $(seq 91 160); do
-        display_free "$n" || continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        if wait_for 10 xdpyinfo -display "$DISPLAY"; then
-            return 0
-        fi
-        # Someone took the same number at the same moment: try the next one.
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=
-    done
-    fail "no X server could be started"
+    start_private_xvfb 1280x1024x24 "$WORK/xvfb.log" || fail "no X server could be started: $(cat "$WORK/xvfb.log")"
 }
 
 # Stops our own X server; the game's display goes away with it.
