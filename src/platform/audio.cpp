@@ -20,6 +20,8 @@ std::int64_t NowNs() {
         .count();
 }
 
+AudioDeviceOpener deviceOpener = nullptr;
+
 void SayNoSound(const char* what) { std::fprintf(stderr, "quonfel: no sound: %s: %s\n", what, Printable(SDL_GetError()).c_str()); }
 
 // ALSA's library writes a paragraph to stderr when a machine has no card, on top of the one
@@ -33,6 +35,8 @@ void QuietenAlsa() {
     if (setHandler) setHandler(IgnoreAlsaMessage);
 }
 }  // namespace
+
+void SetAudioDeviceOpener(AudioDeviceOpener opener) { deviceOpener = opener; }
 
 std::unique_ptr<AudioStream> AudioStream::Open(AudioFill fill, void* user) {
     QuietenAlsa();
@@ -52,7 +56,8 @@ std::unique_ptr<AudioStream> AudioStream::Open(AudioFill fill, void* user) {
     want.userdata = stream.get();
     SDL_AudioSpec have{};
     // The device's own rate saves a conversion; SDL turns the one channel into the device's.
-    stream->device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    stream->device_ = deviceOpener ? deviceOpener(&want, &have)
+                                   : SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (stream->device_ == 0) {
         SayNoSound("no audio device can be opened");
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -10,6 +10,14 @@
 // Called on the audio thread: writes `count` samples. It must not block or allocate.
 using AudioFill = void (*)(void* user, float* samples, int count);
 
+// Opens the device as SDL_OpenAudioDevice would, given what the game wants and where to put
+// what it got. Tests stand in a card of another rate here: SDL's own test drivers grant
+// whatever rate is asked for, a real card often does not.
+struct SDL_AudioSpec;
+using AudioDeviceOpener = std::uint32_t (*)(const SDL_AudioSpec* want, SDL_AudioSpec* have);
+// Null: SDL's default device again.
+void SetAudioDeviceOpener(AudioDeviceOpener opener);
+
 class AudioStream {
 public:
     // Opens the default output (the driver SDL_AUDIODRIVER names, else SDL's choice), silent

@@ -59,6 +59,7 @@ TEST_F(SoundTest, ADriveFromTheMenuToTheCrashIsToldAsItHappens) {
         EXPECT_EQ((warnings & WarnWrongLane) != 0, offscreen->PixelAt(430, 410) == alarmSurface->PixelAt(0, 0));
         EXPECT_EQ((warnings & WarnWallContact) != 0, offscreen->PixelAt(430, 440) == alarmSurface->PixelAt(0, 30));
         EXPECT_FLOAT_EQ(GameSoundControls().speed, 7.3f);
+        EXPECT_EQ(GameSoundControls().gear, 1);
         laneHeard |= (warnings & WarnWrongLane) != 0;
         wallHeard |= (warnings & WarnWallContact) != 0;
     }
@@ -69,19 +70,25 @@ TEST_F(SoundTest, ADriveFromTheMenuToTheCrashIsToldAsItHappens) {
     EXPECT_EQ(GameSoundControls().drivingFrames, frames + driven);
 }
 
+// The box shows 45 frames, a second and a half; its bars are the volume's tenths, rounded.
 TEST_F(SoundTest, VolumeKeysChangeTheVolumeShownForAMomentAndNothingWithoutSound) {
     render_frame();
     const Colorref corner = offscreen->PixelAt(502, 10);
-    Key(VK_OEM_PLUS);
+    GameSettings.volume = 75;
+    Key(VK_ADD);
+    EXPECT_EQ(SoundVolume(), 85);
+    render_frame();
+    const Colorref lit = Rgb(255, 255, 0), dark = Rgb(80, 80, 80);
+    for (int bar = 0; bar < 10; ++bar) EXPECT_EQ(offscreen->PixelAt(524 + 7 * bar, 25), bar < 9 ? lit : dark) << bar;
     Key(VK_OEM_PLUS);
     Key(VK_OEM_PLUS);
     Key(VK_SUBTRACT);
     EXPECT_EQ(GameSettings.volume, 90);
     EXPECT_EQ(SoundVolume(), 90);
     EXPECT_EQ(menuScreen->CourseCursor, 0);
-    render_frame();
-    EXPECT_NE(offscreen->PixelAt(502, 10), corner);
     for (int frame = 0; frame < 45; ++frame) render_frame();
+    EXPECT_NE(offscreen->PixelAt(502, 10), corner);
+    render_frame();
     EXPECT_EQ(offscreen->PixelAt(502, 10), corner);
     EXPECT_FALSE(VolumeShowing());
 

@@ -119,7 +119,8 @@ TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLineAndGWithoutAGhostHi
     ASSERT_TRUE(game.Start());
     courseMap->LoadCourse(kCourse);
     const std::string shipped = ReadText(ShippedDrivePath(kCourse));
-    // Whether the ghost's next frame draws its dot on the minimap.
+    // Whether the ghost's next frame draws its dot on the minimap: white in the middle of the
+    // 9-pixel square, leaving two pixels of the player's square around it.
     const auto dotDrawn = [] {
         MoveGhost();
         int x = 0, y = 0;
@@ -127,7 +128,9 @@ TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLineAndGWithoutAGhostHi
         const Rect dot = MinimapCellSquare(x, y);
         offscreen->FillRect(dot, 0);
         ShowGhostRace();
-        return offscreen->PixelAt(dot.left + 4, dot.top + 4) == Rgb(255, 255, 255);
+        std::string diagonal;
+        for (int i = 0; i < 9; ++i) diagonal += offscreen->PixelAt(dot.left + i, dot.top + i) == Rgb(255, 255, 255) ? 'W' : '.';
+        return diagonal == "..WWWWW..";
     };
     WriteText(BestDriveFileName(kCourse), shipped);
     BeginGhost(true, kCourse, courseMap->mapFileRead);
@@ -158,6 +161,52 @@ TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLineAndGWithoutAGhostHi
         EXPECT_EQ(err.substr(0, line.size()), line);
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), c.says.empty() ? 0 : 1) << err;
     }
+}
+
+// The ghost's layer on a grey view block, the player's cell some tiles off the ghost's: the
+// box of the pixels it changed, and a checksum of them.
+std::pair<Rect, std::uint64_t> GhostLayer(int tilesRight, int tilesDown) {
+    int x = 0, y = 0;
+    GhostBus(x, y);
+    courseMap->currentCellX = x - tilesRight;
+    courseMap->currentCellY = y - tilesDown;
+    const auto block = Surface::Create(640, 640);
+    const Colorref grey = Rgb(128, 128, 128);
+    block->FillRect({0, 0, 640, 640}, grey);
+    beneathTheBus(*block, {0, 0}, {0, 0, 640, 640});
+    Rect box{640, 640, 0, 0};
+    std::uint64_t sum = 0;
+    for (int py = 0; py < 640; ++py)
+        for (int px = 0; px < 640; ++px) {
+            const Colorref pixel = block->PixelAt(px, py);
+            if (pixel == grey) continue;
+            box = {std::min(box.left, px), std::min(box.top, py), std::max(box.right, px + 1), std::max(box.bottom, py + 1)};
+            sum = sum * 31 + pixel + static_cast<std::uint64_t>(px) * 7 + py;
+        }
+    return {box, sum};
+}
+
+// Seen from the cell left of and below its own, the ghost stands a tile further right and up
+// than seen from its own cell. Standing at the start it turns its wheels: its picture follows.
+TEST_F(Ghost, IsDrawnWhereItIsAndAgainWhenOnlyItsWheelsTurn) {
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    courseMap->LoadCourse(kCourse);
+    DriveRecord drive = ShippedDrive(kCourse);
+    drive.presses = {{1, 'U'}};
+    WriteText(BestDriveFileName(kCourse), FormatDrive({}, drive));
+    BeginGhost(true, kCourse, courseMap->mapFileRead);
+    ASSERT_TRUE(GhostRunning());
+    MoveGhost();
+    if (GhostLayer(0, 0).first.IsEmpty()) ToggleGhostShown();  // shown, whatever earlier tests left
+    const auto [here, straight] = GhostLayer(0, 0);
+    ASSERT_FALSE(here.IsEmpty());
+    const Rect moved = GhostLayer(1, -1).first;
+    EXPECT_EQ((std::vector<int>{moved.left - here.left, moved.top - here.top, moved.right - here.right,
+                                moved.bottom - here.bottom}),
+              (std::vector<int>{128, -128, 128, -128}));
+    MoveGhost();
+    EXPECT_NE(GhostLayer(0, 0).second, straight);
 }
 
 }  // namespace

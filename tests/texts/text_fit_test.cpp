@@ -92,3 +92,11 @@ TEST(TextFit, PictureLabelsFitTheRoomTheirPlacesGive) {
         }
     }
 }
+
+// The popup's first item starts the game and the second ends it, in each language.
+TEST(TextFit, ThePopupSaysStartThenQuit) {
+    EXPECT_STREQ(TextsIn(Language::Japanese).popupStart, "開始");
+    EXPECT_STREQ(TextsIn(Language::Japanese).popupQuit, "終了");
+    EXPECT_STREQ(TextsIn(Language::English).popupStart, "Start");
+    EXPECT_STREQ(TextsIn(Language::English).popupQuit, "Quit");
+}
