@@ -254,6 +254,12 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     while (run->Step()) {
     }
     const DriveResult& result = run->Result();
+    // The game said which picture it lacks: nothing was driven, so nothing is written.
+    if (result.end == DriveEnd::NotStarted) {
+        std::cerr << "quonfel-map: " << Printable(path) << " not driven: the game could not start in "
+                  << Printable(pictures) << "\n";
+        return ExitUsage;
+    }
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
     if (!keysPath.empty() && !WriteKeys(keysPath, path, bytes, grid, busType, summary, result)) {
