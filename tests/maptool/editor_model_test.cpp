@@ -202,6 +202,29 @@ TEST(EditorModel, MirrorsAndTurnsTheCourseOrTheSelection) {
          "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == == =/\n", true},
         {"a mirrored selection", [](EditorModel& m) { m.Mirror(true); return true; },
          "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
+        {"a copy pasted at the cursor",
+         [](EditorModel& m) {
+             m.SetCursor({0, 0});
+             m.StartSelection();
+             m.SetCursor({1, 0});
+             m.Copy();
+             m.DropSelection();
+             m.SetCursor({1, 3});
+             return m.Paste();
+         },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| /= == .. ||\n\\= == == \\= ==\n", true},
+        {"undo takes the whole paste back", [](EditorModel& m) { return m.Undo(); },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
+        {"a cut pasted elsewhere",
+         [](EditorModel& m) {
+             m.SetCursor({4, 1});
+             m.StartSelection();
+             m.SetCursor({4, 2});
+             m.Cut();
+             m.SetCursor({2, 1});
+             return m.Paste();
+         },
+         "/= == == == =\\\nS> == || .. ..\n.. .. Gv .. ..\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
     });
     CourseGrid turned = CourseGridOf(LoopCourse);
     for (int i = 0; i < 4; ++i) turned = TurnedCourse(turned);
