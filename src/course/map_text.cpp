@@ -1,6 +1,8 @@
 #include "course/map_text.h"
 
 #include <cerrno>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 
@@ -67,14 +69,20 @@ bool ReadNumber(const std::string& token, std::int32_t& value) {
     return true;
 }
 
-// The tokens of one line, without its comment.
-std::vector<std::string> TokensOf(std::string line) {
+// The tokens of one line, without its comment, each with the column it starts in (from 1).
+struct Token {
+    std::string text;
+    int column;
+};
+std::vector<Token> TokensOf(std::string line) {
     std::size_t comment = line.find('#');
     if (comment != std::string::npos) line.erase(comment);
-    std::vector<std::string> tokens;
-    std::istringstream words(line);
-    std::string word;
-    while (words >> word) tokens.push_back(word);
+    std::vector<Token> tokens;
+    for (std::size_t at = line.find_first_not_of(" \t\r\v\f"); at != std::string::npos;) {
+        const std::size_t end = std::min(line.find_first_of(" \t\r\v\f", at), line.size());
+        tokens.push_back({line.substr(at, end - at), static_cast<int>(at) + 1});
+        at = line.find_first_not_of(" \t\r\v\f", end);
+    }
     return tokens;
 }
 
@@ -92,6 +100,21 @@ std::vector<std::string> LinesOf(const std::string& text) {
     return lines;
 }
 
+// The lines that hold grid rows, with their numbers (from 1).
+struct TextRow {
+    int line;
+    std::vector<Token> tokens;
+};
+std::vector<TextRow> RowsOf(const std::string& text) {
+    std::vector<TextRow> rows;
+    const std::vector<std::string> lines = LinesOf(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::vector<Token> tokens = TokensOf(lines[i]);
+        if (!tokens.empty()) rows.push_back({static_cast<int>(i) + 1, tokens});
+    }
+    return rows;
+}
+
 }  // namespace
 
 bool ReadToken(const std::string& token, std::int32_t& value) {
@@ -105,40 +128,69 @@ bool ReadToken(const std::string& token, std::int32_t& value) {
     return ReadNumber(token, value);
 }
 
+namespace {
+void ReadRows(const std::vector<TextRow>& rows, std::size_t largest, CourseGrid& grid, std::vector<TextFlaw>& flaws) {
+    std::size_t widest = 0;
+    for (const TextRow& row : rows) widest = std::max(widest, row.tokens.size());
+    grid.Resize(static_cast<int>(std::min(widest, largest)), static_cast<int>(std::min(rows.size(), largest)));
+    for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+        const TextRow& row = rows[static_cast<std::size_t>(y)];
+        if (y >= grid.yCount) {
+            flaws.push_back({row.line, 1, -1, -1, 0, "more than 20 rows: this row and those after it are left out"});
+            break;
+        }
+        for (int x = 0; x < static_cast<int>(row.tokens.size()); ++x) {
+            const Token& token = row.tokens[static_cast<std::size_t>(x)];
+            std::int32_t value = 0;
+            if (x >= grid.xCount) {
+                flaws.push_back({row.line, token.column, -1, -1, 0,
+                                 "more than 20 cells: this cell and those after it are left out"});
+                break;
+            }
+            if (ReadToken(token.text, value)) grid.Set(x, y, value);
+            else flaws.push_back({row.line, token.column, x, y, 1,
+                                  "\"" + token.text + "\" is neither a tile symbol nor a tile code number; read as empty ground"});
+        }
+        const int given = static_cast<int>(row.tokens.size());
+        if (given < grid.xCount) {
+            const Token& last = row.tokens.back();
+            flaws.push_back({row.line, last.column + static_cast<int>(last.text.size()), given, y, grid.xCount - given,
+                             "the row has " + std::to_string(given) + " cells, the longest " +
+                                 std::to_string(grid.xCount) + ": the missing ones read as empty ground"});
+        }
+    }
+}
+}  // namespace
+
 bool ParseCourseText(const std::string& text, CourseGrid& grid, std::vector<std::string>& problems) {
     std::size_t problemsBefore = problems.size();
-    std::vector<std::vector<std::int32_t>> rows;
-    std::size_t firstRowLine = 0;
-    std::vector<std::string> lines = LinesOf(text);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::vector<std::string> tokens = TokensOf(lines[i]);
-        if (tokens.empty()) continue;
-        std::string where = "line " + std::to_string(i + 1);
-        if (rows.empty()) {
-            firstRowLine = i + 1;
-        } else if (tokens.size() != rows[0].size()) {
-            problems.push_back(where + " has " + std::to_string(tokens.size()) + " cells, but the first row (line " +
-                               std::to_string(firstRowLine) + ") has " + std::to_string(rows[0].size()) +
+    const std::vector<TextRow> rows = RowsOf(text);
+    for (const TextRow& row : rows) {
+        const std::string where = "line " + std::to_string(row.line);
+        if (row.tokens.size() != rows[0].tokens.size()) {
+            problems.push_back(where + " has " + std::to_string(row.tokens.size()) + " cells, but the first row (line " +
+                               std::to_string(rows[0].line) + ") has " + std::to_string(rows[0].tokens.size()) +
                                "; every row must be as long as the first");
         }
-        std::vector<std::int32_t> row;
-        for (std::size_t column = 0; column < tokens.size(); ++column) {
-            std::int32_t value = 0;
-            if (!ReadToken(tokens[column], value)) {
-                problems.push_back(where + ", cell " + std::to_string(column + 1) + ": \"" + tokens[column] +
+        std::int32_t value = 0;
+        for (std::size_t column = 0; column < row.tokens.size(); ++column) {
+            if (!ReadToken(row.tokens[column].text, value)) {
+                problems.push_back(where + ", cell " + std::to_string(column + 1) + ": \"" + row.tokens[column].text +
                                    "\" is neither a tile symbol nor a tile code number");
             }
-            row.push_back(value);
         }
-        rows.push_back(row);
     }
     if (rows.empty()) problems.push_back("there are no grid rows, only comments or blank lines");
     if (problems.size() != problemsBefore) return false;
+    std::vector<TextFlaw> none;
+    ReadRows(rows, SIZE_MAX, grid, none);  // the checker tells a size past 20
+    return true;
+}
 
-    grid.Resize(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
-    for (int y = 0; y < grid.yCount; ++y) {
-        for (int x = 0; x < grid.xCount; ++x) grid.Set(x, y, rows[y][x]);
-    }
+bool ReadCourseTextAnyway(const std::string& text, CourseGrid& grid, std::vector<TextFlaw>& flaws) {
+    const std::vector<TextRow> rows = RowsOf(text);
+    if (rows.empty()) return false;
+    ReadRows(rows, GridSize, grid, flaws);
     return true;
 }
 
@@ -177,6 +229,46 @@ std::string CourseTextHeaderOf(const std::string& text) {
         header += line + "\n";
     }
     return header;
+}
+
+namespace {
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The name a "# name: ..." line gives, and whether the line is one.
+bool NameLine(const std::string& line, std::string& name) {
+    const std::string body = Trimmed(line);
+    if (body.empty() || body[0] != '#') return false;
+    const std::string rest = Trimmed(body.substr(1));
+    if (rest.compare(0, 5, "name:") != 0) return false;
+    name = Trimmed(rest.substr(5));
+    return true;
+}
+}  // namespace
+
+std::string CourseNameOf(const std::string& text) {
+    std::string name;
+    for (const std::string& line : LinesOf(text))
+        if (NameLine(line, name)) return name;
+    return "";
+}
+
+std::string WithCourseName(const std::string& header, const std::string& name) {
+    const std::string line = name.empty() ? "" : "# name: " + name + "\n";
+    std::string named, old;
+    bool replaced = false;
+    for (const std::string& kept : LinesOf(header)) {
+        if (!replaced && NameLine(kept, old)) {
+            named += line;
+            replaced = true;
+        } else {
+            named += kept + "\n";
+        }
+    }
+    return replaced ? named : line + named;
 }
 
 std::string FormatCourseRows(const CourseGrid& grid) {

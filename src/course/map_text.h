@@ -37,6 +37,22 @@ bool ReadToken(const std::string& token, std::int32_t& value);
 // another length than the first) adds a problem naming its line; returns true when none did.
 bool ParseCourseText(const std::string& text, CourseGrid& grid, std::vector<std::string>& problems);
 
+// Something a text holds that cannot be read as it stands: where (line and column, from 1),
+// the cells read as empty ground instead (cells from (x, y) along the row; none when x < 0),
+// and what is wrong.
+struct TextFlaw {
+    int line;
+    int column;
+    int x;
+    int y;
+    int cells;
+    std::string what;
+};
+// Reads whatever can be read, so that a text with typos can be mended: an unreadable cell and
+// the missing cells of a short row become empty ground, rows and cells past 20 are left out;
+// each adds a flaw. The grid is as wide as the longest row. False only when there is no row.
+bool ReadCourseTextAnyway(const std::string& text, CourseGrid& grid, std::vector<TextFlaw>& flaws);
+
 // The comment block that explains the symbols, each line starting with "# ".
 std::string LegendText();
 
@@ -48,6 +64,13 @@ std::string FormatCourseRows(const CourseGrid& grid);
 // The comment and blank lines before a text's first row, with Unix line ends and without a
 // byte-order mark.
 std::string CourseTextHeaderOf(const std::string& text);
+
+// The course's name: what follows "name:" on the first comment line of the form
+// "# name: ...", without the spaces around it; empty when no line names the course.
+std::string CourseNameOf(const std::string& text);
+// The comment lines with that name: its first name line changed, or one put first when none
+// is there; an empty name takes the line away.
+std::string WithCourseName(const std::string& header, const std::string& name);
 
 bool IsTileCode(std::int32_t value);
 

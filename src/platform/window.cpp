@@ -302,6 +302,10 @@ void Window::TakeFocus() {
     SDL_SetWindowInputFocus(impl_->sdl);
 }
 
+void Window::SetTitle(const std::string& title) {
+    if (impl_->sdl) SDL_SetWindowTitle(impl_->sdl, title.c_str());
+}
+
 Window* Window::Current() { return currentWindow; }
 
 int Window::CurrentScale() { return currentWindow ? currentWindow->impl_->scale : 1; }

@@ -70,6 +70,7 @@ public:
     void ReportMovesWithoutButtons(bool on);
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
+    void SetTitle(const std::string& title);
     // Shows a popup menu of these items at a screen point, modal until an item is chosen
     // or it is dismissed. Returns the chosen command, 0 when dismissed (platform/popup_menu.cpp).
     int TrackPopupMenu(const std::vector<PopupItem>& items, Point screen);

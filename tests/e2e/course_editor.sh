@@ -97,4 +97,37 @@ press n
 wait_for 30 bash -c "! kill -0 $EDITOR_PID" || fail "N did not close the editor"
 wait "$EDITOR_PID" || fail "the editor ended with status $?"
 cmp -s "$WORK/my.txt" "$WORK/saved.txt" || fail "N saved the change"
+
+# A text with two typos opens all the same, its unreadable cells marked and the file untouched.
+# The keys mend them, a piece of road is copied into the gap (Shift+arrow, Ctrl+C, Ctrl+V),
+# and the mouse paints nothing while a question waits.
+printf '# name: Gap\n/= == =? == == =\\\n|| .. .. .. .. ||\n\\= S> G> .. ..\n' >"$WORK/gap.txt"
+cp "$WORK/gap.txt" "$WORK/gap-opened.txt"
+(cd "$WORK/game" && exec ./quonfel-map edit "$WORK/gap.txt" >"$WORK/editor.log" 2>&1) &
+EDITOR_PID=$!
+EDITOR=$(timeout 20 xdotool search --sync --class 'quonfel-map' | head -n 1) || fail "no editor window for gap.txt"
+xdotool windowfocus --sync "$EDITOR"
+expect_region_colour 0 0 744 200 $PROBLEM_MARK "the unreadable cells are not marked"
+cmp -s "$WORK/gap.txt" "$WORK/gap-opened.txt" || fail "opening wrote the file"
+press Right Right 1 space Right Right Right Down Down 5 space
+press Up Up Left Left Left Left shift+Right ctrl+c Right Down Down ctrl+v
+press Escape
+wait_for 10 screen_region_has 0 660 960 40 FFFF00 || fail "Esc did not ask about the unsaved changes"
+xdotool mousemove "$(cell_x 1)" "$(cell_y 1)" click 1
+press Escape ctrl+s
+MENDED='/= == == == == =\\\n|| .. .. .. .. ||\n\\= S> G> == == =/\n'
+printf "# name: Gap\n$MENDED" >"$WORK/gap-mended.txt"
+printf "# name: Harbour\n$MENDED" >"$WORK/gap-named.txt"
+wait_for 10 cmp -s "$WORK/gap.txt" "$WORK/gap-mended.txt" || fail "the mended course is not as expected: $(cat "$WORK/gap.txt")"
+(cd "$WORK/game" && ./quonfel-map build "$WORK/gap.txt" "$WORK/gap-built.map") || fail "build refused the mended text"
+cmp -s "$WORK/gap.map" "$WORK/gap-built.map" || fail "the mended map file is not what build makes"
+
+# A new name is a change to save; a question asked during a test drive outlasts its end.
+press ctrl+n BackSpace BackSpace BackSpace shift+h a r b o u r Return f f f t
+press alt+F4
+wait_for 60 editor_says "gap.txt, bus type 0: goal" || fail "the test drive did not reach the goal: $(cat "$WORK/editor.log")"
+screen_region_has 0 660 960 40 FFFF00 || fail "the end of the test drive took the question away"
+press y
+wait_for 30 bash -c "! kill -0 $EDITOR_PID" || fail "Y did not save and close the editor"
+cmp -s "$WORK/gap.txt" "$WORK/gap-named.txt" || fail "the name was not saved: $(cat "$WORK/gap.txt")"
 echo "ok"

@@ -90,6 +90,14 @@ TEST(DriveCommand, ACourseWithProblemsIsNotDrivenAndWrongUseExitsWith2) {
     run = RunMapTool("drive loop.txt --keys no-such-folder/a.keys");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cannot write no-such-folder/a.keys"), std::string::npos) << run.err;
+
+    // The tool beside the tiles but without front.bmp: the game cannot start, nothing is written.
+    LinkGameData();
+    fs::remove("front.bmp");
+    fs::create_hard_link(std::string(QUONFEL_GAME_DIR) + "/quonfel-map", "quonfel-map");
+    EXPECT_EQ(WEXITSTATUS(std::system("./quonfel-map drive loop.txt --keys a.keys 2>err.txt")), 2);
+    EXPECT_NE(ReadText("err.txt").find("loop.txt not driven: the game could not start in "), std::string::npos);
+    EXPECT_FALSE(fs::exists("a.keys"));
 }
 
 // The game places the bus on the last start code it reads, column by column: here the one on

@@ -2,11 +2,13 @@
 // checker's findings with their cells, turning pieces, and saving what build would make.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "maptool/course_route.h"
 #include "maptool/editor_files.h"
 #include "maptool/editor_model.h"
+#include "maptool/editor_view.h"
 #include "maptool/map_file.h"
 #include "support/course_texts.h"
 #include "support/test_support.h"
@@ -151,6 +153,156 @@ TEST(EditorModel, TurningAPieceTurnsItsRoads) {
     }
 }
 
+// Every piece, written out: mirrored left-right and up-down, turned once and twice.
+TEST(EditorModel, EveryPieceMirrorsAndTurnsToTheExpectedPiece) {
+    const std::int32_t expected[TileCodeCount][5] = {
+        {0, 0, 0, 0, 0},      {1, 1, 1, 2, 1},      {2, 2, 2, 1, 2},      {3, 4, 3, 5, 4},
+        {4, 3, 4, 6, 3},      {5, 5, 6, 4, 6},      {6, 6, 5, 3, 5},      {7, 8, 10, 8, 9},
+        {8, 7, 9, 9, 10},     {9, 10, 8, 10, 7},    {10, 9, 7, 7, 8},     {11, 11, 13, 12, 13},
+        {12, 14, 12, 13, 14}, {13, 13, 11, 14, 11}, {14, 12, 14, 11, 12}, {15, 15, 15, 15, 15},
+        {16, 17, 16, 18, 17}, {17, 16, 17, 19, 16}, {18, 18, 19, 17, 19}, {19, 19, 18, 16, 18},
+        {20, 21, 20, 22, 21}, {21, 20, 21, 23, 20}, {22, 22, 23, 21, 23}, {23, 23, 22, 20, 22},
+    };
+    for (const auto& row : expected) {
+        const std::int32_t code = row[0];
+        EXPECT_EQ(MirroredPiece(code, true), row[1]) << code;
+        EXPECT_EQ(MirroredPiece(code, false), row[2]) << code;
+        EXPECT_EQ(TurnedPiece(code), row[3]) << code;
+        EXPECT_EQ(TurnedPiece(TurnedPiece(code)), row[4]) << code;
+    }
+    EXPECT_EQ(MirroredPiece(99, true), 99);
+}
+
+// The whole course, or the selection, and each a step to undo.
+TEST(EditorModel, MirrorsAndTurnsTheCourseOrTheSelection) {
+    EditorModel model(CourseGridOf(LoopCourse));
+    RunSteps(model, {
+        {"left-right", [](EditorModel& m) { m.Mirror(true); return true; },
+         "/= == == == =\\\n|| .. .. .. ||\nGv .. .. .. S^\n|| .. .. .. ||\n\\= == == == =/\n", true},
+        {"up-down", [](EditorModel& m) { m.Mirror(false); return true; },
+         "/= == == == =\\\n|| .. .. .. ||\nG^ .. .. .. Sv\n|| .. .. .. ||\n\\= == == == =/\n", true},
+        {"undo takes one mirror back", [](EditorModel& m) { return m.Undo(); },
+         "/= == == == =\\\n|| .. .. .. ||\nGv .. .. .. S^\n|| .. .. .. ||\n\\= == == == =/\n", true},
+        {"a selection turned keeps its top-left cell",
+         [](EditorModel& m) {
+             m.Undo();
+             m.SetCursor({0, 1});
+             m.StartSelection();
+             m.SetCursor({1, 2});
+             return m.Turn();
+         },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == == =/\n", true},
+        {"a 1 by 2 selection at the bottom does not fit turned",
+         [](EditorModel& m) {
+             m.SetCursor({3, 4});
+             m.StartSelection();
+             m.SetCursor({4, 4});
+             return !m.Turn();
+         },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == == =/\n", true},
+        {"a mirrored selection", [](EditorModel& m) { m.Mirror(true); return true; },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
+        {"a copy pasted at the cursor",
+         [](EditorModel& m) {
+             m.SetCursor({0, 0});
+             m.StartSelection();
+             m.SetCursor({1, 0});
+             m.Copy();
+             m.DropSelection();
+             m.SetCursor({1, 3});
+             return m.Paste();
+         },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| /= == .. ||\n\\= == == \\= ==\n", true},
+        {"undo takes the whole paste back", [](EditorModel& m) { return m.Undo(); },
+         "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
+        {"a cut pasted elsewhere",
+         [](EditorModel& m) {
+             m.SetCursor({4, 1});
+             m.StartSelection();
+             m.SetCursor({4, 2});
+             m.Cut();
+             m.SetCursor({2, 1});
+             return m.Paste();
+         },
+         "/= == == == =\\\nS> == || .. ..\n.. .. Gv .. ..\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
+    });
+    CourseGrid turned = CourseGridOf(LoopCourse);
+    for (int i = 0; i < 4; ++i) turned = TurnedCourse(turned);
+    EXPECT_EQ(FormatCourseRows(turned), LoopCourse);
+    EXPECT_EQ(FormatCourseRows(TurnedCourse(CourseGridOf("S> G>\n"))), "Sv\nGv\n");
+    for (bool leftRight : {true, false})
+        EXPECT_EQ(FormatCourseRows(MirroredCourse(MirroredCourse(CourseGridOf(LoopCourse), leftRight), leftRight)),
+                  LoopCourse);
+}
+
+TEST(EditorModel, PickingAndTheCursorGoRoundAndStopAtTheEdge) {
+    EditorModel model(CourseGridOf(".. ..\n.. ..\n"));
+    model.Pick(TileEmpty);
+    model.PickNext(-1);
+    EXPECT_EQ(model.Piece(), 23);  // Shift+Tab from the first piece
+    model.PickNext(1);
+    EXPECT_EQ(model.Piece(), 0);
+    model.MoveCursor(2, 0);
+    EXPECT_EQ(model.Cursor(), (GridCell{1, 0}));
+    model.MoveCursor(-3, 5);
+    EXPECT_EQ(model.Cursor(), (GridCell{0, 1}));
+    EXPECT_FALSE(model.Paint({0, 1}, TileEmpty));  // a paint that changes nothing says so
+    EXPECT_EQ(model.UndoDepth(), 0u);
+    // A digit again turns the junction, start or goal it chose; the others only choose.
+    const std::pair<int, std::vector<std::int32_t>> digits[] = {
+        {7, {11, 12, 13, 14, 11}}, {8, {18, 17, 19}}, {9, {22, 21}}, {3, {7, 7}}, {1, {1, 1}}};
+    for (const auto& [digit, pieces] : digits) {
+        model.Pick(TileEmpty);
+        for (std::int32_t piece : pieces) {
+            model.PickByDigit(digit);
+            EXPECT_EQ(model.Piece(), piece) << digit;
+        }
+    }
+    int speed = 1;
+    for (int expected : {2, 4, 8, 1}) EXPECT_EQ(speed = NextDriveSpeed(speed), expected);
+}
+
+// A text with typos opens with what could be read; each flaw has its line and column, and its
+// cells stay marked as problems until they are painted.
+TEST(EditorFiles, ATextWithTyposOpensWithItsFlawsMarked) {
+    ScopedWorkDir dir;
+    const std::string typos = "# name: Typos\n/= == == =\\\n|| ?? .. ||\n\\= S> G>\n";
+    WriteText("typos.txt", typos);
+    OpenedCourse opened;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(OpenCourse("typos.txt", opened, problems));
+    EXPECT_EQ(FormatCourseRows(opened.course), "/= == == =\\\n|| .. .. ||\n\\= S> G> ..\n");
+    ASSERT_EQ(opened.readFlaws.size(), 2u);
+    EXPECT_EQ(opened.readFlaws[0].text,
+              "line 3, column 4: \"??\" is neither a tile symbol nor a tile code number; read as empty ground");
+    EXPECT_EQ(opened.readFlaws[0].cells, (std::vector<GridCell>{{1, 1}}));
+    EXPECT_EQ(opened.readFlaws[1].text, "line 4, column 9: the row has 3 cells, the longest 4: the missing ones read "
+                                        "as empty ground");
+    EXPECT_EQ(opened.readFlaws[1].cells, (std::vector<GridCell>{{3, 2}}));
+    EXPECT_EQ(ReadText("typos.txt"), typos);  // nothing written on opening
+    EditorModel model(opened.course);
+    model.SetReadFlaws(opened.readFlaws);
+    EXPECT_EQ(model.ProblemCount(), 2 + 2);  // the flaws, then the roads into the empty corner
+    model.Paint({1, 1}, TileEmpty);          // painted as it was read: its mark goes all the same
+    EXPECT_EQ(model.ProblemCount(), 3);
+    model.Paint({3, 2}, 9);
+    EXPECT_EQ(model.ProblemCount(), 0);
+
+    // Too many cells: the rest left out, a warning; control characters: no course text at all.
+    std::string wide;
+    for (int i = 0; i < 21; ++i) wide += ".. ";
+    WriteText("wide.txt", wide);
+    OpenedCourse wideOpened;
+    ASSERT_TRUE(OpenCourse("wide.txt", wideOpened, problems));
+    EXPECT_EQ(wideOpened.course.xCount, 20);
+    ASSERT_EQ(wideOpened.readFlaws.size(), 1u);
+    EXPECT_EQ(wideOpened.readFlaws[0].text,
+              "line 1, column 61: more than 20 cells: this cell and those after it are left out");
+    EXPECT_TRUE(wideOpened.readFlaws[0].Warning());
+    WriteText("binary.txt", "S> G>\x01\n");
+    EXPECT_FALSE(OpenCourse("binary.txt", opened, problems));
+}
+
 // Saving writes the text with its own comment lines and the map file build makes of it; a
 // course with problems keeps the map file as it was; old map files open and are saved anew.
 TEST(EditorFiles, SavedFilesAreWhatBuildMakesOfTheText) {
@@ -172,13 +324,26 @@ TEST(EditorFiles, SavedFilesAreWhatBuildMakesOfTheText) {
     const SaveOutcome withProblems = SaveCourse(opened.files, opened.header, model);
     EXPECT_TRUE(withProblems.textSaved && !withProblems.mapSaved) << withProblems.line;
     EXPECT_EQ(ReadBytes("mine.map"), ReadBytes("built.map"));
+    EditorModel noGoal(CourseGridOf(SmallCourse));
+    noGoal.Paint({2, 2}, TileStraightX);
+    ASSERT_EQ(noGoal.ProblemCount(), 1);
+    EXPECT_FALSE(SaveCourse(opened.files, opened.header, noGoal).mapSaved);
+    EXPECT_EQ(ReadBytes("mine.map"), ReadBytes("built.map"));
+    std::filesystem::create_directory("folder.txt");
+    OpenedCourse folder;
+    problems.clear();
+    EXPECT_FALSE(OpenCourse("folder.txt", folder, problems));
+    EXPECT_TRUE(folder.unreadable);
+    EXPECT_EQ(problems, std::vector<std::string>{"not a regular file"});
 
     // A version 1 file of the same course, codes stored as they are.
     WriteBytes("old.map", Int32s({1, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2, 9}));
     OpenedCourse old;
     ASSERT_TRUE(OpenCourse("old.map", old, problems));
     EXPECT_EQ(old.files.text, "old.txt");
-    EXPECT_FALSE(old.notes.empty());
+    EXPECT_EQ(old.notes, (std::vector<std::string>{
+                             "the file has version 1; the game refuses course files of a version below 2",
+                             "saved as version 3, which every reader takes"}));
     EXPECT_TRUE(SaveCourse(old.files, old.header, EditorModel(old.course)).mapSaved);
     EXPECT_EQ(ReadBytes("old.map"), ReadBytes("built.map"));
     ASSERT_EQ(RunMapTool("build old.txt old-built.map").status, 0);

@@ -91,6 +91,21 @@ TEST(CourseText, PrintedTextReadsBackToTheSameGrid) {
     EXPECT_EQ(back.cells, grid.cells);
 }
 
+TEST(CourseText, TheFirstNameLineNamesTheCourse) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"# name: Harbour loop\n# name: later\nS> G>\n", "Harbour loop"},
+        {"\xEF\xBB\xBF  #name:\t Two  words \r\nS> G>\n", "Two  words"},
+        {"# a comment\nS> G>\n# name: after the rows\n", "after the rows"},
+        {"# names: no\n# Name: no\nS> G>  # name: in a row's comment\n", ""},
+        {"# name:\n# name: second\n", ""},
+    };
+    for (const auto& [text, name] : cases) EXPECT_EQ(CourseNameOf(text), name) << text;
+    EXPECT_EQ(WithCourseName("# A course\n#name: Old\n# name: other\n", "New one"),
+              "# A course\n# name: New one\n# name: other\n");
+    EXPECT_EQ(WithCourseName("# A course\n", "Mine"), "# name: Mine\n# A course\n");
+    EXPECT_EQ(WithCourseName("# A course\n# name: Old\n", ""), "# A course\n");
+}
+
 TEST(CourseText, CellNamesCountRowsAndColumnsFromOne) {
     EXPECT_EQ(CellName(3, 0), "row 1, column 4 (x=3, y=0)");
 }

@@ -9,6 +9,7 @@
 #include "maptool/course_check.h"
 #include "maptool/course_route.h"
 #include "maptool/drive_session.h"
+#include "maptool/editor_model.h"
 #include "maptool/map_file.h"
 #include "replays/drive_keys.h"
 #include "support/course_texts.h"
@@ -82,6 +83,13 @@ TEST(MapTool, CheckReadsMapFilesAndTextsAlike) {
     ProgramRun run = RunMapTool("check 'small\x1b[2J.txt'");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "small\\x1b[2J.txt: ok, 4 by 3 cells\n");
+    // A text's name is told; the map file built of it cannot know it.
+    WriteText("harbour.txt", std::string("# name: Harbour loop\n") + SmallCourse);
+    EXPECT_EQ(RunMapTool("check harbour.txt").out, "harbour.txt: ok, 4 by 3 cells, named \"Harbour loop\"\n");
+    ASSERT_EQ(RunMapTool("build harbour.txt harbour.map").status, 0);
+    run = RunMapTool("print harbour.map");
+    EXPECT_EQ(run.out.find("Harbour loop"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("# name:"), std::string::npos) << run.out;
 
     // A short map file: its own flaw and what it does to the course are both told.
     WriteBytes("short.map", Int32s({3, 4, 3, 7, 2, 10, 1, 0, 17, 1, 0, 21, 8, 2}));
@@ -115,6 +123,12 @@ TEST(MapTool, WrongUseAndUnreadableFilesExitWith2) {
     EXPECT_EQ(RunMapTool("print missing.map").status, 2);
     WriteBytes("wide.map", Int32s({3, 30, 1}));
     EXPECT_EQ(RunMapTool("print wide.map").status, 1);
+    const ScopedEnv noPreferences("XDG_CONFIG_HOME", dir.Path().c_str());
+    for (const char* wrong : {"edit -x", "edit small.txt --lang fr", "edit small.txt --scale"}) {
+        run = RunMapTool(wrong);
+        EXPECT_EQ(run.status, 2) << wrong;
+        EXPECT_EQ(run.err, "usage: quonfel-map edit FILE [--scale N|auto] [--lang ja|en]\n") << wrong;
+    }
     // Asked for, the usage and the version go to stdout with status 0.
     for (const char* asked : {"--help", "--version"}) {
         run = RunMapTool(asked);
@@ -191,23 +205,6 @@ TEST(MapTool, AFailedWriteRemovesNothingThatWasThereBefore) {
     }
 }
 
-// A drive needs every picture of the game, not only the tiles: without one nothing is driven
-// and no key file is written.
-TEST(MapTool, ADriveWithoutAPictureOfTheGameExitsWith2AndWritesNoKeys) {
-    ScopedWorkDir dir;
-    fs::create_directory("tool");
-    fs::copy_file(std::string(QUONFEL_GAME_DIR) + "/quonfel-map", "tool/quonfel-map");
-    for (const auto& entry : fs::directory_iterator(QUONFEL_GAME_DIR))
-        if (entry.path().extension() == ".bmp" && entry.path().filename() != "front.bmp")
-            fs::copy_file(entry.path(), "tool" / entry.path().filename());
-    fs::copy(std::string(QUONFEL_GAME_DIR) + "/en", "tool/en");
-    WriteText("small.txt", SmallCourse);
-    const int raw = std::system("tool/quonfel-map drive small.txt --keys small.keys >out.txt 2>err.txt");
-    EXPECT_EQ(WEXITSTATUS(raw), 2) << ReadText("err.txt");
-    EXPECT_NE(ReadText("err.txt").find("cannot all be loaded"), std::string::npos) << ReadText("err.txt");
-    EXPECT_FALSE(fs::exists("small.keys"));
-}
-
 // The courses the game ships, as built into the game folder.
 std::vector<CourseGrid> ShippedCourses() {
     std::vector<CourseGrid> courses;
@@ -229,6 +226,16 @@ TEST(ShippedCourses, AreSoundAndTogetherUseEveryTileStartAndGoal) {
     std::set<int> used;
     for (const CourseGrid& grid : ShippedCourses()) used.insert(grid.cells.begin(), grid.cells.end());
     for (int code = 1; code <= 23; ++code) EXPECT_EQ(used.count(code), 1u) << "tile code " << code << " unused";
+}
+
+// Mirrored or turned, a sound course stays sound: every road still meets road, and the start
+// still leads into the goal's lane.
+TEST(ShippedCourses, StaySoundMirroredAndTurned) {
+    for (const CourseGrid& grid : ShippedCourses()) {
+        const CourseGrid variants[] = {MirroredCourse(grid, true), MirroredCourse(grid, false), TurnedCourse(grid),
+                                       TurnedCourse(TurnedCourse(grid)), TurnedCourse(TurnedCourse(TurnedCourse(grid)))};
+        for (const CourseGrid& variant : variants) EXPECT_EQ(TextsOf(CheckCourse(variant)), std::vector<std::string>{});
+    }
 }
 
 // How long a course's recorded drive is, in frames: it ends with the shift to neutral in the

@@ -7,11 +7,12 @@
 #include "maptool/course_route.h"
 #include "maptool/map_text.h"
 
-// What a finding is about. The last two are warnings: the game copes with them, but a course
-// should not have them.
+// What a finding is about. From SeveralStarts on they are warnings: the game copes with them,
+// but a course should not have them. The editor adds what it could not read of a text: a cell
+// read as empty ground (UnreadCell), and rows or cells left out (TextLeftOut).
 enum class FindingKind {
-    CourseSize, NotATile, NoStart, NoGoal, RoadOffCourse, RoadBlocked, NoRoadToGoal, GoalWrongWay,
-    SeveralStarts, SeveralGoals
+    CourseSize, NotATile, NoStart, NoGoal, RoadOffCourse, RoadBlocked, NoRoadToGoal, GoalWrongWay, UnreadCell,
+    SeveralStarts, SeveralGoals, TextLeftOut
 };
 
 struct CourseFinding {

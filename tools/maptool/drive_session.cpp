@@ -72,7 +72,11 @@ std::string Verdict(const CourseGrid& grid, const DriveResult& result) {
 
 std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result) {
     // Also the first comment line of a key file: a line break in the name must not end it.
-    return Printable(path) + ", bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
+    return Printable(path) + ", " + DriveOutcome(busType, grid, result);
+}
+
+std::string DriveOutcome(int busType, const CourseGrid& grid, const DriveResult& result) {
+    return "bus type " + std::to_string(busType) + ": " + Verdict(grid, result) + " after " +
            std::to_string(result.frames) + " frames (" + Seconds(result.frames) + " at " +
            std::to_string(DriveFramesPerSecond) + " frames a second), penalty " + std::to_string(result.penalty) +
            " s, " + std::to_string(result.violations) + (result.violations == 1 ? " frame" : " frames") +

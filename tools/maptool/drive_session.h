@@ -89,6 +89,8 @@ std::unique_ptr<DriveRun> DriveOfHeldCourse(const CourseGrid& grid, int busType)
 // The line quonfel-map drive prints: the course as named, the bus type, how the drive ended
 // and where, the frames, the time at 30 frames a second and the penalty.
 std::string DriveSummary(const std::string& path, int busType, const CourseGrid& grid, const DriveResult& result);
+// The same without the course's name.
+std::string DriveOutcome(int busType, const CourseGrid& grid, const DriveResult& result);
 
 // The measures of a bus type, as the game sets it up.
 BusMeasures MeasuresOf(int busType);

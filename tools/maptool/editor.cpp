@@ -18,14 +18,13 @@
 #include "platform/window.h"
 #include "shared/game_folder.h"
 #include "shared/outside_text.h"
+#include "shared/texts.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 constexpr std::int64_t UntilInput = -1;
 
-// The piece each digit chooses (the keypad's too).
-constexpr std::int32_t DigitPieces[10] = {0, 1, 2, 7, 8, 9, 10, 11, 18, 22};
 constexpr std::int32_t Crossing = 15;
 
 enum class Question { None, SaveBeforeClosing, ReplaceText, ChangedOnDisk };
@@ -33,12 +32,15 @@ enum class AfterSave { Nothing, Play, Quit };
 
 struct Editor {
     explicit Editor(const OpenedCourse& opened) : model(opened.course), files(opened.files), header(opened.header),
-                                                  replacesOtherText(opened.replacesOtherText) {}
+                                                  savedHeader(opened.header), replacesOtherText(opened.replacesOtherText) {}
     EditorModel model;
     EditorView view;
     EditorPictures pictures;
     CourseFiles files;  // absolute
     std::string header;
+    std::string savedHeader;  // as last saved or opened: a new name is a change to save
+    std::string nameDraft;    // the name being typed
+    bool naming = false;
     bool replacesOtherText;
     // The course text as this editor last read or wrote it, and as it was when a change by
     // another program was last asked about: a save never writes over a change unasked, and
@@ -52,7 +54,7 @@ struct Editor {
     int busTypeDriven = 0;
     Question question = Question::None;
     AfterSave afterSave = AfterSave::Nothing;
-    enum class Stroke { None, Paint, Clear } stroke = Stroke::None;
+    enum class Stroke { None, Paint, Clear, Select } stroke = Stroke::None;
     GridCell lastStroked{0, 0};
     bool redraw = true;
 };
@@ -83,6 +85,17 @@ void CourseChanged() {
 
 void Quit() { editor->window->Destroy(); }
 
+bool Unsaved() { return editor->model.Unsaved() || editor->header != editor->savedHeader; }
+
+// The course's name, which the window's title and the file line show.
+void ShowName() {
+    const std::string name = Printable(CourseNameOf(editor->header));
+    editor->view.courseName = name;
+    editor->view.renamed = editor->header != editor->savedHeader;
+    if (editor->window)
+        editor->window->SetTitle("quonfel-map edit " + editor->view.fileName + (name.empty() ? "" : ": " + name));
+}
+
 // ---- Saving and playing -----------------------------------------------------------------
 
 std::string Name(const std::string& path) { return fs::path(path).filename().string(); }
@@ -104,6 +117,8 @@ void SaveNow(AfterSave after) {
     if (outcome.textSaved) {
         editor->model.MarkSaved();
         editor->textKnown = TextOnDisk(editor->files.text);
+        editor->savedHeader = editor->header;
+        ShowName();
     }
     if (after == AfterSave::Quit && outcome.textSaved) return Quit();
     if (after == AfterSave::Play) {
@@ -135,10 +150,12 @@ void Reload() {
     if (!OpenCourse(editor->files.text, opened, problems))
         return Say("Not reloaded: " + Name(editor->files.text) + (problems.empty() ? "" : ": " + problems.front()));
     editor->model = EditorModel(opened.course);
-    editor->header = opened.header;
+    editor->model.SetReadFlaws(opened.readFlaws);
+    editor->header = editor->savedHeader = opened.header;
     editor->replacesOtherText = false;
     editor->textKnown = TextOnDisk(editor->files.text);
     CourseChanged();
+    ShowName();
     Say("Reloaded " + Name(editor->files.text));
 }
 
@@ -156,7 +173,7 @@ void Save(AfterSave after) {
 
 void RequestClose() {
     editor->model.EndStroke();
-    if (!editor->model.Unsaved()) return Quit();
+    if (!Unsaved()) return Quit();
     Ask(Question::SaveBeforeClosing, "Unsaved changes: Y saves them and quits, N quits without saving, Esc stays");
 }
 
@@ -197,12 +214,13 @@ void StartDrive() {
 }
 
 void EndDrive() {
-    const std::string summary = DriveSummary(editor->view.fileName, editor->busTypeDriven, editor->model.Course(),
-                                             editor->drive->Result());
+    const DriveResult result = editor->drive->Result();
     editor->drive.reset();  // the bus stays where it ended
-    // A question asked meanwhile keeps the status line: only its answer may take it.
-    if (editor->question == Question::None) Say("Test drive: " + summary);
-    std::cout << summary << std::endl;
+    std::cout << DriveSummary(editor->view.fileName, editor->busTypeDriven, editor->model.Course(), result) << std::endl;
+    // A question asked meanwhile keeps the status line: only its answer may take it. The file's
+    // name is on the line below, so the whole result fits the status lines.
+    if (editor->question == Question::None)
+        Say("Test drive, " + DriveOutcome(editor->busTypeDriven, editor->model.Course(), result));
 }
 
 void DriveFrame() {
@@ -218,6 +236,51 @@ void DriveFrame() {
     }
     if (!editor->view.trail.empty()) FollowCoursePixel(editor->view, editor->model.Course(), editor->view.trail.back());
     editor->redraw = true;
+}
+
+// ---- The course's name -----------------------------------------------------------------
+
+constexpr std::size_t LongestName = 40;
+
+void ShowNameDraft() {
+    Ask(Question::None, "Course name: " + editor->nameDraft + "_   (Enter keeps it, Esc leaves the name as it was)");
+}
+
+void StartNaming() {
+    editor->naming = true;
+    editor->nameDraft = CourseNameOf(editor->header);
+    ShowNameDraft();
+}
+
+// The letter a key types: letters (capitals with Shift), digits, space, '-' and '_'.
+char TypedLetter(int key, bool shift) {
+    if (key >= 'A' && key <= 'Z') return static_cast<char>(shift ? key : key - 'A' + 'a');
+    if ((key >= '0' && key <= '9') || key == VK_SPACE) return static_cast<char>(key);
+    if (key == VK_OEM_MINUS) return shift ? '_' : '-';
+    return 0;
+}
+
+// A name read from a file may hold any UTF-8: Backspace takes a whole letter.
+void DropLastLetter(std::string& text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    if (!text.empty()) text.pop_back();
+}
+
+void NameKey(int key, bool shift) {
+    std::string& draft = editor->nameDraft;
+    if (key == VK_ESCAPE || key == VK_RETURN) {
+        editor->naming = false;
+        if (key == VK_ESCAPE) return Say("The name stays as it was");
+        const std::size_t first = draft.find_first_not_of(' ');
+        draft = first == std::string::npos ? "" : draft.substr(first, draft.find_last_not_of(' ') - first + 1);
+        editor->header = WithCourseName(editor->header, draft);
+        ShowName();
+        return Say(draft.empty() ? "The course has no name now; Ctrl+S saves that"
+                                 : "Named \"" + draft + "\"; Ctrl+S saves the name with the course");
+    }
+    if (key == VK_BACK) DropLastLetter(draft);
+    else if (const char letter = TypedLetter(key, shift); letter != 0 && draft.size() < LongestName) draft += letter;
+    ShowNameDraft();
 }
 
 // ---- Keys ------------------------------------------------------------------------------
@@ -236,16 +299,6 @@ int SideOfArrow(int key) {
 bool IsArrow(int key) { return key >= VK_LEFT && key <= VK_DOWN; }
 
 void ShowCursor() { ShowCell(editor->view, editor->model.Course(), editor->model.Cursor()); }
-
-// The junction, start and goal keys pressed again turn the piece they chose.
-void PickByDigit(int digit) {
-    EditorModel& model = editor->model;
-    const std::int32_t piece = DigitPieces[digit];
-    std::int32_t turned = piece;
-    for (int turns = 0; turns < 4 && digit >= 7; ++turns, turned = TurnedPiece(turned))
-        if (turned == model.Piece()) return model.TurnPiece();
-    model.Pick(piece);
-}
 
 void ShowNextFinding() {
     EditorModel& model = editor->model;
@@ -267,6 +320,40 @@ void ChangeSize(int side, bool grow) {
     ScrollBy(editor->view, model.Course(), 0, 0);
 }
 
+std::string BlockWords(int width, int height) {
+    return std::to_string(width) + " by " + std::to_string(height) + " cells";
+}
+
+void ClipboardKey(int key) {
+    EditorModel& model = editor->model;
+    const CellBlock block = model.Selection();
+    if (key == 'V') {
+        if (!model.Paste()) return Say("Nothing to paste: select cells (Shift+arrows or Shift+drag), then Ctrl+C");
+        model.DropSelection();
+        CourseChanged();
+        return Say("Pasted at " + CellName(model.Cursor().x, model.Cursor().y) + " (Ctrl+Z takes it back)");
+    }
+    const bool cut = key == 'X';
+    if (!(cut ? model.Cut() : model.Copy())) return Say("Nothing selected: Shift+arrows or Shift+drag select cells");
+    if (cut) CourseChanged();
+    Say((cut ? "Cut " : "Copied ") + BlockWords(block.Width(), block.Height()) + "; Ctrl+V pastes at the cursor");
+}
+
+// Of the selection, or of the whole course when none is chosen.
+void MirrorOrTurn(int key) {
+    EditorModel& model = editor->model;
+    const std::string what = model.HasSelection() ? "the selection" : "the course";
+    if (key == 'R') {
+        if (!model.Turn()) return Say("The selection does not fit on the course turned here");
+        Say("Turned " + what + " a quarter clockwise");
+    } else {
+        model.Mirror(key == 'H');
+        Say("Mirrored " + what + (key == 'H' ? " left-right" : " up-down"));
+    }
+    CourseChanged();
+    ScrollBy(editor->view, model.Course(), 0, 0);
+}
+
 void ControlKey(int key, bool shift) {
     EditorModel& model = editor->model;
     if (key == 'S') {
@@ -282,6 +369,10 @@ void ControlKey(int key, bool shift) {
         }
     } else if (IsArrow(key)) {
         ChangeSize(SideOfArrow(key), !shift);
+    } else if (key == 'C' || key == 'X' || key == 'V') {
+        ClipboardKey(key);
+    } else if (key == 'N') {
+        StartNaming();
     }
 }
 
@@ -293,19 +384,25 @@ void ChangeAtCursor(bool place) {
 bool CourseKey(int key, bool shift) {
     EditorModel& model = editor->model;
     if (IsArrow(key)) {
+        if (!shift) model.DropSelection();
+        else if (!model.HasSelection()) model.StartSelection();
         const SideStep& step = StepOf(SideOfArrow(key));
         model.MoveCursor(step.dx, step.dy);
         ShowCursor();
     } else if (key == VK_SPACE || key == VK_RETURN) {
         ChangeAtCursor(true);
+    } else if ((key == VK_DELETE || key == VK_BACK) && model.HasSelection()) {
+        if (model.DeleteSelection()) CourseChanged();
     } else if (key == VK_DELETE || key == VK_BACK) {
         ChangeAtCursor(false);
+    } else if (key == 'H' || key == 'V' || (key == 'R' && shift)) {
+        MirrorOrTurn(key);
     } else if (key == VK_TAB) {
         model.PickNext(shift ? -1 : 1);
     } else if (key >= '0' && key <= '9') {
-        PickByDigit(key - '0');
+        model.PickByDigit(key - '0');
     } else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) {
-        PickByDigit(key - VK_NUMPAD0);
+        model.PickByDigit(key - VK_NUMPAD0);
     } else if (key == 'X') {
         model.Pick(Crossing);
     } else if (key == 'R') {
@@ -334,7 +431,7 @@ bool ViewKey(int key) {
     } else if (key == 'B') {
         view.busType = (view.busType + 1) % 4;
     } else if (key == 'F') {
-        view.driveSpeed = view.driveSpeed >= 8 ? 1 : view.driveSpeed * 2;
+        view.driveSpeed = NextDriveSpeed(view.driveSpeed);
     } else if (key == 'P') {
         Save(AfterSave::Play);
     } else if (key == VK_F1) {
@@ -342,6 +439,8 @@ bool ViewKey(int key) {
     } else if (key == VK_ESCAPE) {
         if (view.help) {
             view.help = false;
+        } else if (editor->model.HasSelection()) {
+            editor->model.DropSelection();
         } else if (editor->drive || !view.bus.empty()) {
             StopDrive();
             Say("");
@@ -355,6 +454,7 @@ bool ViewKey(int key) {
 }
 
 void OnKey(int key) {
+    if (editor->naming) return NameKey(key, Held(VK_SHIFT));
     if (editor->question != Question::None) {
         const bool reload = key == 'R' && editor->question == Question::ChangedOnDisk;
         if (key == 'Y' || key == 'N' || key == VK_ESCAPE || reload) Answer(key);
@@ -394,6 +494,14 @@ void BeginStroke(Editor::Stroke stroke, GridCell cell) {
     StrokeTo(cell);
 }
 
+// Shift and the left button: the corner pressed is the anchor, the pointer's cell the cursor.
+void BeginSelection(GridCell cell) {
+    EditorModel& model = editor->model;
+    model.SetCursor(cell);
+    model.StartSelection();
+    editor->stroke = Editor::Stroke::Select;
+}
+
 void EndStroke() {
     editor->model.EndStroke();
     editor->stroke = Editor::Stroke::None;
@@ -411,7 +519,10 @@ void OnLeftDown(Point at) {
         ChangeSize(side, grow);
     } else if (OnFindingLines(at)) {
         ShowNextFinding();
+    } else if (CellAt(editor->view, editor->model.Course(), at, cell) && Held(VK_SHIFT)) {
+        BeginSelection(cell);
     } else if (CellAt(editor->view, editor->model.Course(), at, cell)) {
+        editor->model.DropSelection();
         BeginStroke(Editor::Stroke::Paint, cell);
     }
 }
@@ -421,10 +532,12 @@ void OnMove(Point at, WParam keys) {
     if (!CellAt(editor->view, editor->model.Course(), at, cell)) cell = {-1, -1};
     if (!(editor->view.hover == cell)) editor->redraw = true;
     editor->view.hover = cell;
-    const bool held = editor->stroke == Editor::Stroke::Paint ? (keys & MK_LBUTTON) != 0 : (keys & MK_RBUTTON) != 0;
+    const bool held = editor->stroke == Editor::Stroke::Clear ? (keys & MK_RBUTTON) != 0 : (keys & MK_LBUTTON) != 0;
     if (editor->stroke == Editor::Stroke::None) return;
     if (!held) return EndStroke();
-    if (InGrid(editor->model.Course(), cell.x, cell.y)) StrokeTo(cell);
+    if (!InGrid(editor->model.Course(), cell.x, cell.y)) return;
+    if (editor->stroke == Editor::Stroke::Select) return editor->model.SetCursor(cell);
+    StrokeTo(cell);
 }
 
 void OnWheel(Point at, WParam wParam) {
@@ -438,8 +551,8 @@ void OnWheel(Point at, WParam wParam) {
 LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam lParam) {
     const Point at{PointParamX(lParam), PointParamY(lParam)};
     editor->redraw = true;
-    // A question waits for its key; the mouse changes nothing meanwhile.
-    const bool asking = editor->question != Question::None;
+    // A question or a name waits for its keys; the mouse changes nothing meanwhile.
+    const bool asking = editor->question != Question::None || editor->naming;
     if (asking && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MOUSEWHEEL)) return 0;
     switch (message) {
     case WM_KEYDOWN: OnKey(static_cast<int>(wParam)); return 0;
@@ -467,23 +580,35 @@ LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam l
 
 // ---- Start and loop --------------------------------------------------------------------
 
-bool ReadEditArguments(const std::vector<std::string>& args, std::string& path, DisplayOptions& display) {
-    Settings settings = LoadPreferences();
+// The game's settings that the editor takes too, from the preferences or its command line.
+const SettingRow* EditorSetting(const std::string& option) {
+    if (option != "--scale" && option != "--lang") return nullptr;
+    for (const SettingRow& row : SettingRows())
+        if (option == row.option) return &row;
+    return nullptr;
+}
+
+// "--scale 2" or "--scale=2", and the one file.
+bool ReadEditArguments(const std::vector<std::string>& args, std::string& path, Settings& settings) {
+    settings = LoadPreferences();
     std::vector<std::string> files;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--scale") {
-            if (++i >= args.size() || !ReadScale(args[i], settings)) return false;
-        } else if (args[i].rfind("--scale=", 0) == 0) {
-            if (!ReadScale(args[i].substr(8), settings)) return false;
-        } else {
+        const std::size_t equals = args[i].find('=');
+        const SettingRow* setting = EditorSetting(args[i].substr(0, equals));
+        if (!setting) {
             files.push_back(args[i]);
+            continue;
         }
+        std::string value;
+        if (equals != std::string::npos) value = args[i].substr(equals + 1);
+        else if (++i < args.size()) value = args[i];
+        else return false;
+        if (!setting->read(value, settings)) return false;
     }
     if (files.size() != 1 || files[0].empty() || files[0][0] == '-') return false;
     path = files[0];
-    display = settings.display;
-    display.fullscreen = false;
-    display.framed = true;
+    settings.display.fullscreen = false;
+    settings.display.framed = true;
     return true;
 }
 
@@ -528,11 +653,12 @@ std::string Opening(const OpenedCourse& opened, const std::string& path) {
 int EditCommand(const std::vector<std::string>& args, const std::string& programFolder,
                 const std::string& dataFromProgram) {
     std::string path;
-    DisplayOptions display;
-    if (!ReadEditArguments(args, path, display)) {
-        std::cerr << "usage: quonfel-map edit FILE [--scale N|auto]\n";
+    Settings settings;
+    if (!ReadEditArguments(args, path, settings)) {
+        std::cerr << "usage: quonfel-map edit FILE [--scale N|auto] [--lang ja|en]\n";
         return ExitUsage;
     }
+    GameLanguage = settings.language;  // the start and goal tiles' words
     OpenedCourse opened;
     std::vector<std::string> problems;
     if (!OpenCourse(path, opened, problems)) {
@@ -556,13 +682,15 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
     Editor e(opened);
     e.textKnown = TextOnDisk(e.files.text);
     editor = &e;
+    e.model.SetReadFlaws(opened.readFlaws);
     e.programFolder = programFolder;
     e.view.fileName = path;
     Say(Opening(opened, path));
-    if (!MakeEditorPictures(std::move(tiles), e.pictures) || !OpenWindow(e, display)) {
+    if (!MakeEditorPictures(std::move(tiles), e.pictures) || !OpenWindow(e, settings.display)) {
         std::cerr << "quonfel-map: cannot open the editor's window\n";
         return ExitUsage;
     }
+    ShowName();
     const int status = RunLoop(e);
     e.drive.reset();
     e.window.reset();

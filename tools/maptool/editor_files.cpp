@@ -1,5 +1,6 @@
 #include "maptool/editor_files.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -44,6 +45,34 @@ void TakeTextBeside(OpenedCourse& opened) {
     opened.notes.push_back(Name(opened.files.text) + " beside it holds another course; saving asks before it replaces it");
 }
 
+// Bytes a text editor writes: no control characters but the line ends and tabs.
+bool LooksLikeText(const std::string& text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && std::strchr("\t\n\r\v\f", c) == nullptr;
+    });
+}
+
+// What could not be read, each told with its line and column and marked on its cells.
+CourseFinding FindingOf(const TextFlaw& flaw) {
+    CourseFinding finding{flaw.cells > 0 ? FindingKind::UnreadCell : FindingKind::TextLeftOut, {}, ""};
+    for (int i = 0; i < flaw.cells; ++i) finding.cells.push_back({flaw.x + i, flaw.y});
+    finding.text = "line " + std::to_string(flaw.line) + ", column " + std::to_string(flaw.column) + ": " + flaw.what;
+    return finding;
+}
+
+// A text is read as far as it can be; one without rows is the new course's empty ground.
+void OpenText(const std::string& text, OpenedCourse& opened) {
+    std::vector<TextFlaw> flaws;
+    if (!ReadCourseTextAnyway(text, opened.course, flaws)) {
+        opened.course.Resize(NewCourseColumns, NewCourseRows);
+        opened.notes.push_back("it has no grid rows yet: a course of empty ground to paint");
+    }
+    for (const TextFlaw& flaw : flaws) opened.readFlaws.push_back(FindingOf(flaw));
+    if (!flaws.empty())
+        opened.notes.push_back(std::to_string(flaws.size()) + " thing(s) could not be read, marked on the course (N: next)");
+    opened.header = CourseTextHeaderOf(text);
+}
+
 bool OpenMapFile(const std::vector<std::uint8_t>& bytes, OpenedCourse& opened, std::vector<std::string>& problems) {
     int version = 0;
     std::vector<std::string> flaws;
@@ -83,8 +112,11 @@ bool OpenCourse(const std::string& path, OpenedCourse& opened, std::vector<std::
     opened.files = FilesFor(path, LooksLikeMapFile(path, bytes));
     if (LooksLikeMapFile(path, bytes)) return OpenMapFile(bytes, opened, problems);
     const std::string text(bytes.begin(), bytes.end());
-    if (!ParseCourseText(text, opened.course, problems)) return false;
-    opened.header = CourseTextHeaderOf(text);
+    if (!LooksLikeText(text)) {
+        problems.push_back("it holds control characters: it is neither a course text nor a map file");
+        return false;
+    }
+    OpenText(text, opened);
     return true;
 }
 

@@ -21,6 +21,7 @@ struct OpenedCourse {
     CourseGrid course;
     std::string header;              // the comment lines the text starts with, kept on saving
     std::vector<std::string> notes;  // what reading the file noticed (an old version, ...)
+    std::vector<CourseFinding> readFlaws;  // what a text holds that could not be read
     bool isNew = false;
     // A map file was opened and the text beside it holds another course (or none): saving
     // replaces that text, so the editor asks first.
@@ -28,8 +29,9 @@ struct OpenedCourse {
     bool unreadable = false;  // opening failed as the file cannot be read, not for what it holds
 };
 
-// Reads the file; a file that does not exist yet is a new course of empty ground. False, with
-// the reasons, when it holds no course the editor can show, or (unreadable) cannot be read.
+// Reads the file; a file that does not exist yet is a new course of empty ground, and a text is
+// read as far as it can be (readFlaws). False, with the reasons, when it is no course text or
+// map file the editor can show, or (unreadable) cannot be read.
 bool OpenCourse(const std::string& path, OpenedCourse& opened, std::vector<std::string>& problems);
 
 // What one save did, in one line for the status line.

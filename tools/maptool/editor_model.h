@@ -16,6 +16,25 @@ bool SameCourse(const CourseGrid& a, const CourseGrid& b);
 // The piece a quarter turn clockwise: a road along x runs along y, a curve or junction opens
 // the next way round, a start faces and a goal is entered the next way round.
 std::int32_t TurnedPiece(std::int32_t code);
+// The piece seen in a mirror standing up (leftRight) or lying down. The bus still keeps to the
+// left, so a start faces and a goal is entered the mirrored way in the lane that way takes.
+std::int32_t MirroredPiece(std::int32_t code, bool leftRight);
+
+// The course turned a quarter clockwise, or mirrored, every piece with it.
+CourseGrid TurnedCourse(const CourseGrid& course);
+CourseGrid MirroredCourse(const CourseGrid& course, bool leftRight);
+
+// A rectangle of cells, its corners included.
+struct CellBlock {
+    GridCell first;
+    GridCell last;
+    int Width() const { return last.x - first.x + 1; }
+    int Height() const { return last.y - first.y + 1; }
+};
+// The cells of the block as a course of their own, and that course laid with its top-left
+// cell at a cell of another, as far as it lies on it.
+CourseGrid CutOut(const CourseGrid& course, const CellBlock& block);
+void LayInto(CourseGrid& course, const CourseGrid& piece, GridCell at);
 
 // Steps of undo kept; the oldest go first. A step holds a whole course (at most 1.6 kB).
 constexpr std::size_t UndoSteps = 1000;
@@ -28,6 +47,9 @@ public:
     // The checker's problems first, then its warnings.
     const std::vector<CourseFinding>& Findings() const { return findings_; }
     int ProblemCount() const;
+    // What reading the text could not read, as findings: a cell's stays until the cell is
+    // painted, one without cells until the course is saved.
+    void SetReadFlaws(const std::vector<CourseFinding>& flaws);
 
     // The piece that painting lays, a tile code 0 to 23.
     std::int32_t Piece() const { return piece_; }
@@ -35,6 +57,9 @@ public:
     // The next or the previous piece of the palette, round.
     void PickNext(int step);
     void TurnPiece() { piece_ = TurnedPiece(piece_); }
+    // The piece of a digit key (0 to 9); the junction, start and goal keys pressed again turn
+    // the piece they chose.
+    void PickByDigit(int digit);
 
     GridCell Cursor() const { return cursor_; }
     // The cursor stays on the course.
@@ -55,13 +80,33 @@ public:
     bool Grow(int side);
     bool Shrink(int side);
 
+    // The rectangle between the anchor and the cursor, while one is being chosen.
+    void StartSelection() { anchor_ = cursor_, selecting_ = true; }
+    void DropSelection() { selecting_ = false; }
+    bool HasSelection() const { return selecting_; }
+    CellBlock Selection() const;
+
+    // Copy and cut take the selection; paste lays what they took with its top-left cell at the
+    // cursor, as far as the course reaches. False when there is nothing to take or lay.
+    bool Copy();
+    bool Cut();
+    bool Paste();
+    bool HasCopy() const { return copied_.xCount > 0; }
+    // The selection to empty ground.
+    bool DeleteSelection();
+
+    // Of the selection, or of the whole course when none is chosen; each a step of its own.
+    // A selection turned keeps its top-left cell; false when it would then leave the course.
+    void Mirror(bool leftRight);
+    bool Turn();
+
     bool Undo();
     bool Redo();
     std::size_t UndoDepth() const { return undo_.size(); }
 
     // Whether the course differs from the one last saved or opened.
     bool Unsaved() const { return !SameCourse(course_, saved_); }
-    void MarkSaved() { saved_ = course_; }
+    void MarkSaved();
 
 private:
     struct Snapshot {
@@ -69,6 +114,10 @@ private:
         GridCell cursor;
     };
     void Resize(int side, int change);
+    // keepsPlaces: every cell stays where it was (no mirror, turn or new size of the course).
+    void Replace(const CourseGrid& course, bool keepsPlaces);
+    bool ForgetReadFlawsAt(GridCell cell);  // true when a mark went
+    void LayAt(const CourseGrid& piece, GridCell at);
     void Record(const Snapshot& before);
     void Restore(std::deque<Snapshot>& from, std::deque<Snapshot>& to);
     void Changed();
@@ -76,8 +125,12 @@ private:
     CourseGrid course_;
     CourseGrid saved_;
     std::vector<CourseFinding> findings_;
+    std::vector<CourseFinding> readFlaws_;
     std::int32_t piece_ = TileStraightX;
     GridCell cursor_{0, 0};
+    GridCell anchor_{0, 0};
+    bool selecting_ = false;
+    CourseGrid copied_;
     bool inStroke_ = false;
     Snapshot strokeStart_;
     std::deque<Snapshot> undo_;

@@ -21,6 +21,7 @@ constexpr Colorref CourseEdge = Rgb(255, 255, 255);
 constexpr Colorref ProblemMark = Rgb(255, 40, 200);
 constexpr Colorref WarningMark = Rgb(255, 160, 0);
 constexpr Colorref CursorMark = Rgb(255, 255, 0);
+constexpr Colorref SelectionMark = Rgb(0, 230, 255);
 constexpr Colorref BusBody = Rgb(255, 230, 0);
 constexpr Colorref BusTrail = Rgb(0, 160, 255);
 constexpr Colorref Ink = Rgb(230, 230, 230);
@@ -144,6 +145,11 @@ void DrawMarks(Surface& screen, const EditorModel& model, const EditorView& view
                   findings[i].Warning() ? WarningMark : ProblemMark);
         }
     }
+    if (model.HasSelection()) {
+        const CellBlock block = model.Selection();
+        const Rect first = CellRect(view, block.first), last = CellRect(view, block.last);
+        OutlineRect(screen, {first.left, first.top, last.right, last.bottom}, 3, SelectionMark);
+    }
     const Rect cursor = CellRect(view, model.Cursor());
     OutlineRect(screen, cursor, 4, Black);
     OutlineRect(screen, {cursor.left + 1, cursor.top + 1, cursor.right - 1, cursor.bottom - 1}, 2, CursorMark);
@@ -223,6 +229,9 @@ void DrawStatus(Surface& screen, Writer& writer, const EditorModel& model, const
     screen.FillRect(EditorStatusArea, Black);
     const int top = EditorStatusArea.top + 2;
     const int width = EditorWidth - 2 * TextLeft;
+    // The message is read whole: when it needs a third line, the finding gives one up.
+    const std::vector<std::string> message = writer.Fold(view.message, width, 3);
+    const int findingLines = message.size() > 2 ? 1 : 2;
     const std::vector<CourseFinding>& findings = model.Findings();
     if (findings.empty()) {
         writer.Write(TextLeft, top, "Check: no problems; a bus can be test-driven (T) and the course played (P)",
@@ -230,22 +239,24 @@ void DrawStatus(Surface& screen, Writer& writer, const EditorModel& model, const
     } else {
         const std::size_t shown = std::min(view.finding, findings.size() - 1);
         const CourseFinding& finding = findings[shown];
-        const std::vector<std::string> lines = writer.Fold(FindingTitle(model, shown) + finding.text, width, 2);
+        const std::vector<std::string> lines = writer.Fold(FindingTitle(model, shown) + finding.text, width, findingLines);
         for (std::size_t i = 0; i < lines.size(); ++i)
             writer.Write(TextLeft, top + static_cast<int>(i) * LineHeight, lines[i],
                          finding.Warning() ? WarningMark : ProblemMark, Black, width);
     }
-    const std::vector<std::string> message = writer.Fold(view.message, width, 2);
+    const int messageTop = top + findingLines * LineHeight;
     const Colorref paper = view.prompt ? CursorMark : Black;
-    if (view.prompt) screen.FillRect({0, top + 2 * LineHeight - 1, EditorWidth, top + 4 * LineHeight - 1}, paper);
+    if (view.prompt) screen.FillRect({0, messageTop - 1, EditorWidth, top + 4 * LineHeight - 1}, paper);
     for (std::size_t i = 0; i < message.size(); ++i)
-        writer.Write(TextLeft, top + static_cast<int>(2 + i) * LineHeight, message[i], view.prompt ? Black : Ink, paper,
-                     width);
+        writer.Write(TextLeft, messageTop + static_cast<int>(i) * LineHeight, message[i], view.prompt ? Black : Ink,
+                     paper, width);
     const bool hovering = InGrid(model.Course(), view.hover.x, view.hover.y);
     const std::string where = hovering ? "Pointer at " + CellWords(model, view.hover)
                                        : "Cursor at " + CellWords(model, model.Cursor());
     writer.Write(TextLeft, top + 4 * LineHeight,
-                 (model.Unsaved() ? "* " : "") + view.fileName + " | " + where + " | Ctrl+S save, T test drive, P play, F1 keys",
+                 (model.Unsaved() || view.renamed ? "* " : "") + view.fileName +
+                     (view.courseName.empty() ? "" : " \"" + view.courseName + "\"") + " | " + where +
+                     " | Ctrl+S save, T test drive, P play, F1 keys",
                  DimInk, Black, width);
 }
 
@@ -276,6 +287,8 @@ bool MakeEditorPictures(TilePictures full, EditorPictures& pictures) {
     pictures.font = Font::Create(TextFace, TextCell, FW_NORMAL);
     return pictures.font != nullptr;
 }
+
+int NextDriveSpeed(int speed) { return speed >= 8 ? 1 : speed * 2; }
 
 void DrawEditor(Surface& screen, const EditorModel& model, const EditorView& view, const EditorPictures& pictures) {
     screen.FillRect(EditorGridArea, Backdrop);
@@ -372,6 +385,9 @@ const std::vector<EditorKey>& EditorKeys() {
         {"3, 4, 5, 6", "the curves at a loop's corners, clockwise from its top left"},
         {"7, 8, 9, X", "junction, start, goal (7, 8, 9 again turn them); crossing"},
         {"R", "turn the chosen piece a quarter clockwise"},
+        {"Shift+arrow, Shift+drag", "select a rectangle (Esc drops it; Delete clears it)"},
+        {"Ctrl+C, Ctrl+X, Ctrl+V", "copy, cut the selection; paste it at the cursor"},
+        {"H, V, Shift+R", "mirror left-right, up-down, turn a quarter: the selection or the course"},
         {"Ctrl+arrow", "grow the course by a row or column on that side"},
         {"Ctrl+Shift+arrow", "shrink it by the row or column on that side"},
         {"Ctrl+Z, Ctrl+Y", "undo, redo (Ctrl+Shift+Z redoes too)"},
@@ -379,6 +395,7 @@ const std::vector<EditorKey>& EditorKeys() {
         {"Wheel, Shift+wheel", "scroll up and down, left and right"},
         {"N, click the problem", "next problem or warning; its cells framed thickly"},
         {"Ctrl+S", "save the text, and the map file once no problem is left"},
+        {"Ctrl+N", "name the course (its \"# name:\" line); Enter keeps the name"},
         {"T", "test drive by the map tool's driver (T or Esc stops it)"},
         {"B, F", "the test drive's bus type (0 to 3), speed (x1 to x8)"},
         {"P", "play: save, then start the game on this course"},

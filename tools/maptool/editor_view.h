@@ -47,7 +47,12 @@ struct EditorView {
     std::vector<Point> bus;     // the test drive's bus body and the line its rear axle drew,
     std::vector<Point> trail;   // in course pixels; empty when none is shown
     std::string fileName;       // the course text, as named on the command line
+    std::string courseName;     // its "# name:" line's, empty when it has none
+    bool renamed = false;       // the name differs from the one saved
 };
+
+// The test drive's next speed: 1, 2, 4, 8 and round again.
+int NextDriveSpeed(int speed);
 
 void DrawEditor(Surface& screen, const EditorModel& model, const EditorView& view, const EditorPictures& pictures);
 

@@ -34,10 +34,12 @@ const char* const Usage =
     "       quonfel-map render FILE OUT.bmp [--tile N] [--lang ja|en]\n"
     "                                    draw the whole course, N pixels a tile (1 to 128, 128 by default),\n"
     "                                    the start and goal written in Japanese (the default) or English\n"
-    "       quonfel-map edit FILE [--scale N|auto]\n"
+    "       quonfel-map edit FILE [--scale N|auto] [--lang ja|en]\n"
     "                                    paint the course in a window, check it as you go, test-drive\n"
     "                                    it and play it; FILE is a course text or a map file, new or\n"
-    "                                    not, and saving writes both (F1 in the window lists the keys)\n"
+    "                                    not, and saving writes both (F1 in the window lists the keys);\n"
+    "                                    the start and goal are written in the language chosen, or the\n"
+    "                                    preferences' lang\n"
     "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
@@ -136,7 +138,10 @@ int Check(const std::string& path) {
         ListWarnings(path, grid);
     }
     if (problems.empty()) {
-        std::cout << Printable(path) << ": ok, " << grid.xCount << " by " << grid.yCount << " cells\n";
+        // A map file holds no name; a text may give one.
+        const std::string name = LooksLikeMapFile(path, bytes) ? "" : CourseNameOf({bytes.begin(), bytes.end()});
+        std::cout << Printable(path) << ": ok, " << grid.xCount << " by " << grid.yCount << " cells"
+                  << (name.empty() ? "" : ", named \"" + Printable(name) + "\"") << "\n";
         return ExitOk;
     }
     ListProblems(path, problems);
@@ -247,9 +252,10 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     while (run->Step()) {
     }
     const DriveResult& result = run->Result();
-    // Only a picture the game needs could keep a checked course from starting: nothing was driven.
+    // The game said which picture it lacks: nothing was driven, so nothing is written.
     if (result.end == DriveEnd::NotStarted) {
-        std::cerr << "quonfel-map: the game's pictures in " << Printable(pictures) << " cannot all be loaded\n";
+        std::cerr << "quonfel-map: " << Printable(path) << " not driven: the game could not start in "
+                  << Printable(pictures) << "\n";
         return ExitUsage;
     }
     std::string summary = DriveSummary(path, busType, grid, result);
