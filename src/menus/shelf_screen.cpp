@@ -19,6 +19,12 @@ constexpr const char* ClearedMark = "★ ";
 // A name is cut to what fits on the bar.
 constexpr int NameRoom = BestTimeLeft - MenuLeft - 8;
 
+// Kana, kanji and full-width forms (U+3000 on, whose UTF-8 starts at 0xE3): a player's name in
+// them is drawn in the Japanese face, which the English face lacks.
+bool HasJapanese(const std::string& name) {
+    return std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE3; });
+}
+
 int RowCount() { return static_cast<int>(shelfScreen.courses.size()) + 1; }
 
 // The name cut, at a character's start, to the room it may take.
@@ -42,7 +48,13 @@ void DrawCourseRow(DrawContext& dc, const ShelfCourse& course, int shownRow) {
         FormatTimeText(course.bestTime, bestTime);
         dc.TextOut(ox + BestTimeLeft, y, bestTime);
     }
+    std::shared_ptr<Font> japanese, previous;
+    if (HasJapanese(course.name) && GameLanguage != Language::Japanese)
+        japanese = Font::Create(TextsIn(Language::Japanese).fontFace, MenuFontHeight, FW_BOLD);
+    const bool otherFace = japanese != nullptr;
+    if (otherFace) previous = dc.SelectFont(japanese);
     dc.TextOut(ox + MenuLeft, y, FittedName(dc, (cleared ? ClearedMark : "") + course.name));
+    if (otherFace) dc.SelectFont(previous);
 }
 
 void DrawScrollMarks(DrawContext& dc) {
