@@ -9,6 +9,7 @@
 #include "app/map_to_play.h"
 #include "course/course_map.h"
 #include "menus/shelf_screen.h"
+#include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
 #include "records/shelf.h"
@@ -91,6 +92,7 @@ TEST(ShelfDrives, EachCourseKeepsItsOwnBestTimeAndGhost) {
 
     // Each races its own drive: a ghost runs only on the course its drive was driven on.
     game.Press(VK_ESCAPE);
+    ASSERT_EQ(ScreenState, CourseSelect);
     for (int row = 0; row < 2; ++row) {
         OpenShelfAt(game, row);
         game.Press(VK_RETURN);
@@ -100,6 +102,13 @@ TEST(ShelfDrives, EachCourseKeepsItsOwnBestTimeAndGhost) {
         EXPECT_TRUE(GhostRunning()) << "row " << row;
         game.Press(VK_RETURN);
     }
+    // The last entry opens the file dialog for any other file.
+    bool asked = false;
+    SetOpenFileHandler([&](const OpenFileRequest&, std::string&) { return asked = true, false; });
+    OpenShelfAt(game, 2);
+    game.Press(VK_RETURN);
+    SetOpenFileHandler(nullptr);
+    EXPECT_TRUE(asked);
     GameSettings.ghost = false;
     ForgetMapToPlay();
 }
