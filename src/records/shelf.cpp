@@ -25,6 +25,9 @@ constexpr std::size_t kLargestTimesFile = 1 << 20;
 constexpr int kFreeNames = 999;
 constexpr const char* kNameLine = "# name:";
 constexpr const char* kBlanks = " \t\v\f\r";
+// A name longer than a menu row holds is cut here already, so that a line of a megabyte
+// costs the screen nothing.
+constexpr std::size_t kLongestName = 160;
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(kBlanks);
@@ -81,6 +84,14 @@ std::string NameLine(const std::vector<std::uint8_t>& bytes) {
     return "";
 }
 
+// Cut at the start of a character.
+std::string Capped(std::string name) {
+    if (name.size() <= kLongestName) return name;
+    std::size_t end = kLongestName;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+    return name.substr(0, end);
+}
+
 // The course in the file, when the game can play it: its name and hash.
 bool ReadShelfCourse(const fs::path& file, ShelfCourse& course) {
     const std::string path = file.string();
@@ -92,7 +103,7 @@ bool ReadShelfCourse(const fs::path& file, ShelfCourse& course) {
     course.path = path;
     course.hash = CourseHash(mapBytes);
     const std::string named = LooksLikeMapFile(path, bytes) ? "" : NameLine(bytes);
-    course.name = Printable(named.empty() ? file.filename().string() : named);
+    course.name = Capped(Printable(named.empty() ? file.filename().string() : named));
     return true;
 }
 

@@ -63,6 +63,17 @@ TEST(Shelf, ListsThePlayableCoursesByNameWithTheirTimes) {
     EXPECT_EQ(ShelfBestDriveFile(0xab), "best-00000000000000ab.keys");
 }
 
+TEST(Shelf, ALongNameIsCutAtTheStartOfACharacter) {
+    ScopedWorkDir dir;
+    fs::create_directory("courses");
+    std::string name;
+    for (int i = 0; i < 1000; ++i) name += "あ";
+    WriteText("courses/long.txt", "# name: " + name + "\n" + kCourseB);
+    const std::vector<ShelfCourse> shelf = ListShelf();
+    ASSERT_EQ(shelf.size(), 1u);
+    EXPECT_EQ(shelf[0].name, name.substr(0, 159));  // 53 whole characters
+}
+
 TEST(Shelf, IsEmptyWithoutItsFolderAndWritesNothing) {
     ScopedWorkDir dir;
     EXPECT_FALSE(ShelfHoldsACourse());
