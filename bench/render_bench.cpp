@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/keys.h"
 #include "bench_game.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "menus/shelf_screen.h"
 #include "platform/messages.h"
 #include "platform/scaling.h"
 #include "platform/surface.h"
@@ -20,6 +22,7 @@
 #include "replays/drive_keys.h"
 #include "replays/drive_recorder.h"
 #include "replays/ghost.h"
+#include "records/shelf.h"
 #include "shared/globals.h"
 
 namespace {
@@ -82,6 +85,44 @@ void BM_RenderFrameCourseMenu(benchmark::State& state) {
     ScreenState = CourseSelect;
     menuScreen->CourseCursor = 3;
     for (auto _ : state) render_frame();
+}
+
+// 200 course texts on the shelf, each named by its first line, of two courses: one cleared.
+void FillTheShelf() {
+    if (!ListShelf().empty()) return;
+    for (int i = 0; i < 200; ++i) {
+        const std::string road = i % 2 == 0 ? "==" : "=-";
+        const std::string text = "# name: Course number " + std::to_string(i) + "\n/= == " + road +
+                                 " == =\\\n|| .. .. .. G^\n|| .. .. .. ||\n\\= S> == == =/\n";
+        PutCourseOnShelf(text, "course.txt", nullptr);
+    }
+    RecordShelfTime(ListShelf().front().hash, 65);
+}
+
+// The course menu's last row chosen: the shelf read and its first frame drawn.
+void BM_OpenShelfWith200Courses(benchmark::State& state) {
+    FillTheShelf();
+    for (auto _ : state) {
+        ScreenState = CourseSelect;
+        menuScreen->CourseCursor = 11;
+        HandleKeyDown(nullptr, VK_RETURN);
+        render_frame();
+    }
+    state.counters["courses"] = static_cast<double>(shelfScreen.courses.size());
+    ScreenState = CourseSelect;
+}
+
+// One row down and its frame, scrolling through all 200.
+void BM_ShelfScrollFrame(benchmark::State& state) {
+    FillTheShelf();
+    ScreenState = CourseSelect;
+    menuScreen->CourseCursor = 11;
+    HandleKeyDown(nullptr, VK_RETURN);
+    for (auto _ : state) {
+        HandleKeyDown(nullptr, shelfScreen.cursor + 1 < static_cast<int>(shelfScreen.courses.size()) ? VK_DOWN : VK_UP);
+        render_frame();
+    }
+    ScreenState = CourseSelect;
 }
 
 void BM_RenderFrameBusMenu(benchmark::State& state) {
@@ -212,6 +253,8 @@ void BM_ShowAtScale(benchmark::State& state) {
 
 BENCHMARK(BM_RenderFrameCourseMenu)->Apply(FrameBenchmark);
 BENCHMARK(BM_RenderFrameBusMenu)->Apply(FrameBenchmark);
+BENCHMARK(BM_OpenShelfWith200Courses)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShelfScrollFrame)->Apply(FrameBenchmark);
 BENCHMARK(BM_RenderFrameDriving)->Apply(FrameBenchmark);
 BENCHMARK(BM_RenderFrameDrivingWithGhost)->Apply(FrameBenchmark);
 BENCHMARK(BM_RenderFrameDrivingPaced)->Iterations(150)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);

@@ -1,11 +1,12 @@
 // Two games saving score.dat in one folder over and over, killed at random moments: after each
 // kill the file must hold one whole table (never cut, empty or mixed), and the merge must never
 // have lost a lower best time or a completed course. Prints the figures; ends with status 1 when
-// any kill lost something.
+// any kill lost something. --shelf does the same with the best times of the shelf's courses
+// (shelf-times.txt): a time both games lower, and one course of each game's own that must stay.
 //
-//   bench_score_kill_loop [ROUNDS] [--hard-link]     (default 300 rounds; --hard-link gives
-//                                                     score.dat a second name, so it is
-//                                                     rewritten in place)
+//   bench_score_kill_loop [ROUNDS] [--shelf] [--hard-link]
+//       (default 300 rounds; --hard-link gives the file a second name, so it is rewritten in
+//       place)
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,7 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_save.h"
 #include "records/score_table.h"
+#include "records/shelf.h"
 
 namespace fs = std::filesystem;
 
@@ -117,25 +120,97 @@ void Judge(Figures& figures, std::int32_t& lowest, bool (&completed)[3]) {
     }
 }
 
+// The shelf's file: the course both games drive, and each game's own course (its number).
+constexpr std::uint64_t kSharedCourse = 0xFEEDFACECAFEBEEF;
+constexpr std::int32_t kFirstShelfTime = 2000000000;
+
+void SeedShelf() { RecordShelfTime(kSharedCourse, kFirstShelfTime); }
+void SaveShelfOnce() { RecordShelfTime(kSharedCourse, 1); }
+
+[[noreturn]] void SaveShelfForEver(int ownCourse, int loaded, int go) {
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 2);
+    std::int32_t t = ReadShelfTimes()[kSharedCourse];
+    char byte = 0;
+    if (write(loaded, &byte, 1) != 1 || read(go, &byte, 1) != 1) _exit(2);
+    for (;;) {
+        RecordShelfTime(kSharedCourse, --t);
+        RecordShelfTime(static_cast<std::uint64_t>(ownCourse), t);
+    }
+}
+
+// Whole: the comment line, then "hash seconds" lines, each ended.
+bool WholeShelfFile(const std::string& text, std::size_t& lines) {
+    if (text.empty() || text[0] != '#' || text.back() != '\n') return false;
+    lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return lines == ReadShelfTimes().size() + 1;
+}
+
+void JudgeShelf(Figures& figures, std::int32_t& lowest, bool (&completed)[3]) {
+    const std::vector<std::uint8_t> bytes = FileBytes(ShelfTimesFileName);
+    if (bytes.empty()) {
+        ++figures.empty;
+        return;
+    }
+    std::size_t lines = 0;
+    const ShelfTimes times = ReadShelfTimes();
+    if (!WholeShelfFile(WithoutSavePadding(std::string(bytes.begin(), bytes.end())), lines) || times.count(kSharedCourse) == 0) {
+        ++figures.cut;
+        return;
+    }
+    ++figures.whole;
+    const std::int32_t t = times.at(kSharedCourse);
+    if (t > lowest) ++figures.timeLost;
+    lowest = std::min(lowest, t);
+    for (int course = 1; course <= 2; ++course) {
+        if (completed[course] && times.count(course) == 0) ++figures.courseLost;
+        completed[course] = completed[course] || times.count(course) != 0;
+    }
+}
+
+void SaveScoresOnce() { ScoreTable().Save(); }
+
+void SeedScores() {
+    ScoreTable first;
+    for (CourseRecord& record : first.records[0]) record.bestTime = kFirstBestTime;
+    first.Save();
+}
+
+// One row per file the loop can kill saves of.
+struct SavedFile {
+    const char* name;
+    const char* option;
+    std::int32_t firstTime;
+    void (*seed)();      // the first content
+    void (*saveOnce)();  // one more save at the end, which removes what the kills left
+    void (*saveForEver)(int ownCourse, int loaded, int go);
+    void (*judge)(Figures& figures, std::int32_t& lowest, bool (&completed)[3]);
+};
+const SavedFile kSavedFiles[] = {
+    {ScoreFileName, "", kFirstBestTime, SeedScores, SaveScoresOnce, SaveForEver, Judge},
+    {ShelfTimesFileName, "--shelf", kFirstShelfTime, SeedShelf, SaveShelfOnce, SaveShelfForEver, JudgeShelf},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 && argv[1][0] != '-' ? std::atoi(argv[1]) : 300;
-    const bool hardLink = argc > 1 && std::strcmp(argv[argc - 1], "--hard-link") == 0;
+    bool hardLink = false;
+    const SavedFile* file = &kSavedFiles[0];
+    for (int i = 1; i < argc; ++i) {
+        hardLink = hardLink || std::strcmp(argv[i], "--hard-link") == 0;
+        if (std::strcmp(argv[i], kSavedFiles[1].option) == 0) file = &kSavedFiles[1];
+    }
     std::string pattern = (fs::temp_directory_path() / "quonfel-kill-loop-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return 1;
     fs::current_path(pattern);
-    {
-        ScoreTable first;
-        for (CourseRecord& record : first.records[0]) record.bestTime = kFirstBestTime;
-        first.Save();
-    }
-    if (hardLink) fs::create_hard_link(ScoreFileName, "backup.dat");
+    file->seed();
+    if (hardLink) fs::create_hard_link(file->name, "backup.dat");
 
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<int> microseconds(0, 6000);
     Figures figures;
-    std::int32_t lowest = kFirstBestTime;
+    std::int32_t lowest = file->firstTime;
     bool completed[3] = {};
     for (int round = 0; round < rounds; ++round) {
         // Both games read the table first; then one saves until it is killed, then the other.
@@ -145,7 +220,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 2; ++i) {
             if (pipe(loaded[i]) != 0 || pipe(go[i]) != 0) return 1;
             savers[i] = fork();
-            if (savers[i] == 0) SaveForEver(i + 1, loaded[i][1], go[i][0]);
+            if (savers[i] == 0) file->saveForEver(i + 1, loaded[i][1], go[i][0]);
             if (read(loaded[i][0], &byte, 1) != 1) return 1;
         }
         for (int i = 0; i < 2; ++i) {
@@ -154,20 +229,20 @@ int main(int argc, char** argv) {
             kill(savers[i], SIGKILL);
             waitpid(savers[i], nullptr, 0);
             ++figures.kills;
-            figures.temporaryLeft += fs::exists("score.dat.tmp-" + std::to_string(savers[i]));
-            Judge(figures, lowest, completed);
+            figures.temporaryLeft += fs::exists(std::string(file->name) + ".tmp-" + std::to_string(savers[i]));
+            file->judge(figures, lowest, completed);
             for (int end : {loaded[i][0], loaded[i][1], go[i][0], go[i][1]}) close(end);
         }
         ++figures.rounds;
         for (const auto& entry : fs::directory_iterator(".")) {
             const std::string name = entry.path().filename().string();
-            if (name != ScoreFileName && name != "backup.dat" && name.rfind("score.dat.tmp-", 0) != 0) ++figures.strayFiles;
+            if (name != file->name && name != "backup.dat" && name.rfind(std::string(file->name) + ".tmp-", 0) != 0) ++figures.strayFiles;
         }
     }
-    ScoreTable().Save();  // removes what the kills left
+    file->saveOnce();
     const auto left = std::distance(fs::directory_iterator("."), fs::directory_iterator());
-    std::printf("score.dat %s: %d rounds of two games that read it before either saved, each saving until killed: %d kills (%d with a temporary file left)\n",
-                hardLink ? "with a second name (rewritten in place)" : "replaced by rename", figures.rounds,
+    std::printf("%s %s: %d rounds of two games that read it before either saved, each saving until killed: %d kills (%d with a temporary file left)\n",
+                file->name, hardLink ? "with a second name (rewritten in place)" : "replaced by rename", figures.rounds,
                 figures.kills, figures.temporaryLeft);
     std::printf("after each kill: whole table %d, empty %d, cut %d, mixed %d; lower time lost %d, completed course lost %d; "
                 "stray files %d; files after one more save %ld; lowest best time reached %d\n",

@@ -159,7 +159,8 @@ std::string Usage() {
                         "to the course menu");
     usage += OptionHelp("--map FILE",
                         "play the map file or course text FILE as your own course (the last row of the course "
-                        "menu) at once, open or not; its best time and best drive are kept as that row's");
+                        "menu) at once, open or not, and put it on your shelf (courses/); its best time and best "
+                        "drive are kept as that row's and as its own on the shelf");
     usage += OptionHelp("--ghost-file FILE",
                         "race the drive in the key file FILE as the ghost of its course instead of your best "
                         "drive there, with the ghost on; with --watch or --watch-best the watched drive races it");

@@ -5,14 +5,17 @@
 
 #include "app/app.h"
 #include "app/map_to_play.h"
+#include "app/shelf_menu.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "menus/shelf_screen.h"
 #include "platform/dialogs.h"
 #include "platform/file_save.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "records/shelf.h"
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
 #include "replays/ghost.h"
@@ -45,6 +48,18 @@ void CourseSelectKey(Window* window, int key) {
         ChooseCourse(menuScreen->CourseCursor);
     } else {
         MoveCursor(menuScreen->CourseCursor, key, kLastCourseRow);
+    }
+}
+
+// ---- Shelf -------------------------------------------------------------------------------
+
+void ShelfSelectKey(int key) {
+    if (key == VK_ESCAPE) {
+        LeaveShelf();
+    } else if (IsChooseKey(key)) {
+        ChooseOnShelf();
+    } else if ((key == VK_UP || key == VK_DOWN) && MoveShelfCursor(key == VK_UP ? -1 : 1)) {
+        PlayCue(SoundCue::CursorMove);
     }
 }
 
@@ -89,6 +104,7 @@ void ScoreTheGoal() {
     const bool newBest = RecordGoal(stopwatch->TotalSeconds());
     scoreTable->Save();
     if (newBest) SaveBestDrive(stopwatch->driveTime, stopwatch->penaltyTime, stopwatch->TotalSeconds());
+    ScoreShelfGoal(stopwatch->driveTime, stopwatch->penaltyTime, stopwatch->TotalSeconds());
 }
 
 void TryGoalIn() {
@@ -124,6 +140,17 @@ void LeaveOrCloseKey(Window* window, int key) {
     } else if (IsChooseKey(key)) {
         ReturnToCourseMenu();
     }
+}
+
+// The course under the cursor may be driven: the bus menu first when it is cleared, or once
+// the bus menu has shown.
+void GoToDrive(bool cleared) {
+    if (cleared) menuScreen->ShowBusMenu = 1;
+    if (menuScreen->ShowBusMenu == 1) {
+        ScreenState = BusSelect;
+        return;
+    }
+    StartDriving(bus->busType);
 }
 
 bool GameObjectsExist() { return courseMap && menuScreen && bus && stopwatch && scoreTable; }
@@ -172,6 +199,7 @@ long HeldPadKeyIndex(LParam lParam, WParam button) {
 void ChooseCourse(int course) {
     menuScreen->CourseCursor = course;
     scoreTable->currentCourse = course;
+    if (course == UserMapCourse && OpenShelf()) return;
     const std::int32_t state = scoreTable->Current(course).courseState;
     const bool givenMap = course == UserMapCourse && MapToPlayGiven();
     if (state < 0 && !givenMap) {
@@ -180,12 +208,14 @@ void ChooseCourse(int course) {
     }
     PlayCue(SoundCue::Choose);
     if (course == UserMapCourse && !givenMap) courseMap->ChooseUserMap();
-    if (state == Completed) menuScreen->ShowBusMenu = 1;
-    if (menuScreen->ShowBusMenu == 1) {
-        ScreenState = BusSelect;
-        return;
-    }
-    StartDriving(bus->busType);
+    GoToDrive(state == Completed);
+}
+
+void ChooseUserCourse(bool cleared) {
+    menuScreen->CourseCursor = UserMapCourse;
+    scoreTable->currentCourse = UserMapCourse;
+    PlayCue(SoundCue::Choose);
+    GoToDrive(cleared);
 }
 
 void StartDriving(std::int32_t busType) {
@@ -195,6 +225,7 @@ void StartDriving(std::int32_t busType) {
     if (!LoadMapToPlay(course) && !WatchedMapStays(course)) courseMap->LoadCourse(course);
     ScreenState = Driving;
     BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
+    BeginShelfDrive(course);
     BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
 }
 
@@ -204,6 +235,7 @@ void ReturnToCourseMenu() {
     }
     stopwatch->Reset();
     ScreenState = CourseSelect;
+    lastRowOnShelf = ShelfHoldsACourse();
 }
 
 int PadButtonKey(std::int32_t screen, int button) {
@@ -212,6 +244,7 @@ int PadButtonKey(std::int32_t screen, int button) {
         switch (screen) {
         case CourseSelect:
         case BusSelect: return keys.menuKey;
+        case ShelfSelect: return keys.button == PadB ? VK_ESCAPE : keys.menuKey;
         case Driving: return keys.drivingKey;
         case Result: return keys.resultKey;
         default: return 0;
@@ -255,6 +288,9 @@ void HandleKeyDown(Window* window, int key) {
         break;
     case BusSelect:
         BusSelectKey(window, key);
+        break;
+    case ShelfSelect:
+        ShelfSelectKey(key);
         break;
     case Driving:
         if (!DrivingControlKey(key)) LeaveOrCloseKey(window, key);

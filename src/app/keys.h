@@ -14,6 +14,9 @@ class Window;
 // its file unless --map gave one; a completed course, or any once the bus menu has shown,
 // leads to the bus menu, anything else straight into the drive.
 void ChooseCourse(int course);
+// The user-made course on the file already given (--map, the shelf): its lock and its file
+// dialog are passed over; the bus menu comes when it is cleared, or once the bus menu showed.
+void ChooseUserCourse(bool cleared);
 // Into a drive of the course under the cursor with this bus type.
 void StartDriving(std::int32_t busType);
 // Back to the course menu from a drive or the result screen; nothing is recorded.

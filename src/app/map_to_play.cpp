@@ -5,16 +5,30 @@
 
 #include "app/keys.h"
 #include "course/course_map.h"
+#include "records/score_table.h"
 #include "course/user_course.h"
+#include "records/shelf.h"
 #include "shared/globals.h"
 #include "shared/outside_text.h"
 
 namespace {
 // Absolute, so that the key file of a best drive names it wherever it is watched from.
 std::string mapToPlay;
+bool onShelf = false;
 
 void Tell(const std::string& path, const std::string& what) {
     std::fprintf(stderr, "quonfel: %s: %s\n", Printable(path).c_str(), Printable(what).c_str());
+}
+// The player's file stays what is played, so that score.dat's row and best-11.keys go on naming
+// it; the copy on the shelf has the same course, so its records are the same.
+bool PutOnShelf(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string whyNot = "cannot be read";
+    if (ReadOutsideFile(path, kLargestUserCourse, bytes) == OutsideFile::Read &&
+        !PutCourseOnShelf(std::string(bytes.begin(), bytes.end()), path, &whyNot).empty())
+        return true;
+    Tell(path, "not put on the shelf of your courses in " + ShelfFolder() + ": " + whyNot);
+    return false;
 }
 }  // namespace
 
@@ -34,12 +48,24 @@ bool PrepareMapToPlay(const std::string& path) {
     return true;
 }
 
+void PlayShelfCourse(const std::string& path) {
+    mapToPlay = AbsolutePath(path);
+    onShelf = true;
+}
+
+bool ShelfCourseToPlay() { return MapToPlayGiven() && onShelf; }
+
 bool MapToPlayGiven() { return !mapToPlay.empty(); }
 
-void ForgetMapToPlay() { mapToPlay.clear(); }
+void ForgetMapToPlay() {
+    mapToPlay.clear();
+    onShelf = false;
+}
 
 void BeginMapToPlay() {
-    if (MapToPlayGiven()) ChooseCourse(UserMapCourse);
+    if (!MapToPlayGiven()) return;
+    onShelf = PutOnShelf(mapToPlay);
+    ChooseUserCourse(scoreTable->Current(UserMapCourse).courseState == Completed);
 }
 
 bool LoadMapToPlay(int course) {

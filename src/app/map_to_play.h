@@ -11,7 +11,13 @@ bool PrepareMapToPlay(const std::string& path);
 // Whether this run plays a map given on the command line; Forget makes it play none (tests).
 bool MapToPlayGiven();
 void ForgetMapToPlay();
-// After start-up: into the bus menu (course 11 completed before) or the drive.
+// Plays a course of the shelf as the user-made course from now on.
+void PlayShelfCourse(const std::string& path);
+// Whether the map this run plays is a course of the shelf, whose own records it keeps.
+bool ShelfCourseToPlay();
+// After start-up: puts the course on the shelf (records/shelf.h) unless it is there already
+// (a shelf that cannot take it says why in one line, and the file is played all the same),
+// then into the bus menu (course 11 completed before) or the drive.
 void BeginMapToPlay();
 // Reads the given map for course 11 of such a run (true); false for any other course or run.
 bool LoadMapToPlay(int course);

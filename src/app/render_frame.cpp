@@ -6,6 +6,7 @@
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
+#include "menus/shelf_screen.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
 #include "records/stopwatch.h"
@@ -111,6 +112,10 @@ void DrawScreen() {
     case BusSelect:
         menuScreen->DrawBusMenu();
         Overlay(*menu2Surface);
+        break;
+    case ShelfSelect:
+        DrawShelfScreen();
+        Overlay(*menu1Surface);
         break;
     default:
         break;

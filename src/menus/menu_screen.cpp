@@ -1,11 +1,13 @@
 // The course menu and the bus-type menu.
 #include "menus/menu_screen.h"
+#include "menus/menu_style.h"
 
 #include <cstring>
 
 #include "platform/draw_context.h"
 #include "platform/font.h"
 #include "records/score_table.h"
+#include "records/shelf.h"
 #include "records/stopwatch.h"
 #include "shared/error_log.h"
 #include "shared/globals.h"
@@ -13,15 +15,11 @@
 
 char CourseNames[MenuTextSlots][MenuTextSize];
 char BusCaptions[MenuTextSlots][MenuTextSize];
+bool lastRowOnShelf = false;
 
 namespace {
 
 static_assert(CourseNameCount == CourseCount && BusCaptionTextCount == BusCaptionCount);
-
-constexpr int MenuLeft = 50;
-constexpr int MenuTop = 100;
-constexpr int RowHeight = 20;
-constexpr int BestTimeLeft = 490;
 
 void CopyTexts(const char* const* texts, int count, char (*slots)[MenuTextSize]) {
     for (int i = 0; i < count; ++i) {
@@ -30,49 +28,40 @@ void CopyTexts(const char* const* texts, int count, char (*slots)[MenuTextSize])
     }
 }
 
-int RowTop(int row) { return WindowOrigin.y + MenuTop + RowHeight * row; }
+}  // namespace
+
+int MenuRowTop(int row) { return WindowOrigin.y + MenuTop + RowHeight * row; }
 
 // The red bar behind the highlighted course.
-void DrawHighlightBar(DrawContext& dc, int row) {
+void DrawMenuBar(DrawContext& dc, int row) {
     const Brush brush = CreateSolidBrush(MenuHighlight);
     const Pen pen = CreatePen(1, MenuHighlight);
     // An object that could not be made is not selected, so the context keeps its own.
     const Brush previousBrush = brush.valid ? dc.SelectBrush(brush) : Brush{};
     const Pen previousPen = pen.valid ? dc.SelectPen(pen) : Pen{};
     const int ox = WindowOrigin.x;
-    if (!dc.Rectangle(ox + MenuLeft, RowTop(row), ox + BestTimeLeft, RowTop(row) + RowHeight - 1)) {
+    if (!dc.Rectangle(ox + MenuLeft, MenuRowTop(row), ox + BestTimeLeft, MenuRowTop(row) + RowHeight - 1)) {
         WriteErrorLog("error_Rectangle.txt", "Rectangle = FALSE at Handle Disp");
     }
     if (pen.valid) dc.SelectPen(previousPen);
     if (brush.valid) dc.SelectBrush(previousBrush);
 }
 
-// The menu font for the life of one drawing operation; without it the context's font is used.
-class MenuFontSelection {
-public:
-    explicit MenuFontSelection(DrawContext& dc)
-        : dc_(dc), font_(Font::Create(Texts().fontFace, MenuFontHeight, FW_BOLD)) {
-        if (font_) previous_ = dc_.SelectFont(font_);
-    }
-    ~MenuFontSelection() {
-        if (font_) dc_.SelectFont(previous_);
-    }
-    MenuFontSelection(const MenuFontSelection&) = delete;
-    MenuFontSelection& operator=(const MenuFontSelection&) = delete;
+MenuFontSelection::MenuFontSelection(DrawContext& dc)
+    : dc_(dc), font_(Font::Create(Texts().fontFace, MenuFontHeight, FW_BOLD)) {
+    if (font_) previous_ = dc_.SelectFont(font_);
+}
 
-private:
-    DrawContext& dc_;
-    std::shared_ptr<Font> font_;
-    std::shared_ptr<Font> previous_;
-};
+MenuFontSelection::~MenuFontSelection() {
+    if (font_) dc_.SelectFont(previous_);
+}
 
-Colorref RowBackground(int row, int cursor) { return row == cursor ? MenuHighlight : MenuBackground; }
-
-}  // namespace
+Colorref MenuRowBackground(int row, int cursor) { return row == cursor ? MenuHighlight : MenuBackground; }
 
 MenuScreen::MenuScreen() {
     CopyTexts(Texts().courseNames, CourseCount, CourseNames);
     CopyTexts(Texts().busCaptions, BusCaptionCount, BusCaptions);
+    lastRowOnShelf = ShelfHoldsACourse();
 }
 
 MenuScreen::~MenuScreen() = default;
@@ -81,16 +70,16 @@ void MenuScreen::DrawCourseMenu() {
     if (!offscreen) return;
     DrawContext dc(*offscreen);
     if (!dc.Ok()) return;
-    DrawHighlightBar(dc, CourseCursor);
+    DrawMenuBar(dc, CourseCursor);
 
     MenuFontSelection font(dc);
     dc.SetTextColor(MenuOpenText);
     const int ox = WindowOrigin.x;
     for (int i = 0; i < CourseCount; ++i) {
-        const int y = RowTop(i);
-        dc.SetBkColor(RowBackground(i, CourseCursor));
+        const int y = MenuRowTop(i);
+        dc.SetBkColor(MenuRowBackground(i, CourseCursor));
         const std::int32_t state = scoreTable->Current(i).courseState;
-        if (state == Locked) {
+        if (state == Locked && !(i == CourseCount - 1 && lastRowOnShelf)) {
             dc.SetTextColor(MenuLockedText);
         } else if (state == Completed) {
             dc.SetTextColor(MenuCompletedText);
@@ -115,8 +104,8 @@ void MenuScreen::DrawBusMenu() {
         MenuFontSelection font(dc);
         dc.SetTextColor(MenuOpenText);
         for (int i = 0; i < BusCaptionCount; ++i) {
-            dc.SetBkColor(RowBackground(i, BusCursor));
-            dc.TextOut(WindowOrigin.x + MenuLeft, RowTop(i), BusCaptions[i]);
+            dc.SetBkColor(MenuRowBackground(i, BusCursor));
+            dc.TextOut(WindowOrigin.x + MenuLeft, MenuRowTop(i), BusCaptions[i]);
         }
     }
     ShowBusMenu = 0;

@@ -22,6 +22,10 @@ constexpr Colorref MenuOpenText = 0xFFFFFF;       // open courses and bus captio
 constexpr Colorref MenuLockedText = 0x808080;     // locked courses: grey
 constexpr Colorref MenuCompletedText = 0x00FFFF;  // cleared courses and their best times: yellow
 
+// The last row is open, whatever the best-times table says, while the shelf holds a course:
+// set on entering the course menu.
+extern bool lastRowOnShelf;
+
 class MenuScreen {
 public:
     MenuScreen();

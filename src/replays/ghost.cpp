@@ -70,6 +70,7 @@ bool ghostShown = true;
 std::string chosenFile;
 int chosenCourse = -1;
 std::string lastComplaint;
+std::string userCourseBestDrive;
 
 // The ghost's picture, drawn on the key colour; never destroyed (see shared/unreleased.h).
 Unreleased<std::unique_ptr<Surface>> picture;
@@ -84,7 +85,8 @@ bool Complain(const std::string& what) {
 // The ghost of the course: the chosen file on its course, elsewhere the best drive; none
 // yet is no fault.
 bool FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& drive) {
-    const std::string keyFile = course == chosenCourse ? chosenFile : BestDriveFileName(course);
+    std::string keyFile = course == chosenCourse ? chosenFile : BestDriveFileName(course);
+    if (course != chosenCourse && course == UserMapCourse && !userCourseBestDrive.empty()) keyFile = userCourseBestDrive;
     std::error_code unknown;
     if (course != chosenCourse && !std::filesystem::exists(keyFile, unknown)) return false;
     std::string mapFile, error;
@@ -189,6 +191,8 @@ bool PrepareGhostFile(const std::string& keyFile, std::string& error) {
     chosenCourse = drive.course;
     return true;
 }
+
+void UseBestDriveOfUserCourse(const std::string& keyFile) { userCourseBestDrive = keyFile; }
 
 void BeginGhost(bool on, int course, const std::string& mapFileRead) {
     ghost.running = false;

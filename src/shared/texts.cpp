@@ -30,6 +30,7 @@ const GameTexts JapaneseTexts = {
     "ユーザ作成マップファイルの選択",
     "Map Files(*.map)",
     "All Files(*.*)",
+    "ほかのファイルを開く…",
 };
 
 // DejaVu Sans: its hand-hinted shapes stay crisp in the game's two-colour text at 12 to 24
@@ -60,6 +61,7 @@ const GameTexts EnglishTexts = {
     "Choose the map file of your own course",
     "Map files (*.map)",
     "All files",
+    "Open another file…",
 };
 
 const char* const WordedPictures[] = {"16.bmp",    "17.bmp",   "18.bmp",          "19.bmp",     "20.bmp",

@@ -43,6 +43,8 @@ struct GameTexts {
     const char* userMapDialogTitle;
     const char* mapFilesFilter;
     const char* allFilesFilter;
+    // The shelf's last entry, which opens the file dialog.
+    const char* shelfOtherFile;
 };
 
 const GameTexts& TextsIn(Language language);

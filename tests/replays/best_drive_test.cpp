@@ -211,6 +211,7 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
         EXPECT_TRUE(boxes.boxes.empty());
     }
     ForgetMapToPlay();
+    EXPECT_EQ(ReadText("courses/mine.txt"), ReadText("mine.txt"));  // and on the shelf
     const DriveRecord best = ReadDriveFile(BestDriveFileName(UserMapCourse));
     std::uint64_t builtHash = 0;
     ASSERT_TRUE(HashCourseFile("0.map", builtHash));
