@@ -69,6 +69,8 @@ bool ghostShown = true;
 // --ghost-file and its course.
 std::string chosenFile;
 int chosenCourse = -1;
+// --challenge: the drive itself, with no file of its own.
+DriveRecord chosenDrive;
 std::string lastComplaint;
 
 // The ghost's picture, drawn on the key colour; never destroyed (see shared/unreleased.h).
@@ -84,11 +86,13 @@ bool Complain(const std::string& what) {
 // The ghost of the course: the chosen file on its course, elsewhere the best drive; none
 // yet is no fault.
 bool FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& drive) {
-    const std::string keyFile = course == chosenCourse ? chosenFile : BestDriveFileName(course);
+    const bool held = course == chosenCourse && chosenFile.empty();
+    const std::string keyFile = held ? "the challenge" : course == chosenCourse ? chosenFile : BestDriveFileName(course);
     std::error_code unknown;
     if (course != chosenCourse && !std::filesystem::exists(keyFile, unknown)) return false;
     std::string mapFile, error;
-    if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return Complain(error);
+    if (held) drive = chosenDrive;
+    else if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return Complain(error);
     if (drive.course != course)
         return Complain(keyFile + ": a drive of course " + std::to_string(drive.course) + ", not " + std::to_string(course));
     std::uint64_t hash = 0;
@@ -188,6 +192,12 @@ bool PrepareGhostFile(const std::string& keyFile, std::string& error) {
     chosenFile = keyFile;
     chosenCourse = drive.course;
     return true;
+}
+
+void PrepareGhostDrive(const DriveRecord& drive) {
+    chosenFile.clear();
+    chosenCourse = drive.course;
+    chosenDrive = drive;
 }
 
 void BeginGhost(bool on, int course, const std::string& mapFileRead) {

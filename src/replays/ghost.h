@@ -18,6 +18,9 @@ constexpr int kGhostKey = 'G';
 // drive. False, with one line, when it cannot be read, is damaged, or was driven on another
 // course file than the one now in the folder.
 bool PrepareGhostFile(const std::string& keyFile, std::string& error);
+// --challenge: this drive, already read and checked, is the ghost of its course instead.
+struct DriveRecord;
+void PrepareGhostDrive(const DriveRecord& drive);
 // A drive starts on a course read from mapFileRead: with the ghost on, the course's ghost
 // starts with it. A ghost that is damaged or was driven on another course file is left out,
 // with one line on stderr.
