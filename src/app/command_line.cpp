@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "app/app.h"
-#include "app/challenge_to_play.h"
 #include "app/map_to_play.h"
 #include "replays/challenge.h"
 #include "replays/drive_keys.h"

@@ -6,6 +6,9 @@
 #include "app/keys.h"
 #include "course/course_map.h"
 #include "course/user_course.h"
+#include "records/shelf.h"
+#include "replays/challenge.h"
+#include "replays/ghost.h"
 #include "shared/globals.h"
 #include "shared/outside_text.h"
 
@@ -31,6 +34,27 @@ bool PrepareMapToPlay(const std::string& path) {
         if (!flaw.empty()) RejectUserMapFile(path, flaw);
     }
     mapToPlay = AbsolutePath(path);
+    return true;
+}
+
+bool PrepareChallengeToPlay(const std::string& path) {
+    Challenge challenge;
+    DriveRecord drive;
+    const std::string problem = ReadChallengeFile(path, challenge, drive);
+    if (!problem.empty()) {
+        Tell(path, problem);
+        return false;
+    }
+    std::string why;
+    const std::string onShelf = PutCourseOnShelf(std::string(challenge.map.begin(), challenge.map.end()),
+                                                 ChallengeFileStem(challenge.name) + ".map", &why);
+    if (onShelf.empty()) {
+        Tell(path, "its course cannot be put on the shelf: " + why);
+        return false;
+    }
+    if (!PrepareMapToPlay(onShelf)) return false;
+    drive.mapFile = mapToPlay;
+    PrepareGhostDrive(drive);
     return true;
 }
 

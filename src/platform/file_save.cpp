@@ -361,6 +361,18 @@ int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& byte
     });
 }
 
+int SaveNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    RemoveAbandonedTemporaries(path);
+    std::string temporary;
+    OpenFile file;
+    int error = CreateOwnTemporary(path, temporary, file);
+    if (error != 0) return error;
+    error = WriteNewFile(file.Fd(), bytes);
+    if (error == 0 && link(temporary.c_str(), path.c_str()) != 0) error = errno;
+    unlink(temporary.c_str());
+    return error;
+}
+
 SharedLockWait::SharedLockWait() : owner_(sharedWaitLeft < 0) {
     if (owner_) sharedWaitLeft = kLockWaitMilliseconds;
 }

@@ -21,6 +21,11 @@
 // Returns 0, or the errno value of the failure.
 int SaveWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
+// Makes a new file with the bytes, whole or not at all: they are written to a temporary file
+// beside it, which then takes the name by a link, so that a file that has the name (made by
+// another game meanwhile too) is never written over: EEXIST. Returns 0, or the errno value.
+int SaveNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
 // Makes the bytes to save from what the file holds under the save's lock: called with that
 // content (nullptr when there is no file yet, or it is a device or a pipe, which hold nothing
 // to build on), it fills `bytes` and returns true, or returns false to leave the file as it is.

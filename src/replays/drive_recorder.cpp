@@ -78,6 +78,11 @@ void CountDrivingFrame() { ++framesDrawn; }
 long DrivingFramesDrawn() { return framesDrawn; }
 
 void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std::int32_t scoreSeconds) {
+    SaveBestDriveIn(BestDriveFileName(drive.course), drivingSeconds, penaltySeconds, scoreSeconds);
+}
+
+void SaveBestDriveIn(const std::string& path, std::int32_t drivingSeconds, std::int32_t penaltySeconds,
+                     std::int32_t scoreSeconds) {
     if (!courseFileKnown) return;
     drive.drivingSeconds = drivingSeconds;
     drive.penaltySeconds = penaltySeconds;
@@ -89,7 +94,6 @@ void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std
          "Watch it with: quonfel --watch-best " + course,
          "Each key line: the frame (0 places the bus) and the key pressed before it."},
         drive);
-    const std::string path = BestDriveFileName(drive.course);
     const int error = SaveMergedFile(path, kLargestBestDrive, [&](const std::vector<std::uint8_t>* saved, std::vector<std::uint8_t>& bytes) {
         if (saved && !FasterThanSaved(*saved, scoreSeconds)) return false;
         bytes = Bytes(text);

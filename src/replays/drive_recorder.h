@@ -17,6 +17,9 @@ long DrivingFramesDrawn();
 // cannot be told apart from another (no course file known) or the best drive saved there is as
 // fast (another game's). A failed save leaves the old file and says why in one line on stderr.
 void SaveBestDrive(std::int32_t drivingSeconds, std::int32_t penaltySeconds, std::int32_t scoreSeconds);
+// The same into another key file: the best drive of a course of the shelf.
+void SaveBestDriveIn(const std::string& keyFile, std::int32_t drivingSeconds, std::int32_t penaltySeconds,
+                     std::int32_t scoreSeconds);
 
 // "best-3.keys", in the game folder.
 std::string BestDriveFileName(int course);

@@ -72,6 +72,7 @@ int chosenCourse = -1;
 // --challenge: the drive itself, with no file of its own.
 DriveRecord chosenDrive;
 std::string lastComplaint;
+std::string userCourseBestDrive;
 
 // The ghost's picture, drawn on the key colour; never destroyed (see shared/unreleased.h).
 Unreleased<std::unique_ptr<Surface>> picture;
@@ -87,7 +88,8 @@ bool Complain(const std::string& what) {
 // yet is no fault.
 bool FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& drive) {
     const bool held = course == chosenCourse && chosenFile.empty();
-    const std::string keyFile = held ? "the challenge" : course == chosenCourse ? chosenFile : BestDriveFileName(course);
+    std::string keyFile = held ? "the challenge" : course == chosenCourse ? chosenFile : BestDriveFileName(course);
+    if (course != chosenCourse && course == UserMapCourse && !userCourseBestDrive.empty()) keyFile = userCourseBestDrive;
     std::error_code unknown;
     if (course != chosenCourse && !std::filesystem::exists(keyFile, unknown)) return false;
     std::string mapFile, error;
@@ -199,6 +201,8 @@ void PrepareGhostDrive(const DriveRecord& drive) {
     chosenCourse = drive.course;
     chosenDrive = drive;
 }
+
+void UseBestDriveOfUserCourse(const std::string& keyFile) { userCourseBestDrive = keyFile; }
 
 void BeginGhost(bool on, int course, const std::string& mapFileRead) {
     ghost.running = false;

@@ -21,6 +21,9 @@ bool PrepareGhostFile(const std::string& keyFile, std::string& error);
 // --challenge: this drive, already read and checked, is the ghost of its course instead.
 struct DriveRecord;
 void PrepareGhostDrive(const DriveRecord& drive);
+// The best drive the ghost of the user-made course comes from, instead of best-11.keys: that of
+// the course of the shelf now driven; empty for best-11.keys again.
+void UseBestDriveOfUserCourse(const std::string& keyFile);
 // A drive starts on a course read from mapFileRead: with the ghost on, the course's ghost
 // starts with it. A ghost that is damaged or was driven on another course file is left out,
 // with one line on stderr.
