@@ -1,10 +1,12 @@
 #include "replays/challenge.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include "course/map_reading.h"
 #include "course/map_text.h"
 #include "course/user_course.h"
+#include "platform/file_save.h"
 #include "platform/printable.h"
 #include "platform/text_file.h"
 #include "replays/watch.h"
@@ -168,6 +170,14 @@ std::string MakeChallenge(const std::string& coursePath, const std::string& keyP
     drive.mapFile = ChallengeFileStem(challenge.name) + ".map";
     challenge.keys = FormatDrive({"a drive of " + challenge.name}, drive);
     return "";
+}
+
+std::string WriteChallengeFile(const std::string& path, const Challenge& challenge) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)))
+        return path + " is a symbolic link; a challenge is not written through one";
+    const int failure = SaveWholeFile(path, FormatChallenge(challenge));
+    return failure == 0 ? "" : "cannot write " + path + ": " + std::strerror(failure);
 }
 
 std::string ChallengeFileStem(const std::string& name) {

@@ -47,6 +47,10 @@ std::string ReadChallengeFile(const std::string& path, Challenge& challenge, Dri
 // folder and ending. Empty when it is made, else the problem with the file it concerns.
 std::string MakeChallenge(const std::string& coursePath, const std::string& keyPath, Challenge& challenge);
 
+// Writes the challenge as the file path names, whole or not at all, and never through a
+// symbolic link. Empty when written, else why not.
+std::string WriteChallengeFile(const std::string& path, const Challenge& challenge);
+
 // The name, fit to be a file's name: no '/', no leading '.'.
 std::string ChallengeFileStem(const std::string& name);
 // The "# name:" line among the comment lines at the top of a course text; empty without one.

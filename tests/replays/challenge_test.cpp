@@ -95,6 +95,12 @@ TEST(Challenge, MadeFromACourseAndItsDrive) {
                               "1 Up\n2 W\n");
     EXPECT_EQ(MakeChallenge("my loop.map", "other.keys", challenge), "other.keys: the drive was driven on another course");
     EXPECT_EQ(MakeChallenge("gone.map", "best.keys", challenge), "gone.map: there is no such file");
+
+    // Written whole where the name says, never through a link.
+    std::filesystem::create_symlink("elsewhere", "link.quonfel-challenge");
+    EXPECT_EQ(WriteChallengeFile("link.quonfel-challenge", challenge),
+              "link.quonfel-challenge is a symbolic link; a challenge is not written through one");
+    EXPECT_FALSE(std::filesystem::exists("elsewhere"));
 }
 
 TEST(Challenge, ACourseTextNamesItselfAtItsTop) {

@@ -17,7 +17,6 @@
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
 #include "platform/text_file.h"
-#include "platform/file_save.h"
 #include "replays/challenge.h"
 #include "replays/drive_keys.h"
 #include "shared/game_folder.h"
@@ -121,20 +120,14 @@ int Build(const std::string& textPath, const std::string& mapPath) {
     return ExitOk;
 }
 
-// Never through a link: the challenge goes where the name says, not where a link points.
 int Share(const std::string& coursePath, const std::string& keyPath, const std::string& outPath) {
     Challenge challenge;
-    const std::string problem = MakeChallenge(coursePath, keyPath, challenge);
+    std::string problem = MakeChallenge(coursePath, keyPath, challenge);
+    if (problem.empty()) problem = WriteChallengeFile(outPath, challenge);
     if (!problem.empty()) {
         std::cerr << "quonfel-map: " << Printable(problem) << "\n";
         return ExitUsage;
     }
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(outPath, error))) {
-        std::cerr << "quonfel-map: " << Printable(outPath) << " is a symbolic link; a challenge is not written through one\n";
-        return ExitUsage;
-    }
-    if (SaveWholeFile(outPath, FormatChallenge(challenge)) != 0) return CannotWrite(outPath, false);
     std::cout << Printable(outPath) << ": the challenge \"" << Printable(challenge.name) << "\"\n";
     return ExitOk;
 }
