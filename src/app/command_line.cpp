@@ -144,7 +144,7 @@ std::string DescribedPreferencesPath() {
 std::string Usage() {
     std::string usage =
         "Usage: quonfel [options] [--watch FILE | --watch-best N | --map FILE] [--ghost-file FILE]\n"
-        "       quonfel [options] [--challenge] FILE\n"
+        "       quonfel [options] [--challenge] FILE.quonfel-challenge\n"
         "Drive a bus from the start into the goal, seen from above.\n"
         "\n"
         "Options, each also a line \"name = value\" of the preferences file (they override it):\n";
