@@ -5,7 +5,7 @@
 #
 # SECONDS per target (default 20; for a real search use e.g. `scripts/fuzz.sh 600`).
 # TARGET names a target without its fuzz_ prefix (course_file, user_map, score_file,
-# key_file, map_text, map_tool_file, course_frames, surface_copy); default all of them.
+# key_file, challenge_file, map_text, map_tool_file, course_frames, surface_copy); default all of them.
 # Each target grows its own corpus in build-fuzz/corpus/<target>, seeded from
 # fuzz/corpus/<target>. An input that makes a target fail is kept in
 # build-fuzz/artifacts/<target>/ and the script fails; copy it into
@@ -18,7 +18,7 @@ root=$PWD
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(course_file user_map score_file key_file map_text map_tool_file course_frames surface_copy)
+[ ${#targets[@]} -gt 0 ] || targets=(course_file user_map score_file key_file challenge_file map_text map_tool_file course_frames surface_copy)
 
 build=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DQUONFEL_FUZZ=ON -DQUONFEL_TESTS=OFF \

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/map_to_play.h"
+#include "replays/challenge.h"
 #include "replays/drive_keys.h"
 #include "replays/ghost.h"
 #include "replays/watch.h"
@@ -18,6 +19,7 @@ constexpr const char* kWatchBestOption = "--watch-best";
 constexpr const char* kGhostFileOption = "--ghost-file";
 constexpr const char* kOffSwitch = "--no-";
 constexpr const char* kMapOption = "--map";
+constexpr const char* kChallengeOption = "--challenge";
 
 // A course number from 0 to 11, nothing else.
 bool ReadCourse(const std::string& value, int& course) {
@@ -89,6 +91,10 @@ bool PrepareRequestedWatch(const WatchRequest& watch, std::string& error) {
     return true;
 }
 
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 CommandLine Refused(const std::string& why) {
     CommandLine refused;
     refused.action = CommandLine::Refuse;
@@ -138,6 +144,7 @@ std::string DescribedPreferencesPath() {
 std::string Usage() {
     std::string usage =
         "Usage: quonfel [options] [--watch FILE | --watch-best N | --map FILE] [--ghost-file FILE]\n"
+        "       quonfel [options] [--challenge] FILE.quonfel-challenge\n"
         "Drive a bus from the start into the goal, seen from above.\n"
         "\n"
         "Options, each also a line \"name = value\" of the preferences file (they override it):\n";
@@ -164,6 +171,10 @@ std::string Usage() {
     usage += OptionHelp("--ghost-file FILE",
                         "race the drive in the key file FILE as the ghost of its course instead of your best "
                         "drive there, with the ghost on; with --watch or --watch-best the watched drive races it");
+    usage += OptionHelp("--challenge FILE",
+                        "race the challenge file FILE (made by quonfel-map share): its course goes on your shelf "
+                        "(courses/) and is played at once, with the drive in the file as the ghost; your own best "
+                        "time and drive are kept as ever. A FILE alone ending in .quonfel-challenge is taken so too");
     usage += OptionHelp("--help", "show this help and end");
     usage += OptionHelp("--version", "show the version and end");
     usage += "\nPreferences file: " + DescribedPreferencesPath() +
@@ -199,6 +210,16 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& 
             line.mapFile = value;
             continue;
         }
+        // A challenge file alone: a file manager opens one so.
+        const bool fileAlone = argument[0] != '-' && EndsWith(argument, kChallengeExtension);
+        if (fileAlone) value = argument;
+        if (fileAlone || OptionValue(kChallengeOption, argc, argv, i, value, missing)) {
+            if (missing || value.empty()) return Refused("--challenge takes a challenge file");
+            if (!line.challengeFile.empty()) return Refused("take one challenge at a time");
+            line.challengeFile = value;
+            line.settings.ghost = true;
+            continue;
+        }
         if (OptionValue(kGhostFileOption, argc, argv, i, value, missing)) {
             if (missing || value.empty()) return Refused("--ghost-file takes a key file");
             if (!line.ghostFile.empty()) return Refused("race one ghost at a time");
@@ -213,6 +234,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const Settings& 
         if (!why.empty()) return Refused(why);
     }
     if (!line.mapFile.empty() && line.watch.kind != WatchRequest::None) return Refused("play a map or watch a drive, not both");
+    const bool otherCourseOrGhost = !line.mapFile.empty() || line.watch.kind != WatchRequest::None || !line.ghostFile.empty();
+    if (!line.challengeFile.empty() && otherCourseOrGhost)
+        return Refused("--challenge brings its own course and ghost: take it without --map, --watch or --ghost-file");
     return line;
 }
 
@@ -238,6 +262,7 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         return kRefusedStatus;
     }
     if (!line.mapFile.empty() && !PrepareMapToPlay(line.mapFile)) return kRefusedStatus;
+    if (!line.challengeFile.empty() && !PrepareChallengeToPlay(line.challengeFile)) return kRefusedStatus;
     if (!line.mapFile.empty()) SayIfNoBestDriveIsKept(line.mapFile);
     if (!line.ghostFile.empty() && !PrepareGhostFile(line.ghostFile, refusal)) {
         std::fprintf(stderr, "quonfel: %s\n", Printable(refusal).c_str());

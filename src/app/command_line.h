@@ -20,6 +20,7 @@ struct CommandLine {
     Settings settings;  // the preferences, with the options over them
     WatchRequest watch;
     std::string mapFile;  // --map: a course to play as the user-made course
+    std::string challengeFile;  // --challenge: a course to play, with a drive on it as the ghost
     std::string ghostFile;  // --ghost-file: the ghost of its course instead of the best drive
     std::string error;  // why the command line is refused
 };

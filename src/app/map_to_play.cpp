@@ -8,6 +8,8 @@
 #include "records/score_table.h"
 #include "course/user_course.h"
 #include "records/shelf.h"
+#include "replays/challenge.h"
+#include "replays/ghost.h"
 #include "shared/globals.h"
 #include "shared/outside_text.h"
 
@@ -54,6 +56,27 @@ void PlayShelfCourse(const std::string& path) {
 }
 
 bool ShelfCourseToPlay() { return MapToPlayGiven() && onShelf; }
+
+bool PrepareChallengeToPlay(const std::string& path) {
+    Challenge challenge;
+    DriveRecord drive;
+    const std::string problem = ReadChallengeFile(path, challenge, drive);
+    if (!problem.empty()) {
+        Tell(path, problem);
+        return false;
+    }
+    std::string why;
+    const std::string shelfPath = PutCourseOnShelf(std::string(challenge.map.begin(), challenge.map.end()),
+                                                 ChallengeFileStem(challenge.name) + ".map", &why);
+    if (shelfPath.empty()) {
+        Tell(path, "its course cannot be put on the shelf: " + why);
+        return false;
+    }
+    if (!PrepareMapToPlay(shelfPath)) return false;
+    drive.mapFile = mapToPlay;
+    PrepareGhostDrive(drive);
+    return true;
+}
 
 bool MapToPlayGiven() { return !mapToPlay.empty(); }
 

@@ -8,6 +8,11 @@
 // is refused with one line each on stderr (false); a map file the user map reader would stop
 // on ends the game here as that reader does, with one line on stderr first.
 bool PrepareMapToPlay(const std::string& path);
+// quonfel --challenge FILE, before the window: reads and checks the challenge file, puts its
+// course on the shelf and prepares it as the map to play, with the file's drive as its ghost.
+// That drive stays the challenger's: the player's own best drive is kept as ever. False after
+// one line on stderr naming the problem; nothing is written then.
+bool PrepareChallengeToPlay(const std::string& path);
 // Whether this run plays a map given on the command line; Forget makes it play none (tests).
 bool MapToPlayGiven();
 void ForgetMapToPlay();

@@ -22,16 +22,6 @@ std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& stream) {
     return bytes;
 }
 
-std::vector<std::uint8_t> WithoutCrLf(const std::vector<std::uint8_t>& raw) {
-    std::vector<std::uint8_t> stream;
-    stream.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == 0x0D && i + 1 < raw.size() && raw[i + 1] == 0x0A) continue;
-        stream.push_back(raw[i]);
-    }
-    return stream;
-}
-
 // Reads at most `largest` + 1 bytes, so that a file grown since its size was taken is seen.
 OutsideFile ReadUpTo(int fd, std::size_t largest, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
@@ -50,6 +40,16 @@ OutsideFile ReadUpTo(int fd, std::size_t largest, std::vector<std::uint8_t>& byt
 
 // The file is opened first and then looked at, so that what is read is what was looked at; a
 // pipe is opened without waiting for a writer.
+std::vector<std::uint8_t> WithoutCrLf(const std::vector<std::uint8_t>& raw) {
+    std::vector<std::uint8_t> stream;
+    stream.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == 0x0D && i + 1 < raw.size() && raw[i + 1] == 0x0A) continue;
+        stream.push_back(raw[i]);
+    }
+    return stream;
+}
+
 OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& bytes) {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? OutsideFile::Missing : OutsideFile::Unreadable;

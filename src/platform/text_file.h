@@ -17,6 +17,9 @@ OutsideFile ReadOutsideFile(const std::string& path, std::size_t largest, std::v
 // 0x0A; every other byte is taken as it is.
 OutsideFile ReadTextModeFile(const std::string& path, std::size_t largest, std::vector<std::uint8_t>& stream);
 
+// The stream a text-mode read makes of stored bytes: each 0x0D 0x0A pair as 0x0A.
+std::vector<std::uint8_t> WithoutCrLf(const std::vector<std::uint8_t>& raw);
+
 // Writes the stream with every 0x0A stored as 0x0D 0x0A, as a whole (SaveWholeFile: the old
 // content or the new one, never a mixture). Returns 0, or the errno value of the failure.
 int WriteTextModeFile(const std::string& path, const std::vector<std::uint8_t>& stream);

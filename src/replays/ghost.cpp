@@ -69,6 +69,8 @@ bool ghostShown = true;
 // --ghost-file and its course.
 std::string chosenFile;
 int chosenCourse = -1;
+// --challenge: the drive itself, with no file of its own.
+DriveRecord chosenDrive;
 std::string lastComplaint;
 std::string userCourseBestDrive;
 
@@ -85,12 +87,14 @@ bool Complain(const std::string& what) {
 // The ghost of the course: the chosen file on its course, elsewhere the best drive; none
 // yet is no fault.
 bool FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& drive) {
-    std::string keyFile = course == chosenCourse ? chosenFile : BestDriveFileName(course);
+    const bool held = course == chosenCourse && chosenFile.empty();
+    std::string keyFile = held ? "the challenge" : course == chosenCourse ? chosenFile : BestDriveFileName(course);
     if (course != chosenCourse && course == UserMapCourse && !userCourseBestDrive.empty()) keyFile = userCourseBestDrive;
     std::error_code unknown;
     if (course != chosenCourse && !std::filesystem::exists(keyFile, unknown)) return false;
     std::string mapFile, error;
-    if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return Complain(error);
+    if (held) drive = chosenDrive;
+    else if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return Complain(error);
     if (drive.course != course)
         return Complain(keyFile + ": a drive of course " + std::to_string(drive.course) + ", not " + std::to_string(course));
     std::uint64_t hash = 0;
@@ -190,6 +194,12 @@ bool PrepareGhostFile(const std::string& keyFile, std::string& error) {
     chosenFile = keyFile;
     chosenCourse = drive.course;
     return true;
+}
+
+void PrepareGhostDrive(const DriveRecord& drive) {
+    chosenFile.clear();
+    chosenCourse = drive.course;
+    chosenDrive = drive;
 }
 
 void UseBestDriveOfUserCourse(const std::string& keyFile) { userCourseBestDrive = keyFile; }

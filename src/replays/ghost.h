@@ -18,6 +18,9 @@ constexpr int kGhostKey = 'G';
 // drive. False, with one line, when it cannot be read, is damaged, or was driven on another
 // course file than the one now in the folder.
 bool PrepareGhostFile(const std::string& keyFile, std::string& error);
+// --challenge: this drive, already read and checked, is the ghost of its course instead.
+struct DriveRecord;
+void PrepareGhostDrive(const DriveRecord& drive);
 // The best drive the ghost of the user-made course comes from, instead of best-11.keys: that of
 // the course of the shelf now driven; empty for best-11.keys again.
 void UseBestDriveOfUserCourse(const std::string& keyFile);

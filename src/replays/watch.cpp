@@ -75,14 +75,6 @@ bool MapReadable(const std::string& file, MapReader reader, std::string& what) {
     return problem.empty();
 }
 
-bool MissingHeader(const DriveRecord& drive, std::string& what) {
-    if (drive.course == kNotRecorded) what = "no course line";
-    else if (drive.busType == kNotRecorded) what = "no bus line";
-    else if (!drive.hasCourseHash) what = "no course-hash line";
-    else if (drive.course == UserMapCourse && drive.mapFile.empty()) what = "no map line for the user map (course 11)";
-    return !what.empty();
-}
-
 // The drive means something only on the course file it was driven on.
 bool SameCourseFile(const DriveRecord& drive, const std::string& courseFile, std::string& what) {
     std::uint64_t hash = 0;
@@ -128,6 +120,14 @@ WatchKey StopWatching() {
 bool IsStopKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
 }  // namespace
+
+bool MissingHeader(const DriveRecord& drive, std::string& what) {
+    if (drive.course == kNotRecorded) what = "no course line";
+    else if (drive.busType == kNotRecorded) what = "no bus line";
+    else if (!drive.hasCourseHash) what = "no course-hash line";
+    else if (drive.course == UserMapCourse && drive.mapFile.empty()) what = "no map line for the user map (course 11)";
+    return !what.empty();
+}
 
 bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::string& mapFile, std::string& error) {
     std::string text, what;

@@ -13,6 +13,8 @@ enum class AfterWatching { EndTheGame, CourseMenu };
 
 struct DriveRecord;
 
+// A header line a drive cannot be played without (what: which one); false when none is missing.
+bool MissingHeader(const DriveRecord& drive, std::string& what);
 // Reads a key file and checks that it is whole and was driven on the course file that is in
 // the folder now; false with one line when not. mapFile: a user map as found from the key file.
 bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::string& mapFile, std::string& error);

@@ -77,6 +77,10 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
     line = Parse({"--no-ghost", "--ghost-file=fast.keys", "--watch-best", "3"});
     EXPECT_EQ(line.ghostFile, "fast.keys");
     EXPECT_TRUE(line.settings.ghost);
+    line = Parse({"--no-ghost", "--challenge", "from Aki.quonfel-challenge"});
+    EXPECT_EQ(line.challengeFile, "from Aki.quonfel-challenge");
+    EXPECT_TRUE(line.settings.ghost);
+    EXPECT_EQ(Parse({"--scale", "2", "/tmp/x.quonfel-challenge"}).challengeFile, "/tmp/x.quonfel-challenge");
 
     const struct {
         std::vector<const char*> arguments;
@@ -92,6 +96,10 @@ TEST(CommandLine, WatchOptionsNameAKeyFileOrACourse) {
         {{"--ghost-file"}, "--ghost-file takes a key file"},
         {{"--map", "a.txt", "--map=b.txt"}, "play one map at a time"},
         {{"--ghost-file=a.keys", "--ghost-file", "b.keys"}, "race one ghost at a time"},
+        {{"--challenge"}, "--challenge takes a challenge file"},
+        {{"--challenge=a", "b.quonfel-challenge"}, "take one challenge at a time"},
+        {{"--map", "a.txt", "--challenge", "c"},
+         "--challenge brings its own course and ghost: take it without --map, --watch or --ghost-file"},
     };
     for (const auto& c : refused) {
         line = Parse(c.arguments);

@@ -36,6 +36,7 @@ for name in {0..10}.map {0..23}.bmp front.bmp back.bmp gear.bmp alarm.bmp discon
     has_file -rw-r--r-- "./usr/share/games/quonfel/$name" || fail "./usr/share/games/quonfel/$name is missing"
 done
 for path in ./usr/share/applications/org.quonfel.Quonfel.desktop ./usr/share/metainfo/org.quonfel.Quonfel.metainfo.xml \
+    ./usr/share/mime/packages/org.quonfel.Quonfel.xml \
     ./usr/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg \
     ./usr/share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/org.quonfel.Quonfel.png \
     ./usr/share/man/man6/quonfel.6.gz ./usr/share/man/man6/quonfel-map.6.gz \
@@ -46,7 +47,14 @@ done
 dpkg-deb -x "$DEB" "$WORK/root"
 ENTRY="$WORK/root/usr/share/applications/org.quonfel.Quonfel.desktop"
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the packaged entry"
-grep -qx 'Exec=/usr/games/quonfel --scale auto' "$ENTRY" || fail "packaged entry: $(grep '^Exec=' "$ENTRY")"
+grep -qx 'Exec=/usr/games/quonfel --scale auto %f' "$ENTRY" || fail "packaged entry: $(grep '^Exec=' "$ENTRY")"
+# A challenge file is of the type the entry opens, by its name and by its first bytes.
+grep -qx 'MimeType=application/x-quonfel-challenge;' "$ENTRY" || fail "the entry opens no challenge files"
+mkdir "$WORK/mime" && cp -r "$WORK/root/usr/share/mime/packages" "$WORK/mime/"
+update-mime-database "$WORK/mime" || fail "update-mime-database rejects the type"
+grep -qx 'application/x-quonfel-challenge:\*.quonfel-challenge' "$WORK/mime/globs" || fail "no glob for challenge files"
+grep -qa 'quonfel-challenge ' "$WORK/mime/magic" || fail "challenge files are not known by their first bytes"
+
 appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/org.quonfel.Quonfel.metainfo.xml" ||
     fail "appstreamcli rejects the metadata"
 # Every setting of the game's table is in the manual page.

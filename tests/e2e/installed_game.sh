@@ -61,7 +61,7 @@ for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}" "${ENGLISH_PICTURES[@
 
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the entry"
 exec_line=$(grep '^Exec=' "$ENTRY")
-[[ $exec_line == "Exec=\"${PREFIX//%/%%}/games/quonfel\" --scale auto" ]] || fail "desktop entry: $exec_line"
+[[ $exec_line == "Exec=\"${PREFIX//%/%%}/games/quonfel\" --scale auto %f" ]] || fail "desktop entry: $exec_line"
 
 # The installed map tool draws with the installed tiles: 128 pixels a tile.
 "$PREFIX/games/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"

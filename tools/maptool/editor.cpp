@@ -16,6 +16,8 @@
 #include "maptool/exit_status.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "records/shelf.h"
+#include "replays/challenge.h"
 #include "shared/game_folder.h"
 #include "shared/outside_text.h"
 #include "shared/texts.h"
@@ -109,6 +111,40 @@ void PlayTheMap() {
     if (error != 0) return Say("Not played: cannot start " + game + " (" + std::strerror(error) + ")");
     Say("Playing " + Name(editor->files.map) + " in the game (quonfel --map " + editor->files.map + ")");
     std::cout << "playing: " << Printable(game) << " --map " << Printable(editor->files.map) << std::endl;
+}
+
+// The folders the game plays in: beside the map tool (a build), and the player's own folder
+// that the installed launcher starts it in.
+std::vector<std::string> GameFolders() {
+    std::vector<std::string> folders = {editor->programFolder};
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (data && data[0] == '/') folders.push_back(std::string(data) + "/quonfel");
+    else if (home && home[0] == '/') folders.push_back(std::string(home) + "/.local/share/quonfel");
+    return folders;
+}
+
+// C: the saved course and its best drive in the game, as one challenge file beside the text.
+void ShareTheCourse() {
+    if (editor->model.Unsaved() || editor->model.ProblemCount() > 0)
+        return Say("Not shared: save the course, with no problem left, first (Ctrl+S)");
+    std::uint64_t hash = 0;
+    if (!HashUserCourseFile(editor->files.map, hash)) return Say("Not shared: " + Name(editor->files.map) + " cannot be read");
+    const std::string out = fs::path(editor->files.text).replace_extension(kChallengeExtension).string();
+    const std::string shelfDrive = fs::path(ShelfBestDriveFile(hash)).filename().string();
+    for (const std::string& folder : GameFolders()) {
+        for (const std::string& name : {shelfDrive, std::string("best-11.keys")}) {
+            const std::string keys = (fs::path(folder) / name).string();
+            Challenge challenge;
+            std::error_code error;
+            // A best drive of another course is no fault: the next one may be of this one.
+            if (!fs::exists(keys, error) || !MakeChallenge(editor->files.text, keys, challenge).empty()) continue;
+            const std::string problem = WriteChallengeFile(out, challenge);
+            return Say(problem.empty() ? "Challenge written: " + Name(out) + ", with the best drive " + keys
+                                       : "Not shared: " + problem);
+        }
+    }
+    Say("Not shared: no best drive of this course in the game yet; drive it to the goal (P) first");
 }
 
 void SaveNow(AfterSave after) {
@@ -434,6 +470,8 @@ bool ViewKey(int key) {
         view.driveSpeed = NextDriveSpeed(view.driveSpeed);
     } else if (key == 'P') {
         Save(AfterSave::Play);
+    } else if (key == 'C') {
+        ShareTheCourse();
     } else if (key == VK_F1) {
         view.help = !view.help;
     } else if (key == VK_ESCAPE) {

@@ -399,6 +399,7 @@ const std::vector<EditorKey>& EditorKeys() {
         {"T", "test drive by the map tool's driver (T or Esc stops it)"},
         {"B, F", "the test drive's bus type (0 to 3), speed (x1 to x8)"},
         {"P", "play: save, then start the game on this course"},
+        {"C", "challenge file: the saved course and its best drive"},
         {"F1", "this list"},
         {"Esc", "close this list, take the drive away, or quit"},
     };

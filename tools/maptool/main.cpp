@@ -18,6 +18,7 @@
 #include "maptool/map_text.h"
 #include "platform/file_save.h"
 #include "platform/text_file.h"
+#include "replays/challenge.h"
 #include "replays/drive_keys.h"
 #include "shared/game_folder.h"
 #include "shared/outside_text.h"
@@ -43,6 +44,10 @@ const char* const Usage =
     "       quonfel-map drive FILE [--bus 0..3] [--keys OUT.keys]\n"
     "                                    let a bus of that type (0 by default) drive the course from the\n"
     "                                    start into the goal, and write the keys it pressed\n"
+    "       quonfel-map share COURSE KEYS OUT\n"
+    "                                    write one challenge file OUT (.quonfel-challenge) holding the\n"
+    "                                    course, the drive in the key file KEYS and the course's name;\n"
+    "                                    a friend races it with quonfel --challenge OUT\n"
     "       quonfel-map --help | --version\n"
     "exit status: 0 fine (for drive: the goal was reached), 1 problems found (for drive: no goal),\n"
     "             2 wrong use, a file that cannot be read or written, or the game's pictures not found\n";
@@ -111,6 +116,18 @@ int Build(const std::string& textPath, const std::string& mapPath) {
         return ExitProblems;
     }
     return WriteOutput(mapPath, EncodeMapFile(grid));
+}
+
+int Share(const std::string& coursePath, const std::string& keyPath, const std::string& outPath) {
+    Challenge challenge;
+    std::string problem = MakeChallenge(coursePath, keyPath, challenge);
+    if (problem.empty()) problem = WriteChallengeFile(outPath, challenge);
+    if (!problem.empty()) {
+        std::cerr << "quonfel-map: " << Printable(problem) << "\n";
+        return ExitUsage;
+    }
+    std::cout << Printable(outPath) << ": the challenge \"" << Printable(challenge.name) << "\"\n";
+    return ExitOk;
 }
 
 int Print(const std::string& mapPath) {
@@ -321,6 +338,7 @@ int Run(const std::vector<std::string>& args) {
     }
     if (args.size() == 3 && args[0] == "build") return Build(args[1], args[2]);
     if (args.size() == 2 && args[0] == "print") return Print(args[1]);
+    if (args.size() == 4 && args[0] == "share") return Share(args[1], args[2], args[3]);
     if (args.size() == 2 && args[0] == "check") return Check(args[1]);
     if (!args.empty() && args[0] == "render") return RenderCommand(args);
     if (!args.empty() && args[0] == "drive") return DriveCommand(args);
