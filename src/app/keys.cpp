@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/app.h"
+#include "app/key_bindings.h"
 #include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
@@ -28,6 +29,15 @@ constexpr int kLastBusRow = BusTypeCount - 1;
 constexpr int kCourseNotReloaded = 10;
 
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
+
+// While paused only the keys that leave the drive or the game keep their meaning; the pause
+// key itself and the volume keys are taken before.
+bool ActsWhilePaused(int key) { return IsChooseKey(key) || key == VK_ESCAPE; }
+
+void TogglePause() {
+    if (DrivingPaused()) ResumeDriving();
+    else PauseDriving();
+}
 
 void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
     const std::int32_t before = cursor;
@@ -132,7 +142,8 @@ bool GameObjectsExist() { return courseMap && menuScreen && bus && stopwatch && 
 
 // What each button means on the menus, while driving and on the result screen. A (the gas
 // while driving) does nothing on the result screen, so a press meant for the gas as the bus
-// crashes does not skip it; Start leaves it, as Enter does. No button quits: Esc is too
+// crashes does not skip it, nor the gas of a paused drive; Start pauses the drive and leaves
+// the result screen, as Enter does. No button quits: Esc is too
 // easy to hit for that, and quitting stays with the keyboard, the popup and the desktop.
 struct PadKeys {
     int button;
@@ -153,7 +164,7 @@ const PadKeys kPadKeys[] = {
     {PadY, 0, VK_NUMPAD0 + 5, 0},
     {PadRightTrigger, 0, 'W', 0},
     {PadLeftTrigger, 0, 'Q', 0},
-    {PadStart, VK_RETURN, VK_RETURN, VK_RETURN},
+    {PadStart, VK_RETURN, VK_PAUSE, VK_RETURN},
 };
 
 // What a held button pressed: its key, on that screen.
@@ -189,6 +200,7 @@ void ChooseCourse(int course) {
 }
 
 void StartDriving(std::int32_t busType) {
+    ResumeDriving();
     bus->busType = busType;
     bus->Setup();
     const int course = menuScreen->CourseCursor;
@@ -199,12 +211,15 @@ void StartDriving(std::int32_t busType) {
 }
 
 void ReturnToCourseMenu() {
+    ResumeDriving();
     if (menuScreen->CourseCursor != kCourseNotReloaded) {
         courseMap->LoadCourse(menuScreen->CourseCursor);
     }
     stopwatch->Reset();
     ScreenState = CourseSelect;
 }
+
+bool IsPauseKey(int key) { return key == 'P' || key == VK_PAUSE; }
 
 int PadButtonKey(std::int32_t screen, int button) {
     for (const auto& keys : kPadKeys) {
@@ -245,7 +260,12 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
+    key = ActionKeyOf(GameSettings.keyBindings, key);  // the player's own keys
     if (TakeVolumeKey(key)) return;
+    // A watched drive is never paused: its fed keys are the recorded ones, and an old file may
+    // hold a P that did nothing when it was driven.
+    if (ScreenState == Driving && IsPauseKey(key) && !Watching()) return TogglePause();
+    if (DrivingPaused() && !ActsWhilePaused(key)) return;
     if (ScreenState == Driving && key == kGhostKey) return ToggleGhostShown();
     if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);

@@ -92,6 +92,11 @@ private:
 // The virtual-key code of an SDL key (its keycode and scancode), 0 for keys the game has no
 // code for (platform/key_codes.cpp). Keypad digits keep theirs whether NumLock is on or off.
 int VirtualKeyOf(int sdlKeycode, int sdlScancode);
+// One of SDL's key names ("E", "PageUp", "Keypad 5", in any case) as the game's virtual key,
+// with the name as SDL writes it; kUnknownKeyName when SDL knows no such name, 0 when the
+// game reads no such key.
+constexpr int kUnknownKeyName = -1;
+int VirtualKeyNamed(const std::string& name, std::string& sdlName);
 
 // For tests: a window with no display behind it. It reads the events queued with
 // SDL_PushEvent; it cannot present, move or show a popup menu, and fullscreen is only noted.

@@ -122,7 +122,8 @@ bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& 
     case SDL_WINDOWEVENT_FOCUS_LOST:
         // As with keys, a button held while the window loses the focus stops repeating.
         pads.StopRepeating();
-        return false;
+        out = Message{WM_KILLFOCUS, 0, 0};
+        return true;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
         altDown = (SDL_GetModState() & KMOD_ALT) != 0;
