@@ -22,7 +22,8 @@ constexpr Colorref kLabelPaper = Rgb(0, 0, 0);
 // The window's picture as the pause began, label included; null while driving goes on.
 std::unique_ptr<Surface> pausedPicture;
 
-// In the middle of the course view, yellow on a black box, as the game's other warnings.
+// Yellow on a black box, as the game's other warnings, across the middle of the course view's
+// upper half: the bus stays in sight at its centre.
 void DrawPauseLabel(Surface& picture) {
     const std::shared_ptr<Font> font = Font::Create(Texts().fontFace, kLabelHeight, FW_BOLD);
     const Surface* text = font ? font->TextBox(Texts().pausedLabel, kLabelInk, kLabelPaper) : nullptr;
@@ -30,7 +31,7 @@ void DrawPauseLabel(Surface& picture) {
     const int width = text->Width() + 2 * kLabelPadding;
     const int height = font->Height() + 2 * kLabelPadding;
     const int left = (CourseViewOnScreen.left + CourseViewOnScreen.right - width) / 2;
-    const int top = (CourseViewOnScreen.top + CourseViewOnScreen.bottom - height) / 2;
+    const int top = CourseViewOnScreen.top + (CourseViewOnScreen.bottom - CourseViewOnScreen.top) / 4 - height / 2;
     picture.FillRect({left, top, left + width, top + height}, kLabelPaper);
     const Rect whole{0, 0, text->Width(), std::min(text->Height(), font->Height())};
     picture.BltFast(left + kLabelPadding, top + kLabelPadding, *text, whole, false);

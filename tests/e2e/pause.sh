@@ -7,12 +7,12 @@ source "$(dirname "$0")/goal_drive.bash"
 
 PAUSE_SECONDS=5
 
-# The course view stands still under the label: yellow writing on a black box in its middle.
+# The course view stands still under the label: yellow writing on a black box above the bus.
 while_paused() {
     sleep 1
-    expect_pixel 145 181 000000 "the pause label's box"
+    expect_pixel 145 85 000000 "the pause label's box"
     shoot paused.png
-    region_has_colour paused.png 150 186 96 24 FFFF00 || fail "no writing on the pause label"
+    region_has_colour paused.png 150 90 96 24 FFFF00 || fail "no writing on the pause label"
     sleep 2
     shoot paused-later.png
     [[ $(compare -metric AE "$WORK/paused.png" "$WORK/paused-later.png" null: 2>&1 | cut -d' ' -f1) == 0 ]] ||
