@@ -9,6 +9,7 @@
 #include "platform/font.h"
 #include "platform/surface.h"
 #include "records/stopwatch.h"
+#include "replays/drive_recorder.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
 
@@ -50,7 +51,8 @@ std::unique_ptr<Surface> PictureOfTheMoment() {
 }  // namespace
 
 void PauseDriving() {
-    if (ScreenState != Driving || DrivingPaused() || !stopwatch) return;
+    // Before the first driving frame offscreen still holds the menu: nothing to rest on yet.
+    if (ScreenState != Driving || DrivingPaused() || !stopwatch || DrivingFramesDrawn() == 0) return;
     pausedPicture = PictureOfTheMoment();
     if (!pausedPicture) return;  // no picture to rest on: driving goes on
     // The engine and the warnings fall silent by themselves: no driving frame is told.
