@@ -54,6 +54,18 @@ write_straight_course() {
              print pack("l<*", 3, 5, 3, @g)' >"$WORK/game/0.map"
 }
 
+# A game on a fresh copy of the folder with the straight practice course, focused, on its
+# course menu.
+open_straight_course_menu() {
+    start_xvfb
+    copy_game
+    write_straight_course
+    read_practice_course
+    start_game
+    focus_game
+    expect_pixel 480 110 FF0000 "course menu"
+}
+
 # The bus menu: its first row highlighted, and the course menu's longer bar gone.
 bus_menu_shown() {
     screen_pixel_is 300 106 FF0000 && screen_pixel_is_not 480 110 FF0000

@@ -12,13 +12,7 @@ FASTER_KEY=E  # the approach; the creep into the goal box presses W
 # The course view's picture, to see the bus move.
 course_view() { import -window root -crop 384x384+6+6 "$WORK/$1"; }
 
-start_xvfb
-copy_game
-write_straight_course
-read_practice_course
-start_game
-focus_game
-expect_pixel 480 110 FF0000 "course menu"
+open_straight_course_menu
 grep -qx "quonfel: $XDG_CONFIG_HOME/quonfel/quonfel.conf line 2: W is already the key of faster-0.4" "$WORK/game.log" ||
     fail "W for brake-0.7 was not refused by name: $(cat "$WORK/game.log")"
 press Return
