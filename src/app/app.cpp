@@ -125,6 +125,7 @@ int RunGame(const Settings& settings) {
         return kStartupFailedStatus;
     }
     GameSettings.display.fullscreen = mainWindow->IsFullscreen();
+    mainWindow->SetKeysStandingFor(KeysStandingFor(GameSettings.keyBindings));
     if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
     BeginMapToPlay();

@@ -102,7 +102,8 @@ void ReadKeyBindingLine(const std::string& actionName, const std::string& keys, 
     }
 }
 
-int ActionKeyOf(const std::vector<KeyBinding>& bindings, int key) {
-    const KeyBinding* binding = FindBinding(bindings, key);
-    return binding ? binding->actionKey : key;
+std::map<int, int> KeysStandingFor(const std::vector<KeyBinding>& bindings) {
+    std::map<int, int> keys;
+    for (const KeyBinding& binding : bindings) keys[binding.key] = binding.actionKey;
+    return keys;
 }

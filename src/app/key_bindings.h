@@ -1,8 +1,10 @@
 // The player's own keys: "key ACTION = KEY[, KEY...]" lines of the preferences file give a
-// driving action further keys, named as SDL names them. A bound key becomes the action's own
-// key before anything sees it, so that recorded drives hold the game's keys and play on
-// anyone's game. The game's keys always keep working.
+// driving action further keys, named as SDL names them. The window reports a bound key as the
+// action's own key, so that the game, and the drives it records, see the game's keys only and
+// play on anyone's game; a watched drive's keys are never translated. The game's keys always
+// keep working.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,5 +29,5 @@ const std::vector<GameAction>& GameActions();
 // cannot be bound adds one line to `problems`, which starts with `where`; the others apply.
 void ReadKeyBindingLine(const std::string& action, const std::string& keys, const std::string& where,
                         std::vector<KeyBinding>& bindings, std::vector<std::string>& problems);
-// The game's key that a key stands for: the action's key when bound, else the key itself.
-int ActionKeyOf(const std::vector<KeyBinding>& bindings, int key);
+// Each bound key with the game's key it stands for, which the window reports in its place.
+std::map<int, int> KeysStandingFor(const std::vector<KeyBinding>& bindings);

@@ -4,7 +4,6 @@
 #include <map>
 
 #include "app/app.h"
-#include "app/key_bindings.h"
 #include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
@@ -260,7 +259,6 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
-    key = ActionKeyOf(GameSettings.keyBindings, key);  // the player's own keys
     if (TakeVolumeKey(key)) return;
     // A watched drive is never paused: its fed keys are the recorded ones, and an old file may
     // hold a P that did nothing when it was driven.

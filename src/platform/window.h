@@ -1,6 +1,7 @@
 // The game's one window: a borderless X11 window fed by SDL, and its message queue.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,9 @@ public:
     void ReportMovesWithoutButtons(bool on);
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
+    // Keys that arrive as other keys, by virtual-key code: each key pressed is reported as the
+    // key it stands for (the player's own keys).
+    void SetKeysStandingFor(std::map<int, int> keys);
     // Shows a popup menu of these items at a screen point, modal until an item is chosen
     // or it is dismissed. Returns the chosen command, 0 when dismissed (platform/popup_menu.cpp).
     int TrackPopupMenu(const std::vector<PopupItem>& items, Point screen);

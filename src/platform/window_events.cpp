@@ -31,7 +31,9 @@ bool Window::Impl::TakePending(Message& out) {
 
 bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
     const bool down = key.type == SDL_KEYDOWN;
-    const int vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    int vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    const auto standing = keysStandingFor.find(vk);
+    if (standing != keysStandingFor.end()) vk = standing->second;
     if (vk == VK_CONTROL) controlDown = down;
     if (vk == VK_MENU) altDown = down;
     if (vk == 0) return false;
