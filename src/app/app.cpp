@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/keys.h"
 #include "app/map_to_play.h"
 #include "app/watching.h"
 #include "bus/bus.h"
@@ -106,6 +107,7 @@ int InitApp() {
 }
 
 void ReleaseAll() {
+    ResumeDriving();  // lets the paused picture go
     ReleaseBitmaps();
     ReleaseSurface(mapscreen);
     DeleteGameObjects();
@@ -123,6 +125,7 @@ int RunGame(const Settings& settings) {
         return kStartupFailedStatus;
     }
     GameSettings.display.fullscreen = mainWindow->IsFullscreen();
+    mainWindow->SetKeysStandingFor(KeysStandingFor(GameSettings.keyBindings));
     if (settings.sound) StartSound(settings.volume);
     BeginPreparedWatch();
     BeginMapToPlay();

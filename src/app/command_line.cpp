@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/key_bindings.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -135,6 +137,14 @@ std::string OptionHelp(const std::string& option, const std::string& help) {
     return out + "\n";
 }
 
+// The player's own keys have a line in the file and no option.
+std::string KeyLineHelp() {
+    std::string actions;
+    for (const GameAction& action : GameActions()) actions += (actions.empty() ? "" : ", ") + std::string(action.name);
+    return "a line of the preferences file only: further keys for a driving action, named as SDL names them "
+           "(E, PageUp, Keypad 0); a key the game uses for something else is refused. ACTION: " + actions;
+}
+
 std::string DescribedPreferencesPath() {
     const std::string path = PreferencesPath();
     return path.empty() ? "none (neither XDG_CONFIG_HOME nor HOME names a folder)" : path;
@@ -157,6 +167,7 @@ std::string Usage() {
                                 row.help + std::string(" (") + row.name + " = " + row.value + ")");
         }
     }
+    usage += OptionHelp("key ACTION = KEY[, KEY...]", KeyLineHelp());
     usage += "\n";
     usage += OptionHelp("--watch FILE",
                         "play the recorded drive in the key file FILE, then print its times next to the replay's; "

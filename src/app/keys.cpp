@@ -32,6 +32,15 @@ constexpr int kCourseNotReloaded = 10;
 
 bool IsChooseKey(int key) { return key == VK_RETURN || key == VK_SPACE; }
 
+// While paused only the keys that leave the drive or the game keep their meaning; the pause
+// key itself and the volume keys are taken before.
+bool ActsWhilePaused(int key) { return IsChooseKey(key) || key == VK_ESCAPE; }
+
+void TogglePause() {
+    if (DrivingPaused()) ResumeDriving();
+    else PauseDriving();
+}
+
 void MoveCursor(std::int32_t& cursor, int key, int lastRow) {
     const std::int32_t before = cursor;
     if (key == VK_UP && cursor > 0) --cursor;
@@ -159,7 +168,8 @@ bool GameObjectsExist() { return courseMap && menuScreen && bus && stopwatch && 
 
 // What each button means on the menus, while driving and on the result screen. A (the gas
 // while driving) does nothing on the result screen, so a press meant for the gas as the bus
-// crashes does not skip it; Start leaves it, as Enter does. No button quits: Esc is too
+// crashes does not skip it, nor the gas of a paused drive; Start pauses the drive and leaves
+// the result screen, as Enter does. No button quits: Esc is too
 // easy to hit for that, and quitting stays with the keyboard, the popup and the desktop.
 struct PadKeys {
     int button;
@@ -180,7 +190,7 @@ const PadKeys kPadKeys[] = {
     {PadY, 0, VK_NUMPAD0 + 5, 0},
     {PadRightTrigger, 0, 'W', 0},
     {PadLeftTrigger, 0, 'Q', 0},
-    {PadStart, VK_RETURN, VK_RETURN, VK_RETURN},
+    {PadStart, VK_RETURN, VK_PAUSE, VK_RETURN},
 };
 
 // What a held button pressed: its key, on that screen.
@@ -219,6 +229,7 @@ void ChooseUserCourse(bool cleared) {
 }
 
 void StartDriving(std::int32_t busType) {
+    ResumeDriving();
     bus->busType = busType;
     bus->Setup();
     const int course = menuScreen->CourseCursor;
@@ -230,6 +241,7 @@ void StartDriving(std::int32_t busType) {
 }
 
 void ReturnToCourseMenu() {
+    ResumeDriving();
     if (menuScreen->CourseCursor != kCourseNotReloaded) {
         courseMap->LoadCourse(menuScreen->CourseCursor);
     }
@@ -237,6 +249,8 @@ void ReturnToCourseMenu() {
     ScreenState = CourseSelect;
     lastRowOnShelf = ShelfHoldsACourse();
 }
+
+bool IsPauseKey(int key) { return key == 'P' || key == VK_PAUSE; }
 
 int PadButtonKey(std::int32_t screen, int button) {
     for (const auto& keys : kPadKeys) {
@@ -279,6 +293,10 @@ void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
     if (TakeVolumeKey(key)) return;
+    // A watched drive is never paused: its fed keys are the recorded ones, and an old file may
+    // hold a P that did nothing when it was driven.
+    if (ScreenState == Driving && IsPauseKey(key) && !Watching()) return TogglePause();
+    if (DrivingPaused() && !ActsWhilePaused(key)) return;
     if (ScreenState == Driving && key == kGhostKey) return ToggleGhostShown();
     if (TakeKeyWhileWatching(window, key)) return;
     if (ScreenState == Driving) RecordDrivingKey(key);

@@ -23,6 +23,17 @@ void StartDriving(std::int32_t busType);
 void ReturnToCourseMenu();
 // Destroys the window, whose WM_DESTROY shuts the game down (headless: the shutdown itself).
 void QuitGame(Window* window);
+// While driving: the bus, the stopwatch and the penalty clock stand still and the picture
+// stays, labelled, until ResumeDriving; no frame is composed meanwhile unless the window
+// needs its picture again. Paused frames are neither counted nor recorded, so a recorded
+// drive with pauses is the same drive without them.
+void PauseDriving();
+void ResumeDriving();
+bool DrivingPaused();
+// The paused picture onto offscreen at the window's place.
+void DrawPausedPicture();
+// P and Pause.
+bool IsPauseKey(int key);
 
 // One WM_KEYDOWN (auto-repeats included) with its virtual-key code.
 void HandleKeyDown(Window* window, int key);

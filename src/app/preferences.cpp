@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/key_bindings.h"
 #include "platform/file_save.h"
 #include "platform/scaling.h"
 #include "platform/text_file.h"
@@ -15,12 +16,6 @@ namespace {
 // A preferences file is a few lines; anything larger was named by mistake.
 constexpr std::size_t kLargestPreferencesFile = 64 * 1024;
 const char* const kBlanks = " \t\r";
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 std::string WriteScale(const Settings& settings) {
     return settings.display.autoScale ? "auto" : std::to_string(settings.display.scale);
@@ -47,13 +42,13 @@ bool ReadVolume(const std::string& value, Settings& settings) {
 bool SplitSetting(const std::string& line, std::string& name, std::string& value) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos) return false;
-    name = Trimmed(line.substr(0, equals));
-    value = Trimmed(line.substr(equals + 1));
+    name = TrimmedBlanks(line.substr(0, equals));
+    value = TrimmedBlanks(line.substr(equals + 1));
     return !name.empty();
 }
 
 bool IsBlankOrComment(const std::string& line) {
-    const std::string trimmed = Trimmed(line);
+    const std::string trimmed = TrimmedBlanks(line);
     return trimmed.empty() || trimmed[0] == '#';
 }
 
@@ -78,15 +73,16 @@ std::string Folder(const char* variable, const char* below) {
 }
 // A file in which no line is a setting or a comment (a binary file, say) is none the player
 // wrote for the game, whatever it is: settings are not written into it. A setting's name is a
-// word, as every setting's is.
+// word, as every setting's is, or "key" and an action.
 bool HoldsNoSettings(const std::string& text) {
     bool anyLine = false;
     for (const std::string& line : Lines(text)) {
-        if (Trimmed(line).empty()) continue;
+        if (TrimmedBlanks(line).empty()) continue;
         anyLine = true;
         std::string name, value;
         if (IsBlankOrComment(line)) return false;
-        if (SplitSetting(line, name, value) &&
+        if (!SplitSetting(line, name, value)) continue;
+        if (name.rfind(kKeyLinePrefix, 0) == 0 ||
             name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.") == std::string::npos)
             return false;
     }
@@ -103,6 +99,12 @@ bool ReadSwitch(const std::string& value, bool& on) {
 }
 
 }  // namespace
+
+std::string TrimmedBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
 
 bool ReadScale(const std::string& value, Settings& settings) {
     DisplayOptions& display = settings.display;
@@ -137,6 +139,10 @@ const std::vector<SettingRow>& SettingRows() {
          [](const Settings& s) { return OnOff(s.sound); }},
         {"volume", "--volume", "0..100", "how loud the sound is (default 80); - and = change it while playing",
          ReadVolume, [](const Settings& s) { return std::to_string(s.volume); }},
+        {"pause-on-focus-loss", "--pause-on-focus-loss", nullptr,
+         "pause the drive when the window loses the focus (P or Pause goes on)",
+         [](const std::string& v, Settings& s) { return ReadSwitch(v, s.pauseOnFocusLoss); },
+         [](const Settings& s) { return OnOff(s.pauseOnFocusLoss); }},
     };
     return rows;
 }
@@ -157,6 +163,11 @@ Settings ReadPreferences(const std::string& text, std::vector<std::string>& prob
         std::string name, value;
         if (!SplitSetting(lines[i], name, value)) {
             problems.push_back(where + "not a 'name = value' line");
+            continue;
+        }
+        if (name.rfind(kKeyLinePrefix, 0) == 0) {
+            ReadKeyBindingLine(TrimmedBlanks(name.substr(std::strlen(kKeyLinePrefix))), value, where,
+                               settings.keyBindings, problems);
             continue;
         }
         const SettingRow* row = RowNamed(name);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_bindings.h"
 #include "platform/scaling.h"
 #include "shared/texts.h"
 
@@ -18,6 +19,8 @@ struct Settings {
     bool ghost = false;  // race the best drive of the course
     bool sound = false;
     int volume = 80;     // 0 to 100
+    bool pauseOnFocusLoss = false;  // a drive pauses when the window loses the focus
+    std::vector<KeyBinding> keyBindings;  // "key ACTION = KEY" lines
 };
 
 struct SettingRow {
@@ -32,6 +35,8 @@ struct SettingRow {
 };
 const std::vector<SettingRow>& SettingRows();
 
+// The text without blanks and tabs at either end.
+std::string TrimmedBlanks(const std::string& text);
 // "auto" or a whole number from 1 to the largest scale, into the display settings.
 bool ReadScale(const std::string& value, Settings& settings);
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/keys.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -133,7 +134,7 @@ bool Present() {
 // The driving screen moves with every frame; a result screen whose penalty clock was left
 // running counts on by itself.
 bool ScreenChangesByItself() {
-    if (ScreenState == Driving || VolumeShowing()) return true;
+    if ((ScreenState == Driving && !DrivingPaused()) || VolumeShowing()) return true;
     return ScreenState == Result && stopwatch && (stopwatch->penaltyRunning != 0 || stopwatch->watchState == Running);
 }
 }  // namespace
@@ -156,9 +157,13 @@ void render_frame() {
     // quit message is on its way).
     if (!offscreen || !courseMap) return;
     const std::int32_t screen = ScreenState;
-    DrawBackground();
-    DrawScreen();
-    if (screen == Driving) CountDrivingFrame();
+    if (screen == Driving && DrivingPaused()) {
+        DrawPausedPicture();  // the drive stands still: nothing moves, nothing is counted
+    } else {
+        DrawBackground();
+        DrawScreen();
+        if (screen == Driving) CountDrivingFrame();
+    }
     DrawVolumeShown(*offscreen, SoundVolume());
     frameInWindow = Present();
     screenInWindow = screen;

@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "app/keys.h"
 #include "platform/window.h"
+#include "replays/watch.h"
 #include "shared/globals.h"
 #include "shared/texts.h"
 
@@ -87,6 +88,9 @@ LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LPar
         return 0;
     case WM_KEYUP:
         return 0;
+    case WM_KILLFOCUS:
+        if (GameSettings.pauseOnFocusLoss && !Watching()) PauseDriving();
+        break;
     case WM_PADBUTTONDOWN:
     case WM_PADBUTTONUP:
         HandlePadButton(window, message, wParam, lParam);

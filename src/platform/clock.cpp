@@ -24,6 +24,11 @@ public:
         return static_cast<std::uint32_t>(MonotonicNanoseconds() / 1000000);
     }
     std::int64_t WallSeconds() override { return static_cast<std::int64_t>(std::time(nullptr)); }
+    std::int64_t WallNanoseconds() override {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    }
 };
 
 SystemClock systemClock;

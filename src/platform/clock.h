@@ -11,6 +11,8 @@ public:
     virtual std::uint32_t MillisecondClock() = 0;
     // Whole seconds since 1970-01-01 UTC.
     virtual std::int64_t WallSeconds() = 0;
+    // The same clock in nanoseconds; a clock without a finer reading gives its whole seconds.
+    virtual std::int64_t WallNanoseconds() { return WallSeconds() * 1000000000; }
 };
 
 // The clock in use: the system's, unless a test set its own.

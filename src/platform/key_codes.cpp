@@ -23,7 +23,12 @@ constexpr KeyCode kSymbolKeys[] = {
     {SDLK_SPACE, VK_SPACE}, {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},
     {SDLK_LEFT, VK_LEFT}, {SDLK_UP, VK_UP}, {SDLK_RIGHT, VK_RIGHT}, {SDLK_DOWN, VK_DOWN},
     {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL}, {SDLK_LSHIFT, VK_SHIFT},
-    {SDLK_RSHIFT, VK_SHIFT}, {SDLK_LALT, VK_MENU}, {SDLK_RALT, VK_MENU},
+    {SDLK_RSHIFT, VK_SHIFT}, {SDLK_LALT, VK_MENU}, {SDLK_RALT, VK_MENU}, {SDLK_PAUSE, VK_PAUSE},
+    // Keys that only the player's own bindings use.
+    {SDLK_SEMICOLON, VK_OEM_1}, {SDLK_COMMA, VK_OEM_COMMA}, {SDLK_PERIOD, VK_OEM_PERIOD},
+    {SDLK_SLASH, VK_OEM_2}, {SDLK_BACKQUOTE, VK_OEM_3}, {SDLK_LEFTBRACKET, VK_OEM_4},
+    {SDLK_BACKSLASH, VK_OEM_5}, {SDLK_RIGHTBRACKET, VK_OEM_6}, {SDLK_QUOTE, VK_OEM_7},
+    {SDLK_KP_MULTIPLY, VK_MULTIPLY}, {SDLK_KP_DIVIDE, VK_DIVIDE}, {SDLK_KP_PERIOD, VK_DECIMAL},
 };
 
 // The keypad keeps its digits whatever NumLock says, so it is known by its scancode.
@@ -50,4 +55,11 @@ int SymbolKey(int sym) {
 int VirtualKeyOf(int sdlKeycode, int sdlScancode) {
     const int keypad = KeypadKey(sdlScancode);
     return keypad != 0 ? keypad : SymbolKey(sdlKeycode);
+}
+
+int VirtualKeyNamed(const std::string& name, std::string& sdlName) {
+    const SDL_Keycode keycode = SDL_GetKeyFromName(name.c_str());
+    if (keycode == SDLK_UNKNOWN) return kUnknownKeyName;
+    sdlName = SDL_GetKeyName(keycode);
+    return SymbolKey(keycode);
 }

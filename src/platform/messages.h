@@ -3,9 +3,8 @@
 #include <cstdint>
 
 constexpr std::uint32_t WM_DESTROY = 2;
-constexpr std::uint32_t WM_ACTIVATE = 6;  // wParam: WA_ACTIVE as the window gains the focus, WA_INACTIVE as it loses it
-constexpr std::uint32_t WA_INACTIVE = 0;
-constexpr std::uint32_t WA_ACTIVE = 1;
+constexpr std::uint32_t WM_SETFOCUS = 7;   // the window got the keyboard focus
+constexpr std::uint32_t WM_KILLFOCUS = 8;  // the window lost the keyboard focus
 constexpr std::uint32_t WM_PAINT = 15;  // the window's picture must be shown again
 constexpr std::uint32_t WM_CLOSE = 16;
 constexpr std::uint32_t WM_QUIT = 18;
@@ -45,6 +44,7 @@ constexpr int VK_RETURN = 13;
 constexpr int VK_SHIFT = 16;
 constexpr int VK_CONTROL = 17;
 constexpr int VK_MENU = 18;  // Alt
+constexpr int VK_PAUSE = 19;
 constexpr int VK_ESCAPE = 27;
 constexpr int VK_SPACE = 32;
 constexpr int VK_PRIOR = 33;  // Page Up
@@ -62,10 +62,22 @@ constexpr int VK_F8 = 119;
 constexpr int VK_F9 = 120;
 constexpr int VK_F10 = 121;
 constexpr int VK_F11 = 122;
+constexpr int VK_MULTIPLY = 106;   // the keypad's *
 constexpr int VK_ADD = 107;        // the keypad's +
 constexpr int VK_SUBTRACT = 109;   // the keypad's -
+constexpr int VK_DECIMAL = 110;    // the keypad's .
+constexpr int VK_DIVIDE = 111;     // the keypad's /
+constexpr int VK_OEM_1 = 186;      // ; (the keys of a US layout)
 constexpr int VK_OEM_PLUS = 187;   // the = (or +) key of the main keyboard
+constexpr int VK_OEM_COMMA = 188;
 constexpr int VK_OEM_MINUS = 189;  // its - key
+constexpr int VK_OEM_PERIOD = 190;
+constexpr int VK_OEM_2 = 191;      // /
+constexpr int VK_OEM_3 = 192;      // `
+constexpr int VK_OEM_4 = 219;      // [
+constexpr int VK_OEM_5 = 220;      // backslash
+constexpr int VK_OEM_6 = 221;      // ]
+constexpr int VK_OEM_7 = 222;      // '
 // Letters use their capital ASCII code, 'A' (65) to 'Z' (90).
 
 using WParam = std::uintptr_t;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/display_loss.h"
 #include "platform/printable.h"
@@ -294,6 +295,8 @@ unsigned char Window::KeyState(int virtualKey) const {
 }
 
 void Window::ReportMovesWithoutButtons(bool on) { impl_->movesWithoutButtons = on; }
+
+void Window::SetKeysStandingFor(std::map<int, int> keys) { impl_->keysStandingFor = std::move(keys); }
 
 // After a dialog process closes, X gives the focus to the root window; take it back.
 void Window::TakeFocus() {

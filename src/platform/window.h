@@ -1,6 +1,7 @@
 // The game's one window: a borderless X11 window fed by SDL, and its message queue.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +72,9 @@ public:
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
     void SetTitle(const std::string& title);
+    // Keys that arrive as other keys, by virtual-key code: each key pressed is reported as the
+    // key it stands for (the player's own keys).
+    void SetKeysStandingFor(std::map<int, int> keys);
     // Shows a popup menu of these items at a screen point, modal until an item is chosen
     // or it is dismissed. Returns the chosen command, 0 when dismissed (platform/popup_menu.cpp).
     int TrackPopupMenu(const std::vector<PopupItem>& items, Point screen);
@@ -93,6 +97,11 @@ private:
 // The virtual-key code of an SDL key (its keycode and scancode), 0 for keys the game has no
 // code for (platform/key_codes.cpp). Keypad digits keep theirs whether NumLock is on or off.
 int VirtualKeyOf(int sdlKeycode, int sdlScancode);
+// One of SDL's key names ("E", "PageUp", "Keypad 5", in any case) as the game's virtual key,
+// with the name as SDL writes it; kUnknownKeyName when SDL knows no such name, 0 when the
+// game reads no such key.
+constexpr int kUnknownKeyName = -1;
+int VirtualKeyNamed(const std::string& name, std::string& sdlName);
 
 // For tests: a window with no display behind it. It reads the events queued with
 // SDL_PushEvent; it cannot present, move or show a popup menu, and fullscreen is only noted.

@@ -31,7 +31,9 @@ bool Window::Impl::TakePending(Message& out) {
 
 bool Window::Impl::TranslateKey(const SDL_KeyboardEvent& key, Message& out) {
     const bool down = key.type == SDL_KEYDOWN;
-    const int vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    int vk = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    const auto standing = keysStandingFor.find(vk);
+    if (standing != keysStandingFor.end()) vk = standing->second;
     if (vk == VK_CONTROL) controlDown = down;
     if (vk == VK_MENU) altDown = down;
     if (vk == 0) return false;
@@ -122,12 +124,12 @@ bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& 
     case SDL_WINDOWEVENT_FOCUS_LOST:
         // As with keys, a button held while the window loses the focus stops repeating.
         pads.StopRepeating();
-        out = Message{WM_ACTIVATE, WA_INACTIVE, 0};
+        out = Message{WM_KILLFOCUS, 0, 0};
         return true;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
         altDown = (SDL_GetModState() & KMOD_ALT) != 0;
-        pending.push_back(Message{WM_ACTIVATE, WA_ACTIVE, 0});
+        pending.push_back(Message{WM_SETFOCUS, 0, 0});
         [[fallthrough]];
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:

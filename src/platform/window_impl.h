@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "platform/gamepads.h"
@@ -43,6 +44,7 @@ struct Window::Impl {
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
     std::deque<Message> pending;
+    std::map<int, int> keysStandingFor;  // virtual-key code > the one reported
 
     bool Translate(const SDL_Event& event, Message& out);
     bool TranslateMouse(const SDL_Event& event, Message& out);

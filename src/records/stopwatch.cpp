@@ -10,7 +10,38 @@
 
 namespace {
 
-std::int32_t Now() { return static_cast<std::int32_t>(Clock().WallSeconds()); }
+constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
+
+// The pauses of the drive: their length so far, and while one lasts, the wall clock and the
+// steady clock as it began.
+struct Pauses {
+    std::int64_t total = 0;  // nanoseconds
+    bool on = false;
+    std::int64_t wallAtStart = 0;
+    std::int64_t steadyAtStart = 0;
+};
+Pauses pauses;
+
+// A steady reading in nanoseconds, which a wall clock set during a pause does not move.
+std::int64_t SteadyNanoseconds() {
+    std::int64_t frequency = 0;
+    if (Clock().PerformanceFrequency(frequency) && frequency > 0)
+        return static_cast<std::int64_t>(static_cast<__int128>(Clock().PerformanceCounter()) * kNanosecondsPerSecond / frequency);
+    return static_cast<std::int64_t>(Clock().MillisecondClock()) * 1000000;
+}
+
+std::int64_t FloorSeconds(std::int64_t nanoseconds) {
+    const std::int64_t seconds = nanoseconds / kNanosecondsPerSecond;
+    return nanoseconds % kNanosecondsPerSecond < 0 ? seconds - 1 : seconds;
+}
+
+// The wall clock in whole seconds, as if the pauses had never been: unpaused, exactly the
+// wall clock.
+std::int32_t Now() {
+    if (!pauses.on && pauses.total == 0) return static_cast<std::int32_t>(Clock().WallSeconds());
+    const std::int64_t wall = pauses.on ? pauses.wallAtStart : Clock().WallNanoseconds();
+    return static_cast<std::int32_t>(FloorSeconds(wall - pauses.total));
+}
 
 // Seconds from an earlier reading to now. A clock set back since then gives 0, never a
 // negative duration.
@@ -42,6 +73,22 @@ void Stopwatch::Reset() {
     penaltyTime = 0;
     startTime = 0;
     watchState = Idle;
+    pauses = Pauses{};
+}
+
+void Stopwatch::Pause() {
+    if (pauses.on) return;
+    pauses.wallAtStart = Clock().WallNanoseconds();
+    pauses.steadyAtStart = SteadyNanoseconds();
+    pauses.on = true;
+}
+
+void Stopwatch::Resume() {
+    if (!pauses.on) return;
+    const std::int64_t paused = SteadyNanoseconds() - pauses.steadyAtStart;
+    // A millisecond clock that wrapped during the pause counts it as nothing.
+    if (paused > 0) pauses.total += paused;
+    pauses.on = false;
 }
 
 // Only the first driving key of a drive starts the watch.

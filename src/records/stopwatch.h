@@ -27,6 +27,10 @@ public:
 
     void Reset();
     void Start();
+    // The game's pauses: from Pause to Resume the clock of every reading stands still, so that
+    // time spent paused counts in neither the driving nor the penalty time. Reset forgets them.
+    void Pause();
+    void Resume();
     void Stop();
     void StartPenalty();
     void StopPenalty();

@@ -36,6 +36,8 @@ struct GameTexts {
     const char* frameCopyError;
     const char* courseViewCopyError;
     const char* copyErrorCaption;
+    // Over the course view while driving is paused.
+    const char* pausedLabel;
 
     // The right-button popup and the file dialog of the user-made map.
     const char* popupStart;

@@ -295,3 +295,33 @@ TEST(CommandLine, AMapThatCannotBePlayedEndsTheGameBeforeAnyWindow) {
         },
         testing::ExitedWithCode(253), "quonfel: short.map: is damaged: only 3 of its 4 cells");
 }
+
+// Each key line gives its action more keys, SDL's names in any case; a key the game already
+// reads for something else, or bound already, is refused by name and the rest applies.
+TEST(Preferences, KeyLinesBindFurtherKeysAndNameEachKeyRefused) {
+    const struct {
+        const char* text;
+        const char* bindings;  // key > the game's key, each
+        const char* problems;
+    } cases[] = {
+        {"key faster-0.4 = E", "69>87 ", ""},
+        {"key  gear-up = pageup, Keypad 0 ,;", "33>38 96>38 186>38 ", ""},
+        {"key faster-0.4 = W, F8", "", ""},  // its own keys already
+        {"key faster-9 = E", "", "line 1: no action is called 'faster-9'"},
+        {"key brake-0.7 = Foo, Y", "89>81 ", "line 1: 'Foo' is not one of SDL's key names"},
+        {"key brake-0.7 = CapsLock", "", "line 1: the game does not read the key 'CapsLock'"},
+        {"key left-8 = E, w, Y", "69>72 89>72 ", "line 1: W is already the key of faster-0.4"},
+        {"key pause = Return", "", "line 1: Return is already the key of giving up the drive"},
+        {"key volume-up = Pause", "", "line 1: Pause is already the key of pause"},
+        {"key ghost = E\nkey pause = E, F12", "69>71 123>80 ", "line 2: E is already bound to ghost"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> problems;
+        std::string bound, named;
+        for (const KeyBinding& b : ReadPreferences(c.text, problems).keyBindings)
+            bound += std::to_string(b.key) + ">" + std::to_string(b.actionKey) + " ";
+        for (const std::string& problem : problems) named += (named.empty() ? "" : "|") + problem;
+        EXPECT_EQ(bound, c.bindings) << c.text;
+        EXPECT_EQ(named, c.problems) << c.text;
+    }
+}

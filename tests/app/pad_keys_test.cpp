@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "app/headless_fixtures.h"
+#include "app/keys.h"
 #include "bus/bus.h"
 #include "menus/menu_screen.h"
 #include "platform/window.h"
@@ -23,7 +24,7 @@ std::string GameState() {
     std::ostringstream state;
     state << "screen " << ScreenState << " cursors " << menuScreen->CourseCursor << "/" << menuScreen->BusCursor
           << " gear " << liveBusState.gear << " speed " << liveBusState.speed << " steering "
-          << liveBusState.steering << " watch " << stopwatch->watchState;
+          << liveBusState.steering << " watch " << stopwatch->watchState << " paused " << DrivingPaused();
     return state.str();
 }
 
@@ -59,6 +60,7 @@ protected:
         liveBusState.speed = rolling ? 1.0 : 0.0;
         liveBusState.steering = 0.3;
         stopwatch->Reset();
+        ResumeDriving();
     }
 
     // Pushes the input and lets go of it, the window reading each.
@@ -100,7 +102,7 @@ TEST_F(PadKeysTest, EachInputChangesTheGameAsItsKeyDoesAndNoneQuits) {
         {Driving, false, SDL_CONTROLLER_BUTTON_Y, VK_NUMPAD0 + 5},
         {Driving, true, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 'W'},
         {Driving, true, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 'Q'},
-        {Driving, false, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
+        {Driving, false, SDL_CONTROLLER_BUTTON_START, VK_PAUSE},
         {Result, false, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
         {Result, false, SDL_CONTROLLER_BUTTON_A, 0},  // a gas press as the bus crashes
     };

@@ -22,13 +22,7 @@ expect_refusal() {
         fail "--watch $keys said '$(cat "$WORK/err")', expected one line with '$says'"
 }
 
-start_xvfb
-copy_game
-write_straight_course
-read_practice_course
-start_game
-focus_game
-expect_pixel 480 110 FF0000 "course menu"
+open_straight_course_menu
 drive_into_goal
 BEST=$WORK/game/best-0.keys
 [[ -s $BEST ]] || fail "best-0.keys was not written at the goal"

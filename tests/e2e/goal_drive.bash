@@ -54,6 +54,18 @@ write_straight_course() {
              print pack("l<*", 3, 5, 3, @g)' >"$WORK/game/0.map"
 }
 
+# A game on a fresh copy of the folder with the straight practice course, focused, on its
+# course menu.
+open_straight_course_menu() {
+    start_xvfb
+    copy_game
+    write_straight_course
+    read_practice_course
+    start_game
+    focus_game
+    expect_pixel 480 110 FF0000 "course menu"
+}
+
 # The bus menu: its first row highlighted, and the course menu's longer bar gone.
 bus_menu_shown() {
     screen_pixel_is 300 106 FF0000 && screen_pixel_is_not 480 110 FF0000
@@ -72,18 +84,34 @@ drive_into_goal() {
 }
 
 # From the first driving frame on: the bus goes GOAL_TILES tiles straight on and stops in the
-# goal, $1 seconds (default 0) after the stopwatch started.
+# goal, $1 seconds (default 0) after the stopwatch started. FASTER_KEY (default W) speeds the
+# bus up for the approach. A test that defines while_paused has the drive paused with P
+# halfway along the approach, while it runs. DRIVE_STARTED, PAUSE_BEGAN and PAUSE_ENDED are
+# when the stopwatch's first key and the two P went (seconds since 1970).
 drive_from_start_into_goal() {
     # Keys before the first driving frame would be undone by the placement of the bus; the
     # minimap's green shows the driving screen.
     expect_pixel 600 300 004000 "driving screen"
     press Up
+    DRIVE_STARTED=$(date +%s.%N)
     sleep "${1:-0}"
     local i
-    for ((i = 0; i < APPROACH_SPEED_KEYS; i++)); do press W; done
+    for ((i = 0; i < APPROACH_SPEED_KEYS; i++)); do press "${FASTER_KEY:-W}"; done
     # Short of the goal even at the full 30 frames a second.
     local approach=$((GOAL_TILES * TILE - BUS_SLACK - 30))
-    sleep "$(awk "BEGIN { printf \"%.3f\", $approach * 10 / ($APPROACH_SPEED_TENTHS * 30) }")"
+    local approach_time
+    approach_time=$(awk "BEGIN { printf \"%.3f\", $approach * 10 / ($APPROACH_SPEED_TENTHS * 30) }")
+    if declare -F while_paused >/dev/null; then
+        sleep "$(awk "BEGIN { print $approach_time / 2 }")"
+        press p
+        PAUSE_BEGAN=$(date +%s.%N)
+        while_paused
+        PAUSE_ENDED=$(date +%s.%N)
+        press p
+        sleep "$(awk "BEGIN { print $approach_time / 2 }")"
+    else
+        sleep "$approach_time"
+    fi
     press Q Q Q
 
     # On a busy machine frames come slower and each creep covers less ground, so allow plenty.

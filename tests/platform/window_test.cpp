@@ -207,7 +207,7 @@ TEST_F(HeadlessWindow, WindowEventsThatMayLoseThePictureAskForItAgain) {
     for (const auto& m : PumpMessages(*window)) seen.emplace_back(m.message, m.wParam);
     const std::vector<std::pair<std::uint32_t, WParam>> expected{
         {WM_PAINT, 0}, {WM_PAINT, 0}, {WM_PAINT, 0}, {WM_PAINT, 0}, {WM_PAINT, 0},
-        {WM_ACTIVATE, WA_ACTIVE}, {WM_ACTIVATE, WA_INACTIVE}};
+        {WM_SETFOCUS, 0}, {WM_KILLFOCUS, 0}};
     EXPECT_EQ(seen, expected);
 }
 

@@ -607,9 +607,7 @@ LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam l
         OnMove(at, wParam);
         return 0;
     case WM_MOUSEWHEEL: OnWheel(at, wParam); return 0;
-    case WM_ACTIVATE:
-        if (wParam == WA_ACTIVE) OnFocusBack();
-        return 0;
+    case WM_SETFOCUS: OnFocusBack(); return 0;
     case WM_CLOSE: RequestClose(); return 0;
     case WM_DESTROY: window->PostQuitMessage(0); return 0;
     default: return window->DefWindowProc(message, wParam, lParam);
