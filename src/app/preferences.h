@@ -18,6 +18,7 @@ struct Settings {
     bool ghost = false;  // race the best drive of the course
     bool sound = false;
     int volume = 80;     // 0 to 100
+    bool hints = false;  // say why a goal does not count
 };
 
 struct SettingRow {

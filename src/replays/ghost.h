@@ -18,10 +18,12 @@ constexpr int kGhostKey = 'G';
 // drive. False, with one line, when it cannot be read, is damaged, or was driven on another
 // course file than the one now in the folder.
 bool PrepareGhostFile(const std::string& keyFile, std::string& error);
+// How a drive with the ghost on began: racing its ghost, or why it has none (told once).
+enum class GhostStart { Racing, Off, NoDriveYet, OtherCourse, Unreadable, AlreadyTold };
 // A drive starts on a course read from mapFileRead: with the ghost on, the course's ghost
-// starts with it. A ghost that is damaged or was driven on another course file is left out,
-// with one line on stderr.
-void BeginGhost(bool on, int course, const std::string& mapFileRead);
+// starts with it. A ghost that is missing, damaged or was driven on another course file is
+// left out, with one line on stderr the first time for each reason.
+GhostStart BeginGhost(bool on, int course, const std::string& mapFileRead);
 bool GhostRunning();
 // The ghost's bus after its last frame, and its current cell; null when no ghost runs.
 struct BusState;
