@@ -7,6 +7,7 @@
 #include "app/keys.h"
 #include "app/map_to_play.h"
 #include "app/watching.h"
+#include "app/window_icon.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
 #include "menus/menu_screen.h"
@@ -56,6 +57,7 @@ void ShowStartupError() {
 int CreateMainWindow() {
     mainWindow = Window::Create(MainWindowProc, kWindowClass, Texts().windowTitle, WindowOrigin.x,
                                 WindowOrigin.y, WindowSize.width, WindowSize.height, GameSettings.display);
+    if (mainWindow) mainWindow->SetIcon(WindowIconPixels, WindowIconSide);
     if (mainWindow) return 1;
     StartupError = Texts().windowCreateError;
     return 0;

@@ -261,7 +261,8 @@ int RunFromCommandLine(int argc, const char* const* argv) {
         std::printf("quonfel %s\n", QUONFEL_VERSION);
         return 0;
     case CommandLine::Refuse:
-        std::fprintf(stderr, "quonfel: %s\n\n%s", Printable(line.error).c_str(), Usage().c_str());
+        // One line and where to look: the whole usage would scroll the line away.
+        std::fprintf(stderr, "quonfel: %s\nTry 'quonfel --help' for the options.\n", Printable(line.error).c_str());
         return kRefusedStatus;
     case CommandLine::Play:
     default:

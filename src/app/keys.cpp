@@ -4,6 +4,8 @@
 #include <map>
 
 #include "app/app.h"
+#include "app/course_note.h"
+#include "app/key_help.h"
 #include "app/map_to_play.h"
 #include "app/shelf_menu.h"
 #include "app/watching.h"
@@ -116,8 +118,16 @@ void ScoreTheGoal() {
     ScoreShelfGoal(stopwatch->driveTime, stopwatch->penaltyTime, stopwatch->TotalSeconds());
 }
 
+// With hints on, a bus left in neutral on the goal tile hears why the goal does not count.
+void HintWhyNoGoal() {
+    if (!GameSettings.hints) return;
+    const std::string hint = GoalHintText(courseMap->MissedGoal());
+    if (!hint.empty()) ShowCourseNote(hint);
+}
+
 void TryGoalIn() {
-    if (courseMap->CheckGoalIn() != 1) return;
+    if (courseMap->CheckGoalIn() != 1) return HintWhyNoGoal();
+    ForgetCourseNote();
     PlayCue(SoundCue::GoalIn);
     ScreenState = Result;
     ClearBusControls();
@@ -237,7 +247,9 @@ void StartDriving(std::int32_t busType) {
     ScreenState = Driving;
     BeginDriveRecording(menuScreen->CourseCursor, bus->busType, courseMap->mapFileRead);
     BeginShelfDrive(course);
-    BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead);
+    ForgetCourseNote();
+    const std::string noGhost = NoGhostText(BeginGhost(GameSettings.ghost, menuScreen->CourseCursor, courseMap->mapFileRead));
+    if (!noGhost.empty()) ShowCourseNote(noGhost);
 }
 
 void ReturnToCourseMenu() {
@@ -292,6 +304,9 @@ void HandlePadButton(Window* window, std::uint32_t message, WParam button, LPara
 void HandleKeyDown(Window* window, int key) {
     // Keys still queued after shutdown find nothing to act on.
     if (!GameObjectsExist()) return;
+    // Only a player at a window opens the key list: the keys of a recorded drive, watched or
+    // driven headless, never do, so an old key file with F1 in it plays as it always did.
+    if (window != nullptr && !FeedingWatchedKeys() && TakeKeyHelpKey(key)) return;
     if (TakeVolumeKey(key)) return;
     // A watched drive is never paused: its fed keys are the recorded ones, and an old file may
     // hold a P that did nothing when it was driven.

@@ -137,6 +137,11 @@ const std::vector<SettingRow>& SettingRows() {
         {"sound", "--sound", nullptr, "play the engine, the warnings, the crash and the goal",
          [](const std::string& v, Settings& s) { return ReadSwitch(v, s.sound); },
          [](const Settings& s) { return OnOff(s.sound); }},
+        {"hints", "--hints", nullptr,
+         "when the bus stands in neutral on the goal tile but the goal does not count, say why over the "
+         "course view: which side of the goal box the bus sticks out of, or that it is not in the goal's lane",
+         [](const std::string& v, Settings& s) { return ReadSwitch(v, s.hints); },
+         [](const Settings& s) { return OnOff(s.hints); }},
         {"volume", "--volume", "0..100", "how loud the sound is (default 80); - and = change it while playing",
          ReadVolume, [](const Settings& s) { return std::to_string(s.volume); }},
         {"pause-on-focus-loss", "--pause-on-focus-loss", nullptr,

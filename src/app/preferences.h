@@ -21,6 +21,7 @@ struct Settings {
     int volume = 80;     // 0 to 100
     bool pauseOnFocusLoss = false;  // a drive pauses when the window loses the focus
     std::vector<KeyBinding> keyBindings;  // "key ACTION = KEY" lines
+    bool hints = false;  // say why a goal does not count
 };
 
 struct SettingRow {

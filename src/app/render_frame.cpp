@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/course_note.h"
+#include "app/key_help.h"
 #include "app/keys.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -156,6 +158,12 @@ void render_frame() {
     // After shutdown nothing is left to draw with (a frame can still be asked for while the
     // quit message is on its way).
     if (!offscreen || !courseMap) return;
+    // The key list stands over the last frame, which does not move on beneath it.
+    if (KeyHelpShown()) {
+        DrawKeyHelp(*offscreen);
+        frameInWindow = Present();
+        return;
+    }
     const std::int32_t screen = ScreenState;
     if (screen == Driving && DrivingPaused()) {
         DrawPausedPicture();  // the drive stands still: nothing moves, nothing is counted
@@ -163,6 +171,7 @@ void render_frame() {
         DrawBackground();
         DrawScreen();
         if (screen == Driving) CountDrivingFrame();
+        if (screen == Driving) DrawCourseNote(*offscreen);
     }
     DrawVolumeShown(*offscreen, SoundVolume());
     frameInWindow = Present();
@@ -191,5 +200,6 @@ void ReleaseDrivingBackground() { drivingBackground.reset(); }
 void NoteWindowMessage() { frameInWindow = false; }
 
 bool FrameWouldShowSomethingNew() {
+    if (KeyHelpShown()) return !frameInWindow;
     return !frameInWindow || screenInWindow != ScreenState || ScreenChangesByItself();
 }

@@ -45,6 +45,10 @@ constexpr int PracticeCourse = 0;
 constexpr int LastNumberedCourse = 10;
 constexpr int UserMapCourse = 11;
 
+// Why a bus standing on a goal tile has not reached the goal: the side of the goal box its
+// body crosses (as the screen shows it), or that it is not in the box's lane at all.
+enum class GoalMiss { None, NotOnGoalTile, WrongLane, Top, Bottom, Left, Right };
+
 class CourseMap {
 public:
     CourseMap();
@@ -98,6 +102,8 @@ public:
     void ApplyWallRule();
     int CheckCrash();
     int CheckGoalIn();
+    // Read from the same points as CheckGoalIn; None when they are all inside the box.
+    GoalMiss MissedGoal();
     void BuildCornerPiece(int corner);
 
     // Time display and result screen (records/time_display.cpp).

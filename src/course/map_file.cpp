@@ -15,7 +15,10 @@
 namespace {
 constexpr int kDamagedCourseStatus = -2;
 
-[[noreturn]] void RejectDamagedCourse() {
+// The box keeps its one sentence; stderr says which file and what is wrong with it.
+[[noreturn]] void RejectDamagedCourse(const std::string& path, const std::string& damage) {
+    const std::string file = path.empty() ? "the course given to the game" : Printable(path);
+    std::fprintf(stderr, "quonfel: %s %s\n", file.c_str(), damage.c_str());
     MessageBox(Texts().damagedCourseFile, Texts().damagedCourseFileCaption, MB_ICONERROR);
     ExitProcessNow(kDamagedCourseStatus);
 }
@@ -101,7 +104,8 @@ int CourseMap::LoadCourse(int courseIndex) {
     std::vector<std::uint8_t> stream;
     if (!ReadCourseStream(courseIndex, path, stream)) return 0;
 
-    if (!MapDamage(stream, MapReader::Course).empty()) RejectDamagedCourse();
+    const std::string damage = MapDamage(stream, MapReader::Course);
+    if (!damage.empty()) RejectDamagedCourse(path, damage);
     Int32Reader reader(stream);
     const std::int32_t version = ReadOr(reader, 0);
     const std::int32_t xCount = ReadOr(reader, 0);

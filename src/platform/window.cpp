@@ -216,6 +216,16 @@ void Window::Destroy() {
     if (currentWindow == this) currentWindow = nullptr;
 }
 
+void Window::SetIcon(const std::uint32_t* argbPixels, int side) {
+    if (!impl_->sdl || !argbPixels || side <= 0) return;
+    // SDL copies the pixels into the window's property; the surface only lends them.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(argbPixels), side, side, 32,
+                                                           side * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(impl_->sdl, icon);
+    SDL_FreeSurface(icon);
+}
+
 int Window::Present(const Surface& screenSized) {
     if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
     SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);

@@ -69,6 +69,8 @@ public:
     // Whether WM_MOUSEMOVE comes also while no button is held, as a tool showing what is under
     // the pointer needs; the game's window reports moves only for dragging.
     void ReportMovesWithoutButtons(bool on);
+    // The icon that task bars and window switchers show: side by side pixels, 0xAARRGGBB.
+    void SetIcon(const std::uint32_t* argbPixels, int side);
     // Gives the window the keyboard focus again (after a dialog process closed).
     void TakeFocus();
     void SetTitle(const std::string& title);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <string>
 #include <utility>
 
 #include "bus/bus.h"
@@ -71,36 +73,42 @@ std::string chosenFile;
 int chosenCourse = -1;
 // --challenge: the drive itself, with no file of its own.
 DriveRecord chosenDrive;
-std::string lastComplaint;
 std::string userCourseBestDrive;
+std::set<std::string> complaints;
 
 // The ghost's picture, drawn on the key colour; never destroyed (see shared/unreleased.h).
 Unreleased<std::unique_ptr<Surface>> picture;
 
-// Once a run for the same reason.
-bool Complain(const std::string& what) {
-    if (what != lastComplaint) std::fprintf(stderr, "quonfel: no ghost: %s\n", Printable(what).c_str());
-    lastComplaint = what;
-    return false;
+// Once a run for each reason.
+GhostStart Complain(GhostStart why, const std::string& what) {
+    if (!complaints.insert(what).second) return GhostStart::AlreadyTold;
+    std::fprintf(stderr, "quonfel: no ghost: %s\n", Printable(what).c_str());
+    return why;
 }
 
-// The ghost of the course: the chosen file on its course, elsewhere the best drive; none
-// yet is no fault.
-bool FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& drive) {
+// The ghost of the course: the chosen file (or the challenge's drive) on its course, elsewhere
+// the best drive.
+GhostStart FindGhostDrive(int course, const std::string& mapFileRead, DriveRecord& drive) {
     const bool held = course == chosenCourse && chosenFile.empty();
     std::string keyFile = held ? "the challenge" : course == chosenCourse ? chosenFile : BestDriveFileName(course);
     if (course != chosenCourse && course == UserMapCourse && !userCourseBestDrive.empty()) keyFile = userCourseBestDrive;
     std::error_code unknown;
-    if (course != chosenCourse && !std::filesystem::exists(keyFile, unknown)) return false;
+    if (course != chosenCourse && !std::filesystem::exists(keyFile, unknown))
+        return Complain(GhostStart::NoDriveYet, "no best drive of course " + std::to_string(course) + " yet");
     std::string mapFile, error;
-    if (held) drive = chosenDrive;
-    else if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) return Complain(error);
+    if (held) {
+        drive = chosenDrive;
+    } else if (!ReadCheckedDrive(keyFile, drive, mapFile, error)) {
+        const bool otherCourse = error.find(kDrivenOnAnotherCourse) != std::string::npos;
+        return Complain(otherCourse ? GhostStart::OtherCourse : GhostStart::Unreadable, error);
+    }
     if (drive.course != course)
-        return Complain(keyFile + ": a drive of course " + std::to_string(drive.course) + ", not " + std::to_string(course));
+        return Complain(GhostStart::OtherCourse,
+                        keyFile + ": a drive of course " + std::to_string(drive.course) + ", not " + std::to_string(course));
     std::uint64_t hash = 0;
     if (!HashDrivenCourse(course, mapFileRead, hash) || hash != drive.courseHash)
-        return Complain(keyFile + ": driven on another course than " + mapFileRead);
-    return true;
+        return Complain(GhostStart::OtherCourse, keyFile + ": " + kDrivenOnAnotherCourse + mapFileRead);
+    return GhostStart::Racing;
 }
 
 void ForgetCells(ReachedCells& cells) {
@@ -204,13 +212,15 @@ void PrepareGhostDrive(const DriveRecord& drive) {
 
 void UseBestDriveOfUserCourse(const std::string& keyFile) { userCourseBestDrive = keyFile; }
 
-void BeginGhost(bool on, int course, const std::string& mapFileRead) {
+GhostStart BeginGhost(bool on, int course, const std::string& mapFileRead) {
     ghost.running = false;
     beneathTheBus = nullptr;
     DriveRecord drive;
-    if (!on || !courseMap || !FindGhostDrive(course, mapFileRead, drive)) return;
+    if (!on || !courseMap) return GhostStart::Off;
+    const GhostStart found = FindGhostDrive(course, mapFileRead, drive);
+    if (found != GhostStart::Racing) return found;
     if (!picture.objects) picture.objects = Surface::Create(kPictureSide, kPictureSide);
-    if (!picture.objects) return;
+    if (!picture.objects) return GhostStart::Off;
     picture.objects->SetColourKey(ColourKeyMagenta);
     ghost = Ghost{};
     ghost.drive = std::move(drive);
@@ -219,6 +229,7 @@ void BeginGhost(bool on, int course, const std::string& mapFileRead) {
     SetUpBus(ghost.bus.Records(), ghost.drive.busType);
     ghost.running = true;
     beneathTheBus = DrawGhostBeneathBus;
+    return GhostStart::Racing;
 }
 
 bool GhostRunning() { return ghost.running; }

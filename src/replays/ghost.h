@@ -24,10 +24,12 @@ void PrepareGhostDrive(const DriveRecord& drive);
 // The best drive the ghost of the user-made course comes from, instead of best-11.keys: that of
 // the course of the shelf now driven; empty for best-11.keys again.
 void UseBestDriveOfUserCourse(const std::string& keyFile);
+// How a drive with the ghost on began: racing its ghost, or why it has none (told once).
+enum class GhostStart { Racing, Off, NoDriveYet, OtherCourse, Unreadable, AlreadyTold };
 // A drive starts on a course read from mapFileRead: with the ghost on, the course's ghost
-// starts with it. A ghost that is damaged or was driven on another course file is left out,
-// with one line on stderr.
-void BeginGhost(bool on, int course, const std::string& mapFileRead);
+// starts with it. A ghost that is missing, damaged or was driven on another course file is
+// left out, with one line on stderr the first time for each reason.
+GhostStart BeginGhost(bool on, int course, const std::string& mapFileRead);
 bool GhostRunning();
 // The ghost's bus after its last frame, and its current cell; null when no ghost runs.
 struct BusState;

@@ -83,7 +83,7 @@ bool SameCourseFile(const DriveRecord& drive, const std::string& courseFile, std
         return false;
     }
     if (hash == drive.courseHash) return true;
-    what = "driven on another course than " + courseFile + " (course hash " + HashText(drive.courseHash) +
+    what = kDrivenOnAnotherCourse + courseFile + " (course hash " + HashText(drive.courseHash) +
            ", the file here has " + HashText(hash) + ")";
     return false;
 }
@@ -200,6 +200,8 @@ bool NextWatchedKey(int& key) {
     if (watch.feeding) key = presses[watch.nextPress++].key;
     return watch.feeding;
 }
+
+bool FeedingWatchedKeys() { return watch.feeding; }
 
 void WatchedKeysGiven() {
     watch.feeding = false;

@@ -18,6 +18,8 @@ bool MissingHeader(const DriveRecord& drive, std::string& what);
 // Reads a key file and checks that it is whole and was driven on the course file that is in
 // the folder now; false with one line when not. mapFile: a user map as found from the key file.
 bool ReadCheckedDrive(const std::string& keyFile, DriveRecord& drive, std::string& mapFile, std::string& error);
+// Where that error says the drive was driven on another version of its course file.
+constexpr const char* kDrivenOnAnotherCourse = "driven on another course than ";
 // Reads and checks a key file before the game starts. False, with one line for stderr, when
 // it cannot be read, is damaged (naming the line), or was driven on another course file than
 // the one now in the folder.
@@ -42,6 +44,8 @@ bool WatchedMapStays(int course);
 // Before each frame: the next recorded key of the coming driving frame, one at a time, while
 // the game is on the driving screen; false when there is none left for this frame.
 bool NextWatchedKey(int& key);
+// True while those keys are on their way: they are the drive's, not the player's.
+bool FeedingWatchedKeys();
 // Once the recorded keys of a frame are in: the times are printed once the drive has ended.
 void WatchedKeysGiven();
 // What a key of the player does while watching. StopToMenu: back to the course menu with the

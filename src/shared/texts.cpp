@@ -32,6 +32,12 @@ const GameTexts JapaneseTexts = {
     "Map Files(*.map)",
     "All Files(*.*)",
     "ほかのファイルを開く…",
+    "バスがゴールの車線にいません",
+    "バスがゴール枠の%sにはみ出しています",
+    {"上", "下", "左", "右"},
+    "ゴーストなし：まだベスト走行がありません",
+    "ゴーストなし：別の版のコースの走行です",
+    "ゴーストなし：キーファイルが読めません",
 };
 
 // DejaVu Sans: its hand-hinted shapes stay crisp in the game's two-colour text at 12 to 24
@@ -64,6 +70,12 @@ const GameTexts EnglishTexts = {
     "Map files (*.map)",
     "All files",
     "Open another file…",
+    "The bus is not in the goal's lane",
+    "The bus sticks out of the box's %s side",
+    {"top", "bottom", "left", "right"},
+    "No ghost: no best drive here yet",
+    "No ghost: its drive was on another course",
+    "No ghost: its key file cannot be read",
 };
 
 const char* const WordedPictures[] = {"16.bmp",    "17.bmp",   "18.bmp",          "19.bmp",     "20.bmp",

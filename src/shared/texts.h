@@ -47,6 +47,16 @@ struct GameTexts {
     const char* allFilesFilter;
     // The shelf's last entry, which opens the file dialog.
     const char* shelfOtherFile;
+
+    // One line over the course view. With hints on: why a bus standing on the goal tile in
+    // neutral has not reached the goal (the side formed with one of the four box sides).
+    const char* goalHintWrongLane;
+    const char* goalHintSide;
+    const char* boxSides[4];  // top, bottom, left, right
+    // With the ghost on, at the start of a drive that has none to race.
+    const char* noGhostYet;
+    const char* ghostOfOtherCourse;
+    const char* ghostUnreadable;
 };
 
 const GameTexts& TextsIn(Language language);

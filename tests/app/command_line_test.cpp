@@ -145,12 +145,14 @@ TEST(CommandLine, SettingsComeFromThePreferencesAndTheOptionsOverrideThem) {
     EXPECT_EQ(Parse({"--volume", "101"}).error, "--volume takes 0..100, not '101'");
     EXPECT_EQ(Parse({"--lang", "fr"}).error, "--lang takes ja|en, not 'fr'");
     EXPECT_EQ(Parse({"--no-volume"}).error, "unknown option '--no-volume'");
+    EXPECT_FALSE(Parse({}).settings.hints);
+    EXPECT_TRUE(Parse({"--hints"}).settings.hints);
 }
 
 std::string Described(const Settings& s) {
     return "scale " + std::to_string(s.display.scale) + (s.display.autoScale ? " auto" : "") +
            (s.display.fullscreen ? " fullscreen" : "") + (s.language == Language::English ? " en" : "") +
-           (s.ghost ? " ghost" : "") + (s.sound ? " sound" : "") + " volume " + std::to_string(s.volume);
+           (s.ghost ? " ghost" : "") + (s.sound ? " sound" : "") + " volume " + std::to_string(s.volume) + (s.hints ? " hints" : "");
 }
 
 // Every value a setting takes, each named problem word for word, and a last line without a
@@ -166,6 +168,7 @@ TEST(Preferences, EachLineIsTakenOrNamedAsAProblem) {
         {"sound = on\nghost = yes\nfullscreen = true\r\nlang = en\nscale = auto", "scale 1 auto fullscreen en ghost sound volume 80", ""},
         {"sound = 1\nghost=1\nfullscreen=1\nsound = off\nghost = no\nfullscreen = false", "scale 1 volume 80", ""},
         {"sound = on\nsound = 0", "scale 1 volume 80", ""},
+        {"hints = on\nhints = maybe", "scale 1 volume 80 hints", "line 2: 'maybe' is not a value of hints (on|off)"},
         {"= x\n =\n", "scale 1 volume 80", "line 1: not a 'name = value' line|line 2: not a 'name = value' line"},
         {"scale = 6\nvolume = -1\nsound = On", "scale 6 volume 80",
          "line 2: '-1' is not a value of volume (0..100)|line 3: 'On' is not a value of sound (on|off)"},

@@ -194,7 +194,7 @@ TEST_F(MapReaderDeathTest, DamagedCourseFilesEndTheProgramWith254) {
         SCOPED_TRACE(c.what);
         WriteCourse(4, c.values);
         EXPECT_EXIT(map.LoadCourse(4), ::testing::ExitedWithCode(254),
-                    "box\\[マップファイルが壊れています。\\|Map File Error\\|16\\]");
+                    "quonfel: [^\n]*4\\.map is damaged: [^\n]+\nbox\\[マップファイルが壊れています。\\|Map File Error\\|16\\]");
     }
 }
 

@@ -138,19 +138,24 @@ TEST_F(Ghost, ADriveThatCannotBeTrustedGivesNoGhostAndOneLineAndGWithoutAGhostHi
     const struct {
         std::string best, says;
         bool on, runs;
+        GhostStart start;
     } cases[] = {
-        {"", "", true, false},  // none yet
-        {shipped, "", false, false},
-        {shipped, "", true, true},
-        {shipped + "9999 Jump\n", "best-2.keys: line 689: expected a frame number and a key name", true, false},
-        {ReadText(ShippedDrivePath(0)), "best-2.keys: a drive of course 0, not 2", true, false},
-        {"course 2\nbus 0\ncourse-hash 0123456789abcdef\n", "best-2.keys: driven on another course than 2.map", true, false},
+        {"", "no best drive of course 2 yet", true, false, GhostStart::NoDriveYet},
+        {shipped, "", false, false, GhostStart::Off},
+        {shipped, "", true, true, GhostStart::Racing},
+        {shipped + "9999 Jump\n", "best-2.keys: line 689: expected a frame number and a key name", true, false,
+         GhostStart::Unreadable},
+        {ReadText(ShippedDrivePath(0)), "best-2.keys: a drive of course 0, not 2", true, false, GhostStart::OtherCourse},
+        {"course 2\nbus 0\ncourse-hash 0123456789abcdef\n", "best-2.keys: driven on another course than 2.map", true,
+         false, GhostStart::OtherCourse},
     };
     for (const auto& c : cases) {
         std::filesystem::remove(BestDriveFileName(kCourse));
         if (!c.best.empty()) WriteText(BestDriveFileName(kCourse), c.best);
         testing::internal::CaptureStderr();
-        for (int drive = 0; drive < 2; ++drive) BeginGhost(c.on, kCourse, courseMap->mapFileRead);
+        EXPECT_EQ(BeginGhost(c.on, kCourse, courseMap->mapFileRead), c.start) << c.says;
+        // Said once: the next drive of the course starts without a word.
+        EXPECT_EQ(BeginGhost(c.on, kCourse, courseMap->mapFileRead), c.says.empty() ? c.start : GhostStart::AlreadyTold);
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(GhostRunning(), c.runs) << c.says;
         if (c.on && !c.runs) ToggleGhostShown();  // G in a drive without a ghost hides no later one

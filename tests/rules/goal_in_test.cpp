@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "rules_fixture.h"
 
 namespace {
@@ -110,6 +112,43 @@ TEST_F(GoalInTest, NeedsABodyAndNotThePlacement) {
     map.goalReached = 0;
     EXPECT_EQ(map.CheckGoalIn(), 0);
     EXPECT_EQ(map.goalReached, 0);
+}
+
+TEST_F(GoalInTest, MissedGoalNamesTheSideTheCheckFindsOutside) {
+    struct MissRow {
+        const char* what;
+        int code;
+        std::vector<Point> outline;
+        GoalMiss expected;
+    };
+    const Point east = At(GoalCell + 1, CentreCell, 5, 80), west = At(GoalCell - 1, CentreCell, 120, 80);
+    const MissRow rows[] = {
+        {"all inside", 20, {Goal(20, 70), Goal(110, 97)}, GoalMiss::None},
+        {"20 above", 20, {Goal(20, 70), Goal(110, 68)}, GoalMiss::Top},
+        {"20 below", 20, {Goal(20, 70), Goal(110, 99)}, GoalMiss::Bottom},
+        {"first point out decides", 20, {Goal(20, 68), Goal(60, 80), Goal(110, 99)}, GoalMiss::Top},
+        {"21 above", 21, {Goal(20, 28), Goal(110, 40)}, GoalMiss::Top},
+        {"21 below", 21, {Goal(20, 40), Goal(110, 59)}, GoalMiss::Bottom},
+        {"22 left", 22, {Goal(28, 20), Goal(40, 110)}, GoalMiss::Left},
+        {"22 right", 22, {Goal(40, 20), Goal(59, 110)}, GoalMiss::Right},
+        {"23 left", 23, {Goal(80, 20), Goal(68, 110)}, GoalMiss::Left},
+        {"23 right", 23, {Goal(99, 20), Goal(80, 110)}, GoalMiss::Right},
+        {"front on the next tile", 20, {Goal(20, 70), east}, GoalMiss::Right},
+        {"rear on the tile before", 20, {west, Goal(20, 70)}, GoalMiss::Left},
+        {"in the other lane", 20, {Goal(20, 35), Goal(110, 60)}, GoalMiss::WrongLane},
+        {"not on the goal tile", 20, {east}, GoalMiss::NotOnGoalTile},
+    };
+    for (const MissRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetTile(GoalCell, CentreCell, row.code);
+        liveBusState.outlineCount = 0;
+        for (Point p : row.outline) liveBusState.outline[liveBusState.outlineCount++] = p;
+        EXPECT_EQ(map.MissedGoal(), row.expected);
+        EXPECT_EQ(map.CheckGoalIn(), row.expected == GoalMiss::None ? 1 : 0);
+    }
+    SetTile(GoalCell, CentreCell, 20);
+    StandInBoxOfCode20(false);
+    EXPECT_EQ(map.MissedGoal(), GoalMiss::WrongLane);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "canvas.h"
 #include "pictures.h"
 #include "platform/font.h"
+#include "shared/key_help_texts.h"
 #include "shared/texts.h"
 
 namespace {
@@ -40,6 +41,23 @@ std::vector<PlacedText> RunTimeTexts(const GameTexts& texts) {
         placed.push_back({text.replace(text.find("%s"), 2, "00:00:00"), 24, FW_BOLD, 590 - 170});
     }
     for (const char* item : {texts.popupStart, texts.popupQuit}) placed.push_back({item, 16, FW_NORMAL, 0});
+    // One line across the course view (384 wide), 4 pixels of paper each side.
+    for (const char* side : texts.boxSides) {
+        std::string text = texts.goalHintSide;
+        placed.push_back({text.replace(text.find("%s"), 2, side), 16, FW_BOLD, 384 - 8});
+    }
+    for (const char* note : {texts.goalHintWrongLane, texts.noGhostYet, texts.ghostOfOtherCourse, texts.ghostUnreadable})
+        placed.push_back({note, 16, FW_BOLD, 384 - 8});
+    // The key list: 584 pixels inside its panel, keys up to 240 of them, a gap of 24.
+    const Language language = &texts == &TextsIn(Language::English) ? Language::English : Language::Japanese;
+    placed.push_back({KeyHelpFooter(language), 16, FW_BOLD, 584});
+    for (KeyHelpScreen screen : {KeyHelpScreen::CourseMenu, KeyHelpScreen::BusMenu, KeyHelpScreen::Driving,
+                                 KeyHelpScreen::Result, KeyHelpScreen::Watching}) {
+        for (const KeyHelpRow& row : KeyHelpFor(screen).rows) {
+            placed.push_back({KeysIn(row, language), 16, FW_BOLD, 240});
+            placed.push_back({ActionIn(row, language), 16, FW_BOLD, 584 - 240 - 24});
+        }
+    }
     return placed;
 }
 
