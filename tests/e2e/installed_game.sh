@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installed into a prefix, the launcher runs the game in the player's own folder: made on the
-# first start with links to the installed pictures and courses, reused on the next start with
+# Installed into a prefix (its commands in bin/, or in games/ under /usr and /usr/local), the
+# launcher runs the game in the player's own folder: made on the first start with links to the
+# installed pictures and courses, reused on the next start with
 # the player's files and links kept (told once) and links a launcher made for another install
 # moved to this one. A folder that cannot be written starts the game only if its files are
 # there; a relative HOME is refused. Paths with spaces and a per cent sign on purpose. The
@@ -42,7 +43,7 @@ expect_game_folder() {
 
 # Starts the installed launcher, waits for the course menu and quits with Esc.
 play_and_quit() {
-    start_program "$WORK" "$PREFIX/games/quonfel" --scale auto
+    start_program "$WORK" "$PREFIX/bin/quonfel" --scale auto
     expect_pixel $BAR_X $BAR_Y FF0000 "course menu"
     focus_game
     press Escape
@@ -51,20 +52,31 @@ play_and_quit() {
 
 keep_install_manifest
 cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "install failed: $(cat "$WORK/install.log")"
-for file in "$PREFIX/games/quonfel" "$PREFIX/games/quonfel-map" "$PREFIX/lib/games/quonfel/quonfel" "$ENTRY" \
+for file in "$PREFIX/bin/quonfel" "$PREFIX/bin/quonfel-map" "$PREFIX/lib/games/quonfel/quonfel" "$ENTRY" \
     "$PREFIX/share/icons/hicolor/scalable/apps/org.quonfel.Quonfel.svg" "$PREFIX/share/man/man6/quonfel.6.gz" \
     "$PREFIX/share/man/man6/quonfel-map.6.gz"; do
     expect_file "$file"
 done
 for name in "${COURSES[@]/%/.map}" "${PICTURES[@]/%/.bmp}" "${ENGLISH_PICTURES[@]}"; do expect_file "$DATA/$name"; done
-[[ -x $PREFIX/games/quonfel && -x $PREFIX/lib/games/quonfel/quonfel ]] || fail "the launcher or the program is not executable"
+[[ -x $PREFIX/bin/quonfel && -x $PREFIX/lib/games/quonfel/quonfel ]] || fail "the launcher or the program is not executable"
 
 desktop-file-validate "$ENTRY" || fail "desktop-file-validate rejects the entry"
 exec_line=$(grep '^Exec=' "$ENTRY")
-[[ $exec_line == "Exec=\"${PREFIX//%/%%}/games/quonfel\" --scale auto %f" ]] || fail "desktop entry: $exec_line"
+[[ $exec_line == "Exec=\"${PREFIX//%/%%}/bin/quonfel\" --scale auto %f" ]] || fail "desktop entry: $exec_line"
+
+# Under /usr and /usr/local the commands go to games/, where Debian puts games; under any
+# other prefix (as above) to bin/.
+for prefix in /usr /usr/local; do
+    DESTDIR="$WORK/staged" cmake --install "$BUILD_DIR" --prefix "$prefix" >"$WORK/install.log" 2>&1 ||
+        fail "install into $prefix failed: $(cat "$WORK/install.log")"
+    [[ -x $WORK/staged$prefix/games/quonfel && -x $WORK/staged$prefix/games/quonfel-map && ! -e $WORK/staged$prefix/bin ]] ||
+        fail "$prefix: the commands are not in games/: $(ls "$WORK/staged$prefix")"
+    grep -qx "Exec=$prefix/games/quonfel --scale auto %f" "$WORK/staged$prefix/share/applications/org.quonfel.Quonfel.desktop" ||
+        fail "$prefix: the desktop entry does not start games/quonfel"
+done
 
 # The installed map tool draws with the installed tiles: 128 pixels a tile.
-"$PREFIX/games/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"
+"$PREFIX/bin/quonfel-map" render "$DATA/0.map" "$WORK/course 0.bmp" >/dev/null || fail "render with the installed tiles"
 width=$(identify -format %w "$WORK/course 0.bmp")
 (( width % 128 == 0 && width > 0 )) || fail "rendered course is $width pixels wide"
 
@@ -101,7 +113,7 @@ play_and_quit
 ! grep -q keeping "$WORK/game.log" || fail "the launcher told again what it keeps"
 
 # A folder that cannot be written: one line, and the game starts only if its files are there.
-launch() { (cd "$WORK" && env -u DISPLAY "$@" "$PREFIX/games/quonfel" --version) >"$WORK/out" 2>"$WORK/err"; }
+launch() { (cd "$WORK" && env -u DISPLAY "$@" "$PREFIX/bin/quonfel" --version) >"$WORK/out" 2>"$WORK/err"; }
 if [[ $(id -u) == 0 ]]; then
     chmod 755 "$WORK" "$HOME"
     mkdir -p "$WORK/empty home/.local/share/quonfel"
@@ -141,12 +153,12 @@ for option in "--watch" "--watch=" "--map" "--map=" "--ghost-file" "--ghost-file
     --map | --ghost-file) set -- "$option" "no such drive.keys" ;;
     *) set -- "${option}no such drive.keys" ;;
     esac
-    (cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
+    (cd "$WORK" && env -u DISPLAY "$PREFIX/bin/quonfel" "$@") >/dev/null 2>"$WORK/err" || status=$?
     [[ $status == 2 ]] && grep -qE "^quonfel: $WORK/no such drive.keys: there is no such file$" "$WORK/err" ||
         fail "$option with a relative file: status $status, said '$(cat "$WORK/err")'"
 done
 # An empty key file is the game's to refuse.
-(cd "$WORK" && env -u DISPLAY "$PREFIX/games/quonfel" --watch=) >/dev/null 2>"$WORK/err" || true
+(cd "$WORK" && env -u DISPLAY "$PREFIX/bin/quonfel" --watch=) >/dev/null 2>"$WORK/err" || true
 grep -qxF "quonfel: --watch takes a key file" "$WORK/err" || fail "--watch= said '$(head -n 1 "$WORK/err")'"
 
 # XDG_DATA_HOME names the folder's parent.
