@@ -176,7 +176,7 @@ TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {
     fs::copy_file("0.map", "maps/mine.map");
     const std::string mapPath = fs::absolute("maps/mine.map").string();
     SetOpenFileHandler([&](const OpenFileRequest&, std::string& path) {
-        path = mapPath;
+        path = "maps/mine.map";  // relative: the key file keeps the whole path
         return true;
     });
     const DriveTrace driven = TraceDrive(UserMapCourse, RecordedDrive(0));
@@ -194,7 +194,7 @@ TEST_F(BestDrive, AUserMapKeepsItsFileAndIsOfferedOnlyForIt) {
 // quonfel --map of a course text: the drive starts at once, although the row is locked and an
 // 11.map lies in the folder; its best drive names the text and keeps the hash of the map built
 // from it, so that --watch-best 11 plays it and the next --map of it races it, on the text
-// rather than the 11.map.
+// rather than the 11.map. Another course chosen after it drives its own file.
 TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
     fs::copy_file(std::string(QUONFEL_SOURCE_DIR) + "/courses/0.txt", "mine.txt");
     fs::copy_file("1.map", "11.map");
@@ -206,9 +206,14 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
         ASSERT_TRUE(game.Start());
         BeginMapToPlay();
         EXPECT_EQ(ScreenState, Driving);
+        EXPECT_EQ(courseMap->mapFileRead, fs::absolute("mine.txt").string());
         PlayDrive(game, clock, RecordedDrive(0));
         EXPECT_TRUE(game.GoalReached());
         EXPECT_TRUE(boxes.boxes.empty());
+        game.Press(VK_RETURN);
+        for (int row = 11; row > 0; --row) game.Press(VK_UP);
+        game.EnterCourse(0, 0);  // another course drives its own file
+        EXPECT_EQ(courseMap->mapFileRead, "0.map");
     }
     ForgetMapToPlay();
     EXPECT_EQ(ReadText("courses/mine.txt"), ReadText("mine.txt"));  // and on the shelf
