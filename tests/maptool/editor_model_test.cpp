@@ -266,7 +266,7 @@ TEST(EditorModel, PickingAndTheCursorGoRoundAndStopAtTheEdge) {
 // cells stay marked as problems until they are painted.
 TEST(EditorFiles, ATextWithTyposOpensWithItsFlawsMarked) {
     ScopedWorkDir dir;
-    const std::string typos = "# name: Typos\n/= == == =\\\n|| ?? .. ||\n\\= S> G>\n";
+    const std::string typos = "/= == == =\\\n|| ?? .. ||\n\\= S> G>\n# name: Typos\n";
     WriteText("typos.txt", typos);
     OpenedCourse opened;
     std::vector<std::string> problems;
@@ -274,12 +274,13 @@ TEST(EditorFiles, ATextWithTyposOpensWithItsFlawsMarked) {
     EXPECT_EQ(FormatCourseRows(opened.course), "/= == == =\\\n|| .. .. ||\n\\= S> G> ..\n");
     ASSERT_EQ(opened.readFlaws.size(), 2u);
     EXPECT_EQ(opened.readFlaws[0].text,
-              "line 3, column 4: \"??\" is neither a tile symbol nor a tile code number; read as empty ground");
+              "line 2, column 4: \"??\" is neither a tile symbol nor a tile code number; read as empty ground");
     EXPECT_EQ(opened.readFlaws[0].cells, (std::vector<GridCell>{{1, 1}}));
-    EXPECT_EQ(opened.readFlaws[1].text, "line 4, column 9: the row has 3 cells, the longest 4: the missing ones read "
+    EXPECT_EQ(opened.readFlaws[1].text, "line 3, column 9: the row has 3 cells, the longest 4: the missing ones read "
                                         "as empty ground");
     EXPECT_EQ(opened.readFlaws[1].cells, (std::vector<GridCell>{{3, 2}}));
     EXPECT_EQ(ReadText("typos.txt"), typos);  // nothing written on opening
+    EXPECT_EQ(opened.header, "# name: Typos\n");  // a name after the rows is kept on saving
     EditorModel model(opened.course);
     model.SetReadFlaws(opened.readFlaws);
     EXPECT_EQ(model.ProblemCount(), 2 + 2);  // the flaws, then the roads into the empty corner

@@ -29,6 +29,14 @@ bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::s
     return found == OutsideFile::Read;
 }
 
+// The comment lines before the rows, which saving keeps; a name given only after the rows
+// moves up into them, so that saving keeps it too.
+std::string HeaderWithName(const std::string& text) {
+    const std::string header = CourseTextHeaderOf(text);
+    return CourseNameOf(header).empty() && !CourseNameOf(text).empty() ? WithCourseName(header, CourseNameOf(text))
+                                                                       : header;
+}
+
 // The text beside an opened map file: its header when it holds the same course.
 void TakeTextBeside(OpenedCourse& opened) {
     std::vector<std::uint8_t> bytes;
@@ -38,7 +46,7 @@ void TakeTextBeside(OpenedCourse& opened) {
     CourseGrid course;
     std::vector<std::string> unread;
     if (ParseCourseText(text, course, unread) && SameCourse(course, opened.course)) {
-        opened.header = CourseTextHeaderOf(text);
+        opened.header = HeaderWithName(text);
         return;
     }
     opened.replacesOtherText = true;
@@ -70,7 +78,7 @@ void OpenText(const std::string& text, OpenedCourse& opened) {
     for (const TextFlaw& flaw : flaws) opened.readFlaws.push_back(FindingOf(flaw));
     if (!flaws.empty())
         opened.notes.push_back(std::to_string(flaws.size()) + " thing(s) could not be read, marked on the course (N: next)");
-    opened.header = CourseTextHeaderOf(text);
+    opened.header = HeaderWithName(text);
 }
 
 bool OpenMapFile(const std::vector<std::uint8_t>& bytes, OpenedCourse& opened, std::vector<std::string>& problems) {
