@@ -5,8 +5,8 @@
 
 #include "app/keys.h"
 #include "course/course_map.h"
-#include "records/score_table.h"
 #include "course/user_course.h"
+#include "records/score_table.h"
 #include "records/shelf.h"
 #include "replays/challenge.h"
 #include "replays/ghost.h"
