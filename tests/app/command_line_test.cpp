@@ -299,14 +299,9 @@ TEST(CommandLine, AMapThatCannotBePlayedEndsTheGameBeforeAnyWindow) {
         testing::ExitedWithCode(253), "quonfel: short.map: is damaged: only 3 of its 4 cells");
 }
 
-// Each key line gives its action more keys, SDL's names in any case; a key the game already
-// reads for something else, or bound already, is refused by name and the rest applies.
+// SDL's key names in any case; a key used for something else is refused by name, the rest applies.
 TEST(Preferences, KeyLinesBindFurtherKeysAndNameEachKeyRefused) {
-    const struct {
-        const char* text;
-        const char* bindings;  // key > the game's key, each
-        const char* problems;
-    } cases[] = {
+    const struct { const char *text, *bindings /* key>the game's key */, *problems; } cases[] = {
         {"key faster-0.4 = E", "69>87 ", ""},
         {"key  gear-up = pageup, Keypad 0 ,;", "33>38 96>38 186>38 ", ""},
         {"key faster-0.4 = W, F8", "", ""},  // its own keys already

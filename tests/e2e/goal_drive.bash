@@ -99,19 +99,15 @@ drive_from_start_into_goal() {
     for ((i = 0; i < APPROACH_SPEED_KEYS; i++)); do press "${FASTER_KEY:-W}"; done
     # Short of the goal even at the full 30 frames a second.
     local approach=$((GOAL_TILES * TILE - BUS_SLACK - 30))
-    local approach_time
-    approach_time=$(awk "BEGIN { printf \"%.3f\", $approach * 10 / ($APPROACH_SPEED_TENTHS * 30) }")
+    local half
+    half=$(awk "BEGIN { printf \"%.3f\", $approach * 5 / ($APPROACH_SPEED_TENTHS * 30) }")
+    sleep "$half"
     if declare -F while_paused >/dev/null; then
-        sleep "$(awk "BEGIN { print $approach_time / 2 }")"
         press p
-        PAUSE_BEGAN=$(date +%s.%N)
-        while_paused
-        PAUSE_ENDED=$(date +%s.%N)
+        PAUSE_BEGAN=$(date +%s.%N) && while_paused && PAUSE_ENDED=$(date +%s.%N)
         press p
-        sleep "$(awk "BEGIN { print $approach_time / 2 }")"
-    else
-        sleep "$approach_time"
     fi
+    sleep "$half"
     press Q Q Q
 
     # On a busy machine frames come slower and each creep covers less ground, so allow plenty.

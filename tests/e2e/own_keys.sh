@@ -9,8 +9,7 @@ mkdir -p "$XDG_CONFIG_HOME/quonfel"
 printf 'key faster-0.4 = E\nkey brake-0.7 = W\n' >"$XDG_CONFIG_HOME/quonfel/quonfel.conf"
 FASTER_KEY=E  # the approach; the creep into the goal box presses W
 
-# The course view's picture, to see the bus move.
-course_view() { import -window root -crop 384x384+6+6 "$WORK/$1"; }
+course_view() { import -window root -crop 384x384+6+6 "$WORK/$1"; }  # to see the bus move
 
 open_straight_course_menu
 grep -qx "quonfel: $XDG_CONFIG_HOME/quonfel/quonfel.conf line 2: W is already the key of faster-0.4" "$WORK/game.log" ||

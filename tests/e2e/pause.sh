@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# A drive paused for five seconds: the label shows over the still course view, and the drive
-# keeps the times it would have had without the pause: its driving time is the time from the
-# first key to the goal less the pause, and its recorded drive replays with the same times.
+# A drive paused for five seconds shows its label over the still course view and keeps the
+# times it would have had without the pause (first key to goal, less the pause); its recorded
+# drive replays with the same times.
 source "$(dirname "$0")/e2e_common.bash"
 source "$(dirname "$0")/goal_drive.bash"
 
@@ -17,20 +17,15 @@ while_paused() {
     shoot paused-later.png
     [[ $(compare -metric AE "$WORK/paused.png" "$WORK/paused-later.png" null: 2>&1 | cut -d' ' -f1) == 0 ]] ||
         fail "the picture moved while paused"
-    local left
-    left=$(awk "BEGIN { print $PAUSE_SECONDS - ($(date +%s.%N) - $PAUSE_BEGAN) }")
-    sleep "$(awk "BEGIN { print ($left > 0) ? $left : 0 }")"
+    sleep "$(awk "BEGIN { left = $PAUSE_SECONDS - ($(date +%s.%N) - $PAUSE_BEGAN); print (left > 0 ? left : 0) }")"
 }
-
-# The value of a header line of a key file.
-header() { sed -n "s/^$2 //p" "$1"; }
 
 open_straight_course_menu
 drive_into_goal
 GOAL_SEEN=$(date +%s.%N)
 BEST=$WORK/game/best-0.keys
-DRIVING=$(header "$BEST" driving)
-PENALTY=$(header "$BEST" penalty)
+DRIVING=$(sed -n 's/^driving //p' "$BEST")
+PENALTY=$(sed -n 's/^penalty //p' "$BEST")
 # The goal is seen up to a second or so after it happens.
 read -r LOW HIGH < <(awk "BEGIN { t = $GOAL_SEEN - $DRIVE_STARTED - ($PAUSE_ENDED - $PAUSE_BEGAN);
                                    print int(t - 2.5), int(t + 1) }")
@@ -47,6 +42,7 @@ press Return
 expect_exit 0
 REPLAYED=$(sed -n 's/^this replay: *driving \([0-9]*\) s, penalty \([0-9]*\) s.*/\1 \2/p' "$WORK/game.log")
 read -r REPLAY_DRIVING REPLAY_PENALTY <<<"$REPLAYED"
-[[ -n $REPLAYED ]] && ((REPLAY_DRIVING - DRIVING <= 1 && DRIVING - REPLAY_DRIVING <= 1)) &&
+# Within a second at 30 frames a second; a busy machine's slower frames may add one or two
+# more, a pause kept in the file five.
+[[ -n $REPLAYED ]] && ((REPLAY_DRIVING - DRIVING <= 3 && DRIVING - REPLAY_DRIVING <= 3)) &&
     [[ $REPLAY_PENALTY == 0 ]] || fail "the replay drove '$REPLAYED', the drive $DRIVING s"
-echo "paused drive: driving $DRIVING s (first key to goal less the pause: $LOW..$HIGH s), replay $REPLAY_DRIVING s"
