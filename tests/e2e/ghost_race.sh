@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Racing the best drive: a drive to the goal with --ghost (no best drive yet, so no ghost and
-# no word of one) leaves best-0.keys; the next drive has that drive's bus beside it, a white
+# one line that says so) leaves best-0.keys; the next drive has that drive's bus beside it, a white
 # dot on the minimap that moves on into the goal and stays there, and the difference in the
 # corner of the course view: 0.0 (green) at the start, then + (red) once the player reaches a
 # tile the ghost reached first. G hides all of it and shows it again. A watched drive races a
