@@ -16,7 +16,7 @@ struct GoalBox {
     int last;
 };
 
-bool IsGoalTile(int code) { return code >= 20 && code <= 23; }
+bool IsGoalTile(int code) { return code >= TileGoalFirst && code <= TileGoalLast; }
 
 GoalBox BoxOf(int code) {
     switch (code) {
@@ -35,10 +35,12 @@ bool InGoalBox(int code, const CellPoint& at) {
     return Within(Across(box, at), box.first, box.last);
 }
 
+int OutlinePointCount() { return std::min<int>(liveBusState.outlineCount, MaxOutlinePoints); }
+
 // The first outline point, in index order, that the goal check finds outside a goal box;
 // false when every point is inside.
-bool FirstPointOutside(const CourseMap& map, int pointCount, CellPoint& outside) {
-    for (int i = 0; i < pointCount; ++i) {
+bool FirstPointOutside(const CourseMap& map, CellPoint& outside) {
+    for (int i = 0; i < OutlinePointCount(); ++i) {
         const CellPoint at = SplitPoint(map, liveBusState.outline[i]);
         // Each point is judged by its own cell; off the course it is on no goal tile.
         if (!OnGrid(map, at) || !InGoalBox(TileCodeAt(map, at), at)) {
@@ -48,8 +50,6 @@ bool FirstPointOutside(const CourseMap& map, int pointCount, CellPoint& outside)
     }
     return false;
 }
-
-int OutlinePointCount() { return std::min<int>(liveBusState.outlineCount, MaxOutlinePoints); }
 
 // The goal tile some point of the body stands on; false when none does.
 bool GoalTileUnderBody(const CourseMap& map, CellPoint& onGoal) {
@@ -91,7 +91,7 @@ int CourseMap::CheckGoalIn() {
     // A bus without a body (never placed on any course) stands nowhere.
     if (liveBusState.outlineCount <= 0) return 0;
     CellPoint outside{};
-    if (FirstPointOutside(*this, OutlinePointCount(), outside)) return 0;
+    if (FirstPointOutside(*this, outside)) return 0;
     goalReached = 1;
     return 1;
 }
@@ -100,6 +100,6 @@ GoalMiss CourseMap::MissedGoal() {
     CellPoint onGoal{}, outside{};
     if (liveBusState.outlineCount <= 0 || !GoalTileUnderBody(*this, onGoal)) return GoalMiss::NotOnGoalTile;
     if (CheckLane() != 0 || BesideTheBox(*this)) return GoalMiss::WrongLane;
-    if (!FirstPointOutside(*this, OutlinePointCount(), outside)) return GoalMiss::None;
+    if (!FirstPointOutside(*this, outside)) return GoalMiss::None;
     return SideOfBox(*this, outside, onGoal);
 }
