@@ -21,7 +21,8 @@
 # between two frames shown, less the frame interval (1/30 s): the next deadline counts from
 # the reading before a frame, so that is how far past its deadline the frame began, give or
 # take the difference in drawing time of the two frames. The CPU share counts every thread of
-# the game in nanoseconds (/proc/PID/task/*/schedstat).
+# the game in nanoseconds (/proc/PID/task/*/schedstat). PROFILE=FILE adds a profile of the
+# driving stretch.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME_DIR=$(cd "${1:-build/game}" && pwd)
@@ -30,6 +31,12 @@ GAME_OPTIONS=()
 if [[ ${3:-} == -- ]]; then GAME_OPTIONS=("${@:4}"); fi
 SCREEN=${SCREEN:-1280x1024}
 [[ -x $GAME_DIR/quonfel ]] || { echo "no game in $GAME_DIR; build it first" >&2; exit 2; }
+
+# With --sound the sound goes where SDL_AUDIODRIVER says; by default to SDL's "disk" driver
+# into /dev/null, which keeps a real device's pace on a machine without a sound card.
+if [[ " ${GAME_OPTIONS[*]-} " == *" --sound "* ]]; then
+    export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-disk} SDL_DISKAUDIOFILE=${SDL_DISKAUDIOFILE:-/dev/null}
+fi
 
 WORK=$(mktemp -d /tmp/quonfel-measure-XXXXXX)
 XVFB_PID=
@@ -225,7 +232,15 @@ sleep 1
 read -r BUS_CPU BUS_FPS _ _ _ < <(measure_stretch stay)
 xdotool key Return  # the standard bus
 sleep 1
+# PROFILE=FILE records where the game spends its time while driving (perf, 2 kHz), for
+# `perf report -i FILE`; the figures of that run include the sampling's own cost.
+PERF_PID=
+if [[ -n ${PROFILE:-} ]]; then
+    perf record -q -F 2000 --call-graph ${PROFILE_CALLS:-fp} -p "$GAME_PID" -o "$PROFILE" -- sleep "$SECONDS_PER_STRETCH" >/dev/null 2>&1 &
+    PERF_PID=$!
+fi
 read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 DRIVE_SERVER < <(measure_stretch drive_around)
+[[ -n $PERF_PID ]] && wait "$PERF_PID" || true
 PEAK_KB=$(awk '/^VmHWM:/ { print $2 }' "/proc/$GAME_PID/status")
 window_picture "$WORK/last-frame.png" &&
     cp "$WORK/last-frame.png" /tmp/quonfel-measure-last-frame.png || true
