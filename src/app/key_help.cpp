@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/clock.h"
+#include "app/app.h"
+#include "app/keys.h"
 #include "platform/font.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
-#include "records/stopwatch.h"
 #include "replays/watch.h"
 #include "shared/globals.h"
 #include "shared/key_help_texts.h"
@@ -26,15 +26,9 @@ constexpr Colorref kKeyInk = Rgb(160, 220, 255);
 constexpr Colorref kActionInk = Rgb(255, 255, 255);
 
 bool shown = false;
-std::int64_t shownSince = 0;  // wall-clock seconds
-
-// The stopwatch counts whole wall-clock seconds from its starts: moving them on by the seconds
-// the list showed leaves every reading where it stood when the list opened.
-void StopwatchSkips(std::int64_t seconds) {
-    if (!stopwatch || seconds <= 0) return;
-    if (stopwatch->watchState == Running) stopwatch->startTime += static_cast<std::int32_t>(seconds);
-    if (stopwatch->penaltyRunning != 0) stopwatch->penaltyStart += static_cast<std::int32_t>(seconds);
-}
+// The list paused the drive itself, which it resumes on closing; a drive the player had
+// paused before stays paused.
+bool pausedByList = false;
 
 KeyHelpScreen ScreenNow() {
     if (Watching() && (ScreenState == Driving || ScreenState == Result)) return KeyHelpScreen::Watching;
@@ -46,9 +40,23 @@ KeyHelpScreen ScreenNow() {
     }
 }
 
-// The player's own keys from the preferences join the driving list here, once the
-// preferences can bind them.
-void AddPlayerBindings(KeyHelpScreen, std::vector<KeyHelpLine>&) {}
+// The player's own keys from the preferences join the driving list: they drive the bus.
+void AddPlayerBindings(KeyHelpScreen screen, std::vector<KeyHelpLine>& lines) {
+    if (screen != KeyHelpScreen::Driving) return;
+    for (const KeyBinding& binding : GameSettings.keyBindings)
+        lines.push_back({binding.keyName, BoundActionIn(binding.action, GameLanguage)});
+}
+
+// A drive (never a watched one) stands still through the game's own pause while the list shows.
+void PauseDriveForList() {
+    pausedByList = ScreenState == Driving && !Watching() && !DrivingPaused();
+    if (pausedByList) PauseDriving();
+}
+
+void ResumeDriveAfterList() {
+    if (pausedByList) ResumeDriving();
+    pausedByList = false;
+}
 
 // Text in one colour on the panel's paper, its top left at (x, y), cut at maxWidth.
 void DrawText(Surface& surface, const Font& font, const std::string& text, int x, int y, Colorref ink, int maxWidth) {
@@ -69,12 +77,12 @@ bool TakeKeyHelpKey(int key) {
     if (!shown) {
         if (key != VK_F1) return false;
         shown = true;
-        shownSince = Clock().WallSeconds();
+        PauseDriveForList();
         return true;
     }
     if (key != VK_F1 && key != VK_ESCAPE) return true;
     shown = false;
-    StopwatchSkips(Clock().WallSeconds() - shownSince);
+    ResumeDriveAfterList();
     return true;
 }
 

@@ -1,5 +1,6 @@
 // F1: every key of the screen shown, in the game's language, over the picture until F1 or Esc.
-// While the list shows the game waits: no frame moves the bus, the ghost or a watched drive.
+// While the list shows the game waits: a drive is paused as by P (the stopwatch and the penalty
+// clock stand still), and no frame moves the bus, the ghost or a watched drive.
 #pragma once
 #include <string>
 #include <vector>

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "course/map_bytes.h"
+#include "course/map_text.h"
 #include "course/user_course.h"
 #include "platform/file_save.h"
 #include "platform/text_file.h"
@@ -23,17 +24,9 @@ namespace {
 constexpr std::size_t kLargestTimesFile = 1 << 20;
 // Free names tried for a course before giving up: "my.map", "my-2.map" .. "my-999.map".
 constexpr int kFreeNames = 999;
-constexpr const char* kNameLine = "# name:";
-constexpr const char* kBlanks = " \t\v\f\r";
 // A name longer than a menu row holds is cut here already, so that a line of a megabyte
 // costs the screen nothing.
 constexpr std::size_t kLongestName = 160;
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
-}
 
 // The name of the file that a course named fileName gets on its attempt-th try.
 std::string NameToTry(const fs::path& fileName, int attempt) {
@@ -72,18 +65,6 @@ std::string SameCourseOnShelf(const std::vector<std::uint8_t>& bytes) {
     return "";
 }
 
-// The "# name:" line among the comments above a course text's first row.
-std::string NameLine(const std::vector<std::uint8_t>& bytes) {
-    std::istringstream lines(std::string(bytes.begin(), bytes.end()));
-    std::string line;
-    while (std::getline(lines, line)) {
-        const std::string trimmed = Trimmed(line);
-        if (trimmed.compare(0, std::strlen(kNameLine), kNameLine) == 0) return Trimmed(trimmed.substr(std::strlen(kNameLine)));
-        if (!trimmed.empty() && trimmed[0] != '#') break;
-    }
-    return "";
-}
-
 // Cut at the start of a character.
 std::string Capped(std::string name) {
     if (name.size() <= kLongestName) return name;
@@ -102,7 +83,7 @@ bool ReadShelfCourse(const fs::path& file, ShelfCourse& course) {
     if (ReadOutsideFile(path, kLargestUserCourse, bytes) != OutsideFile::Read) return false;
     course.path = path;
     course.hash = CourseHash(mapBytes);
-    const std::string named = LooksLikeMapFile(path, bytes) ? "" : NameLine(bytes);
+    const std::string named = LooksLikeMapFile(path, bytes) ? "" : CourseNameOf(CourseTextHeaderOf({bytes.begin(), bytes.end()}));
     course.name = Capped(Printable(named.empty() ? file.filename().string() : named));
     return true;
 }

@@ -131,20 +131,6 @@ std::string ReadChallengeFile(const std::string& path, Challenge& challenge, Dri
     return ReadChallenge(bytes, challenge, drive);
 }
 
-std::string CourseTextName(const std::string& text) {
-    const std::string header = CourseTextHeaderOf(text);
-    const std::string prefix = "# name:";
-    std::size_t at = header.rfind('\n' + prefix);
-    if (header.rfind(prefix, 0) == 0) at = 0;
-    else if (at == std::string::npos) return "";
-    else ++at;
-    const std::size_t end = header.find('\n', at);
-    std::string name = header.substr(at + prefix.size(), end == std::string::npos ? std::string::npos : end - at - prefix.size());
-    const std::size_t first = name.find_first_not_of(" \t");
-    const std::size_t last = name.find_last_not_of(" \t\r");
-    return first == std::string::npos ? "" : name.substr(first, last - first + 1);
-}
-
 std::string MakeChallenge(const std::string& coursePath, const std::string& keyPath, Challenge& challenge) {
     std::vector<std::string> problems;
     bool fromText = false;
@@ -159,7 +145,7 @@ std::string MakeChallenge(const std::string& coursePath, const std::string& keyP
     if (fromText) {
         std::vector<std::uint8_t> text;
         ReadOutsideFile(coursePath, kLargestUserCourse, text);
-        challenge.name = CourseTextName(std::string(text.begin(), text.end()));
+        challenge.name = CourseNameOf(CourseTextHeaderOf({text.begin(), text.end()}));
     }
     if (!FitsAName(challenge.name)) challenge.name = std::filesystem::path(coursePath).stem().string();
     if (challenge.name.size() > kLargestChallengeName) challenge.name.resize(kLargestChallengeName);

@@ -53,5 +53,3 @@ std::string WriteChallengeFile(const std::string& path, const Challenge& challen
 
 // The name, fit to be a file's name: no '/', no leading '.'.
 std::string ChallengeFileStem(const std::string& name);
-// The "# name:" line among the comment lines at the top of a course text; empty without one.
-std::string CourseTextName(const std::string& text);

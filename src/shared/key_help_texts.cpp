@@ -60,6 +60,37 @@ const KeyHelpList kWatching = {
          kEveryScreen),
 };
 
+// The actions a player's key can be bound to, by the first part of the name the preferences
+// file gives them ("faster" of "faster-0.4"); steering amounts are degrees.
+struct BoundActionWords {
+    const char* name;
+    const char* words[2];
+    const char* unit;
+};
+const BoundActionWords kBoundActions[] = {
+    {"gear-up", {"ギアを上げる", "Gear up"}, ""},
+    {"gear-down", {"ギアを下げる", "Gear down"}, ""},
+    {"faster", {"加速", "Faster by"}, ""},
+    {"brake", {"ブレーキ", "Brake by"}, ""},
+    {"left", {"左へ", "Steer left"}, "°"},
+    {"right", {"右へ", "Steer right"}, "°"},
+    {"straighten", {"ハンドルを戻す", "Straighten"}, "°"},
+    {"ghost", {"ゴーストを表示 / 隠す", "Show / hide the ghost"}, ""},
+    {"pause", {"一時停止 / 再開", "Pause / go on"}, ""},
+    {"volume-down", {"音量を下げる", "Volume down"}, ""},
+    {"volume-up", {"音量を上げる", "Volume up"}, ""},
+};
+
+// The words of a bound action without the note that the key is the player's own.
+std::string BoundActionWordsIn(const std::string& action, Language language) {
+    for (const BoundActionWords& bound : kBoundActions) {
+        const std::string name = bound.name;
+        if (action == name) return bound.words[Index(language)];
+        if (action.compare(0, name.size() + 1, name + "-") == 0)
+            return std::string(bound.words[Index(language)]) + " " + action.substr(name.size() + 1) + bound.unit;
+    }
+    return action;
+}
 }  // namespace
 
 const KeyHelpList& KeyHelpFor(KeyHelpScreen screen) {
@@ -79,4 +110,8 @@ const char* ActionIn(const KeyHelpRow& row, Language language) { return row.acti
 const char* KeyHelpFooter(Language language) {
     return language == Language::English ? "F1 or Esc closes this list; the game waits meanwhile."
                                           : "F1 か Esc で閉じます。表示中はゲームが止まります。";
+}
+
+std::string BoundActionIn(const std::string& action, Language language) {
+    return BoundActionWordsIn(action, language) + (language == Language::English ? " (your key)" : "（自分のキー）");
 }

@@ -1,5 +1,6 @@
 // The keys of each screen as F1 lists them, in both languages: the keys, then what they do.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "shared/texts.h"
@@ -23,3 +24,6 @@ const char* KeysIn(const KeyHelpRow& row, Language language);
 const char* ActionIn(const KeyHelpRow& row, Language language);
 // The list's last line: how it closes.
 const char* KeyHelpFooter(Language language);
+// What a player's own key does, from its action's name in the preferences file
+// ("faster-0.4"), in a language.
+std::string BoundActionIn(const std::string& action, Language language);

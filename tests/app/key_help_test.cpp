@@ -1,10 +1,11 @@
 // F1's list: every key of the screen shown, in the game's language; while it shows the game
-// waits, and its time does not count.
+// waits, paused as by P, and its time does not count.
 #include <gtest/gtest.h>
 
 #include "app/app.h"
 #include "app/course_note.h"
 #include "app/key_help.h"
+#include "app/keys.h"
 #include "bus/bus.h"
 #include "headless_fixtures.h"
 #include "platform/messages.h"
@@ -37,7 +38,11 @@ TEST_F(HeadlessGameTest, KeyListNamesTheKeysOfTheScreenInTheGamesLanguage) {
         {Driving, Language::English, "Q F2 / A / Z F11", "Brake by 0.7 / 0.5 / 0.3"},
         {Result, Language::English, "Enter / Space", "Back to the course menu"},
         {Result, Language::Japanese, "Esc", "ゲームを終了"},
+        // The player's own keys, from the preferences.
+        {Driving, Language::Japanese, "E", "加速 0.4（自分のキー）"},
+        {Driving, Language::English, "R", "Steer left 16° (your key)"},
     };
+    GameSettings.keyBindings = {{'E', 'W', "E", "faster-0.4"}, {'R', 'U', "R", "left-16"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.action);
         ScreenState = row.screen;
@@ -48,6 +53,7 @@ TEST_F(HeadlessGameTest, KeyListNamesTheKeysOfTheScreenInTheGamesLanguage) {
     ScreenState = CourseSelect;
     EXPECT_EQ(KeyHelpTitle(), "キー一覧：コース選択");
     EXPECT_FALSE(Lists(KeyHelpLines(), "G", "ゴーストを表示 / 隠す"));
+    GameSettings = Settings{};
 }
 
 TEST_F(HeadlessGameTest, WhileTheKeyListShowsNoFrameMovesAndNoSecondCounts) {
@@ -61,23 +67,32 @@ TEST_F(HeadlessGameTest, WhileTheKeyListShowsNoFrameMovesAndNoSecondCounts) {
     EXPECT_FALSE(KeyHelpShown());
 
     ASSERT_TRUE(TakeKeyHelpKey(VK_F1));
+    EXPECT_TRUE(DrivingPaused());
     const long frames = DrivingFramesDrawn();
     const double speed = liveBusState.speed;
     clock.wallSeconds += 5;
+    clock.counter += 5 * clock.frequency;
     for (int frame = 0; frame < 3; ++frame) game.Frame();
     EXPECT_TRUE(TakeKeyHelpKey('W'));  // swallowed
     EXPECT_EQ(DrivingFramesDrawn(), frames);
     EXPECT_EQ(liveBusState.speed, speed);
+    EXPECT_EQ(stopwatch->DriveSecondsShown(), 3);
     // The panel's grey frame and dark paper, over the driving screen (15 rows: 404 high).
     EXPECT_EQ(offscreen->PixelAt(16, 40), Rgb(192, 192, 192));
     EXPECT_EQ(offscreen->PixelAt(18, 40), Rgb(24, 32, 48));
 
     EXPECT_TRUE(TakeKeyHelpKey(VK_ESCAPE));  // closes the list, does not quit
     EXPECT_FALSE(KeyHelpShown());
+    EXPECT_FALSE(DrivingPaused());
     EXPECT_EQ(ScreenState, Driving);
     game.Frame();
     EXPECT_EQ(DrivingFramesDrawn(), frames + 1);
     EXPECT_EQ(stopwatch->DriveSecondsShown(), 3);
+    // A drive the player paused stays paused when the list closes.
+    game.Press('P');
+    ASSERT_TRUE(TakeKeyHelpKey(VK_F1));
+    ASSERT_TRUE(TakeKeyHelpKey(VK_F1));
+    EXPECT_TRUE(DrivingPaused());
 }
 
 }  // namespace

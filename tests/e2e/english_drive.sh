@@ -19,12 +19,7 @@ expect_region_of() {
 
 mkdir -p "$XDG_CONFIG_HOME/quonfel"
 echo "lang = en" >"$XDG_CONFIG_HOME/quonfel/quonfel.conf"
-start_xvfb
-copy_game
-write_straight_course
-read_practice_course
-start_game
-focus_game
+open_straight_course_menu
 [[ $(xdotool getwindowname "$GAME_WINDOW") == Quonfel ]] || fail "window title is '$(xdotool getwindowname "$GAME_WINDOW")'"
 # The course menu's header and its key help bar.
 expect_region_of en/menu1.bmp 0 0 640 64

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "course/map_text.h"
 #include "replays/challenge.h"
 #include "support/test_support.h"
 
@@ -104,9 +105,10 @@ TEST(Challenge, MadeFromACourseAndItsDrive) {
 }
 
 TEST(Challenge, ACourseTextNamesItselfAtItsTop) {
-    EXPECT_EQ(CourseTextName("# name: Loop of mine \n# more\n|| ..\n"), "Loop of mine");
-    EXPECT_EQ(CourseTextName("# a comment\n#name: not this\n# name:山道\n.. ..\n"), "山道");
-    EXPECT_EQ(CourseTextName(".. ..\n# name: after the rows\n"), "");
+    const auto name = [](const std::string& text) { return CourseNameOf(CourseTextHeaderOf(text)); };
+    EXPECT_EQ(name("# name: Loop of mine \n# more\n|| ..\n"), "Loop of mine");
+    EXPECT_EQ(name("# a comment\n# names: not this\n# name:山道\n.. ..\n"), "山道");
+    EXPECT_EQ(name(".. ..\n# name: after the rows\n"), "");
     EXPECT_EQ(ChallengeFileStem("a/b"), "a_b");
     EXPECT_EQ(ChallengeFileStem(".."), "_..");
 }
