@@ -88,8 +88,8 @@ LParam MainWindowProc(Window* window, std::uint32_t message, WParam wParam, LPar
         return 0;
     case WM_KEYUP:
         return 0;
-    case WM_KILLFOCUS:
-        if (GameSettings.pauseOnFocusLoss && !Watching()) PauseDriving();
+    case WM_ACTIVATE:
+        if (wParam == WA_INACTIVE && GameSettings.pauseOnFocusLoss && !Watching()) PauseDriving();
         break;
     case WM_PADBUTTONDOWN:
     case WM_PADBUTTONUP:

@@ -3,7 +3,9 @@
 #include <cstdint>
 
 constexpr std::uint32_t WM_DESTROY = 2;
-constexpr std::uint32_t WM_KILLFOCUS = 8;  // the window lost the keyboard focus
+constexpr std::uint32_t WM_ACTIVATE = 6;  // wParam: WA_ACTIVE as the window gains the focus, WA_INACTIVE as it loses it
+constexpr std::uint32_t WA_INACTIVE = 0;
+constexpr std::uint32_t WA_ACTIVE = 1;
 constexpr std::uint32_t WM_PAINT = 15;  // the window's picture must be shown again
 constexpr std::uint32_t WM_CLOSE = 16;
 constexpr std::uint32_t WM_QUIT = 18;

@@ -303,6 +303,22 @@ bool Surface::SaveBmp(const std::string& path) const {
     return saved;
 }
 
+bool Surface::BmpBytes(std::vector<std::uint8_t>& bytes) const {
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(sdl_, SDL_PIXELFORMAT_BGR24, 0);
+    if (!rgb) return false;
+    // Rows padded to four bytes after the headers; the slack covers a longer header.
+    const std::size_t row = (static_cast<std::size_t>(rgb->w) * 3 + 3) / 4 * 4;
+    bytes.assign(row * static_cast<std::size_t>(rgb->h) + 1024, 0);
+    SDL_RWops* memory = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
+    const bool saved = memory && SDL_SaveBMP_RW(rgb, memory, 0) == 0;
+    const Sint64 length = saved ? SDL_RWtell(memory) : -1;
+    if (memory) SDL_RWclose(memory);
+    SDL_FreeSurface(rgb);
+    if (length <= 0) return false;
+    bytes.resize(static_cast<std::size_t>(length));
+    return true;
+}
+
 std::uint32_t* Surface::Pixels() {
     DropKeyedRuns();
     return static_cast<std::uint32_t*>(sdl_->pixels);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/geometry.h"
 
@@ -64,6 +65,8 @@ public:
 
     // Writes a 24-bit BMP file; false on failure.
     bool SaveBmp(const std::string& path) const;
+    // The same picture as the bytes of a BMP file, to be saved by the caller.
+    bool BmpBytes(std::vector<std::uint8_t>& bytes) const;
 
     // Raw XRGB8888 access for the platform layer and its tests. The writable pixels and the
     // SDL surface may be written through, so handing them out forgets the encoded key runs.

@@ -124,11 +124,12 @@ bool Window::Impl::TranslateWindowEvent(const SDL_WindowEvent& window, Message& 
     case SDL_WINDOWEVENT_FOCUS_LOST:
         // As with keys, a button held while the window loses the focus stops repeating.
         pads.StopRepeating();
-        out = Message{WM_KILLFOCUS, 0, 0};
+        out = Message{WM_ACTIVATE, WA_INACTIVE, 0};
         return true;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         controlDown = (SDL_GetModState() & KMOD_CTRL) != 0;
         altDown = (SDL_GetModState() & KMOD_ALT) != 0;
+        pending.push_back(Message{WM_ACTIVATE, WA_ACTIVE, 0});
         [[fallthrough]];
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:

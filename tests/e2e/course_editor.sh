@@ -75,8 +75,20 @@ grep -qx "course 11" "$WORK/game/best-11.keys" && grep -qx "map $WORK/my.map" "$
 press Escape
 wait_for 30 bash -c "! xdotool search --class 'Quonfel\.exe'" || fail "the game did not end"
 
-# Closing with a change unsaved asks; N quits without saving it.
+# Another program changes the text: a save asks before it writes over that, and R reloads it.
 xdotool windowfocus --sync "$EDITOR"
+# (trailing blanks, which a save by the editor leaves out)
+printf '# changed elsewhere\n/= S> G> =\\  \n\\= == == =/  \n' >"$WORK/my.txt"
+cp "$WORK/my.txt" "$WORK/elsewhere.txt"
+press Delete ctrl+s
+wait_for 10 screen_region_has 0 660 960 40 FFFF00 || fail "the change made elsewhere was not asked about"
+cmp -s "$WORK/my.txt" "$WORK/elsewhere.txt" || fail "Ctrl+S wrote over the change made elsewhere"
+press r ctrl+s
+wait_for 10 bash -c "! cmp -s '$WORK/my.txt' '$WORK/elsewhere.txt'" || fail "nothing saved after R"
+grep -qx '/= S> G> =\\' "$WORK/my.txt" || fail "R did not reload the change: $(cat "$WORK/my.txt")"
+grep -qx '# changed elsewhere' "$WORK/my.txt" || fail "the reloaded text lost its comment"
+
+# Closing with a change unsaved asks; N quits without saving it.
 cp "$WORK/my.txt" "$WORK/saved.txt"
 press Delete Escape
 wait_for 10 screen_region_has 0 660 960 40 FFFF00 || fail "closing did not ask about the unsaved change"

@@ -181,6 +181,31 @@ TEST(MapTool, AFailedWriteRemovesNothingThatWasThereBefore) {
     EXPECT_NE(run.err.find("cannot write folder.bmp"), std::string::npos) << run.err;
     EXPECT_TRUE(fs::is_directory("folder.map"));
     EXPECT_TRUE(fs::is_directory("folder.bmp"));
+
+    // A pipe as the output is refused at once instead of hanging the tool.
+    mkfifo("pipe", 0644);
+    for (const char* command : {"build small.txt pipe", "render small.txt pipe", "drive small.txt --keys pipe"}) {
+        run = RunMapTool(command);
+        EXPECT_EQ(run.status, 2) << command;
+        EXPECT_EQ(run.err, "quonfel-map: cannot write pipe: not a regular file\n") << command;
+    }
+}
+
+// A drive needs every picture of the game, not only the tiles: without one nothing is driven
+// and no key file is written.
+TEST(MapTool, ADriveWithoutAPictureOfTheGameExitsWith2AndWritesNoKeys) {
+    ScopedWorkDir dir;
+    fs::create_directory("tool");
+    fs::copy_file(std::string(QUONFEL_GAME_DIR) + "/quonfel-map", "tool/quonfel-map");
+    for (const auto& entry : fs::directory_iterator(QUONFEL_GAME_DIR))
+        if (entry.path().extension() == ".bmp" && entry.path().filename() != "front.bmp")
+            fs::copy_file(entry.path(), "tool" / entry.path().filename());
+    fs::copy(std::string(QUONFEL_GAME_DIR) + "/en", "tool/en");
+    WriteText("small.txt", SmallCourse);
+    const int raw = std::system("tool/quonfel-map drive small.txt --keys small.keys >out.txt 2>err.txt");
+    EXPECT_EQ(WEXITSTATUS(raw), 2) << ReadText("err.txt");
+    EXPECT_NE(ReadText("err.txt").find("cannot all be loaded"), std::string::npos) << ReadText("err.txt");
+    EXPECT_FALSE(fs::exists("small.keys"));
 }
 
 // The courses the game ships, as built into the game folder.

@@ -61,7 +61,7 @@ TEST(Pause, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
     game.Frame();
     for (const bool asked : {false, true}) {
         GameSettings.pauseOnFocusLoss = asked;
-        MainWindowProc(nullptr, WM_KILLFOCUS, 0, 0);
+        MainWindowProc(nullptr, WM_ACTIVATE, WA_INACTIVE, 0);
         EXPECT_EQ(DrivingPaused(), asked);
     }
     GameSettings.pauseOnFocusLoss = false;

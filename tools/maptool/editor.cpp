@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "app/app.h"
 #include "app/preferences.h"
@@ -27,7 +28,7 @@ constexpr std::int64_t UntilInput = -1;
 constexpr std::int32_t DigitPieces[10] = {0, 1, 2, 7, 8, 9, 10, 11, 18, 22};
 constexpr std::int32_t Crossing = 15;
 
-enum class Question { None, SaveBeforeClosing, ReplaceText };
+enum class Question { None, SaveBeforeClosing, ReplaceText, ChangedOnDisk };
 enum class AfterSave { Nothing, Play, Quit };
 
 struct Editor {
@@ -39,6 +40,11 @@ struct Editor {
     CourseFiles files;  // absolute
     std::string header;
     bool replacesOtherText;
+    // The course text as this editor last read or wrote it, and as it was when a change by
+    // another program was last asked about: a save never writes over a change unasked, and
+    // the focus coming back asks once per change.
+    std::optional<std::string> textKnown;
+    std::optional<std::string> textNoticed;
     std::string programFolder;
     std::unique_ptr<Window> window;
     std::unique_ptr<Surface> screen;
@@ -95,7 +101,10 @@ void PlayTheMap() {
 void SaveNow(AfterSave after) {
     const SaveOutcome outcome = SaveCourse(editor->files, editor->header, editor->model);
     Say(outcome.line);
-    if (outcome.textSaved) editor->model.MarkSaved();
+    if (outcome.textSaved) {
+        editor->model.MarkSaved();
+        editor->textKnown = TextOnDisk(editor->files.text);
+    }
     if (after == AfterSave::Quit && outcome.textSaved) return Quit();
     if (after == AfterSave::Play) {
         if (outcome.mapSaved) return PlayTheMap();
@@ -103,8 +112,42 @@ void SaveNow(AfterSave after) {
     }
 }
 
+bool ChangedOnDisk() {
+    const std::optional<std::string> now = TextOnDisk(editor->files.text);
+    return now && now != editor->textKnown;
+}
+
+void AskAboutChangeOnDisk() {
+    editor->textNoticed = TextOnDisk(editor->files.text);
+    Ask(Question::ChangedOnDisk, Name(editor->files.text) + " was changed by another program: Y writes this course "
+                                 "over it, R reloads it (changes here are lost), N or Esc does neither");
+}
+
+// The window coming back into focus: the maker may have changed the text elsewhere.
+void OnFocusBack() {
+    if (editor->question == Question::None && ChangedOnDisk() && TextOnDisk(editor->files.text) != editor->textNoticed)
+        AskAboutChangeOnDisk();
+}
+
+void Reload() {
+    OpenedCourse opened;
+    std::vector<std::string> problems;
+    if (!OpenCourse(editor->files.text, opened, problems))
+        return Say("Not reloaded: " + Name(editor->files.text) + (problems.empty() ? "" : ": " + problems.front()));
+    editor->model = EditorModel(opened.course);
+    editor->header = opened.header;
+    editor->replacesOtherText = false;
+    editor->textKnown = TextOnDisk(editor->files.text);
+    CourseChanged();
+    Say("Reloaded " + Name(editor->files.text));
+}
+
 void Save(AfterSave after) {
     editor->model.EndStroke();
+    if (ChangedOnDisk()) {
+        editor->afterSave = after;
+        return AskAboutChangeOnDisk();
+    }
     if (!editor->replacesOtherText) return SaveNow(after);
     editor->afterSave = after;
     Ask(Question::ReplaceText, Name(editor->files.text) + " holds another course than this one: replace it? "
@@ -117,10 +160,17 @@ void RequestClose() {
     Ask(Question::SaveBeforeClosing, "Unsaved changes: Y saves them and quits, N quits without saving, Esc stays");
 }
 
-void Answer(bool yes, bool cancel) {
+void Answer(int key) {
+    const bool yes = key == 'Y', cancel = key == VK_ESCAPE;
     const Question question = editor->question;
     editor->question = Question::None;
     Say("");
+    if (question == Question::ChangedOnDisk) {
+        if (key == 'R') return Reload();
+        if (!yes) return Say("Nothing saved or reloaded: " + Name(editor->files.text) + " changed elsewhere");
+        editor->textKnown = TextOnDisk(editor->files.text);
+        return Save(editor->afterSave);
+    }
     if (question == Question::SaveBeforeClosing) {
         if (cancel) return;
         if (!yes) return Quit();
@@ -306,7 +356,8 @@ bool ViewKey(int key) {
 
 void OnKey(int key) {
     if (editor->question != Question::None) {
-        if (key == 'Y' || key == 'N' || key == VK_ESCAPE) Answer(key == 'Y', key == VK_ESCAPE);
+        const bool reload = key == 'R' && editor->question == Question::ChangedOnDisk;
+        if (key == 'Y' || key == 'N' || key == VK_ESCAPE || reload) Answer(key);
         return;
     }
     const bool shift = Held(VK_SHIFT);
@@ -405,6 +456,9 @@ LParam EditorProc(Window* window, std::uint32_t message, WParam wParam, LParam l
         OnMove(at, wParam);
         return 0;
     case WM_MOUSEWHEEL: OnWheel(at, wParam); return 0;
+    case WM_ACTIVATE:
+        if (wParam == WA_ACTIVE) OnFocusBack();
+        return 0;
     case WM_CLOSE: RequestClose(); return 0;
     case WM_DESTROY: window->PostQuitMessage(0); return 0;
     default: return window->DefWindowProc(message, wParam, lParam);
@@ -500,6 +554,7 @@ int EditCommand(const std::vector<std::string>& args, const std::string& program
     SetGameFolder(FindTileFolder(programFolder, dataFromProgram));  // the test drive's pictures
     opened.files = {AbsolutePath(opened.files.text), AbsolutePath(opened.files.map)};
     Editor e(opened);
+    e.textKnown = TextOnDisk(e.files.text);
     editor = &e;
     e.programFolder = programFolder;
     e.view.fileName = path;

@@ -109,3 +109,9 @@ SaveOutcome SaveCourse(const CourseFiles& files, const std::string& header, cons
     outcome.line = "Saved " + Name(files.text) + " and " + Name(files.map);
     return outcome;
 }
+
+std::optional<std::string> TextOnDisk(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (ReadOutsideFile(path, kLargestUserCourse, bytes) != OutsideFile::Read) return std::nullopt;
+    return std::string(bytes.begin(), bytes.end());
+}

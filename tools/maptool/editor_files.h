@@ -1,6 +1,7 @@
 // The editor's files: the course text it keeps as the source and the map file beside it that
 // the game reads, which `quonfel-map build` makes of the text.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,3 +41,7 @@ struct SaveOutcome {
 // Saves the text, then the map file, each whole or not at all; the map file only when the
 // checker finds no problem, as build does.
 SaveOutcome SaveCourse(const CourseFiles& files, const std::string& header, const EditorModel& model);
+
+// What the course text holds on the disk now: nothing when there is no such file or it cannot
+// be read, so that only a file another program really changed counts as a change.
+std::optional<std::string> TextOnDisk(const std::string& path);

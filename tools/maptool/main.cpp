@@ -2,8 +2,8 @@
 // file back as text, checks either for what would keep the course from being driven, draws
 // the whole course as a picture and lets a bus drive it.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +16,7 @@
 #include "maptool/exit_status.h"
 #include "maptool/map_file.h"
 #include "maptool/map_text.h"
+#include "platform/file_save.h"
 #include "platform/text_file.h"
 #include "replays/drive_keys.h"
 #include "shared/game_folder.h"
@@ -56,24 +57,21 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return false;
 }
 
-bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
-}
-
-// Whatever is at path already (a file, a folder, a link) is the player's.
-bool NothingAt(const std::string& path) {
+// Outputs go through the game's own safe save: a kill at any moment leaves the old file or
+// the new one, never an emptied one, and a pipe or a device named by mistake is refused at
+// once instead of hanging the tool. Whatever stood under the name stays when the write fails.
+int WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::error_code error;
-    return fs::symlink_status(path, error).type() == fs::file_type::not_found;
-}
-
-// Removes only what this run made: a half-written new file, never one that was there before.
-int CannotWrite(const std::string& path, bool madeByThisRun) {
-    std::cerr << "quonfel-map: cannot write " << Printable(path) << "\n";
-    if (madeByThisRun) std::remove(path.c_str());
-    return ExitUsage;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        std::cerr << "quonfel-map: cannot write " << Printable(path) << ": not a regular file\n";
+        return ExitUsage;
+    }
+    if (const int failure = SaveWholeFile(path, bytes); failure != 0) {
+        std::cerr << "quonfel-map: cannot write " << Printable(path) << ": " << std::strerror(failure) << "\n";
+        return ExitUsage;
+    }
+    return ExitOk;
 }
 
 void ListProblems(const std::string& path, const std::vector<std::string>& problems) {
@@ -110,9 +108,7 @@ int Build(const std::string& textPath, const std::string& mapPath) {
         std::cerr << "quonfel-map: " << Printable(mapPath) << " not written\n";
         return ExitProblems;
     }
-    const bool isNew = NothingAt(mapPath);
-    if (!WriteFile(mapPath, EncodeMapFile(grid))) return CannotWrite(mapPath, isNew);
-    return ExitOk;
+    return WriteOutput(mapPath, EncodeMapFile(grid));
 }
 
 int Print(const std::string& mapPath) {
@@ -186,8 +182,12 @@ int Render(const std::string& path, const std::string& picturePath, int tileSize
     ListProblems(path, flaws);
     ListProblems(path, CellsWithoutTile(grid));
     std::unique_ptr<Surface> picture = DrawCoursePicture(grid, tiles, tileSize);
-    const bool isNew = NothingAt(picturePath);
-    if (!picture || !picture->SaveBmp(picturePath)) return CannotWrite(picturePath, isNew);
+    std::vector<std::uint8_t> bmp;
+    if (!picture || !picture->BmpBytes(bmp)) {
+        std::cerr << "quonfel-map: cannot draw " << Printable(picturePath) << "\n";
+        return ExitUsage;
+    }
+    if (int status = WriteOutput(picturePath, bmp); status != ExitOk) return status;
     std::cout << Printable(picturePath) << ": " << picture->Width() << " by " << picture->Height() << " pixels\n";
     return ExitOk;
 }
@@ -209,7 +209,7 @@ std::string MapFileOf(const std::string& path, const std::vector<std::uint8_t>& 
 
 // The keys as a drive of the user map (course 11) on the course's map file, which the game
 // can watch.
-bool WriteKeys(const std::string& keysPath, const std::string& path, const std::vector<std::uint8_t>& bytes,
+int WriteKeys(const std::string& keysPath, const std::string& path, const std::vector<std::uint8_t>& bytes,
                const CourseGrid& grid, int busType, const std::string& summary, const DriveResult& result) {
     DriveRecord drive;
     drive.course = UserMapCourse;
@@ -220,13 +220,11 @@ bool WriteKeys(const std::string& keysPath, const std::string& path, const std::
     drive.penaltySeconds = result.penalty;
     drive.scoreSeconds = result.seconds + result.penalty;
     drive.presses = result.presses;
-    std::ofstream out(keysPath, std::ios::trunc);
-    out << FormatDrive({"Driven by quonfel-map drive: " + summary + ".",
+    const std::string text = FormatDrive({"Driven by quonfel-map drive: " + summary + ".",
                         "Watch it with: quonfel --watch " + keysPath + " (the map line names the map file)",
                         "Each key line: the frame (0 places the bus) and the key pressed before it."},
                        drive);
-    out.close();
-    return static_cast<bool>(out);
+    return WriteOutput(keysPath, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 int Drive(const std::string& path, int busType, const std::string& keysPath) {
@@ -249,11 +247,16 @@ int Drive(const std::string& path, int busType, const std::string& keysPath) {
     while (run->Step()) {
     }
     const DriveResult& result = run->Result();
+    // Only a picture the game needs could keep a checked course from starting: nothing was driven.
+    if (result.end == DriveEnd::NotStarted) {
+        std::cerr << "quonfel-map: the game's pictures in " << Printable(pictures) << " cannot all be loaded\n";
+        return ExitUsage;
+    }
     std::string summary = DriveSummary(path, busType, grid, result);
     std::cout << summary << "\n";
-    if (!keysPath.empty() && !WriteKeys(keysPath, path, bytes, grid, busType, summary, result)) {
-        std::cerr << "quonfel-map: cannot write " << Printable(keysPath) << "\n";
-        return ExitUsage;
+    if (!keysPath.empty()) {
+        if (int status = WriteKeys(keysPath, path, bytes, grid, busType, summary, result); status != ExitOk)
+            return status;
     }
     return result.Goal() ? ExitOk : ExitProblems;
 }
