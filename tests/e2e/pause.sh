@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A drive paused for five seconds shows its label over the still course view and keeps the
-# times it would have had without the pause (first key to goal, less the pause); its recorded
-# drive replays with the same times.
+# A drive paused for five seconds shows its label over the still course view, keeps no pause
+# key and replays to its goal. That the pause counts in no time is pinned exactly by the
+# headless drive with a fake clock (tests/replays/pause_test.cpp): here the frames come at
+# the machine's pace, so seconds are not compared.
 source "$(dirname "$0")/e2e_common.bash"
 source "$(dirname "$0")/goal_drive.bash"
 
@@ -22,15 +23,8 @@ while_paused() {
 
 open_straight_course_menu
 drive_into_goal
-GOAL_SEEN=$(date +%s.%N)
 BEST=$WORK/game/best-0.keys
-DRIVING=$(sed -n 's/^driving //p' "$BEST")
-PENALTY=$(sed -n 's/^penalty //p' "$BEST")
-# The goal is seen up to a second or so after it happens.
-read -r LOW HIGH < <(awk "BEGIN { t = $GOAL_SEEN - $DRIVE_STARTED - ($PAUSE_ENDED - $PAUSE_BEGAN);
-                                   print int(t - 2.5), int(t + 1) }")
-((DRIVING >= LOW && DRIVING <= HIGH)) && [[ $PENALTY == 0 ]] ||
-    fail "the paused drive took $DRIVING s with $PENALTY s penalty; without the pause it drove $LOW to $HIGH s"
+[[ $(sed -n 's/^penalty //p' "$BEST") == 0 ]] || fail "the paused drive has a penalty"
 grep -Eq '^[0-9]+ P$' "$BEST" && fail "the pause key was recorded"
 press Escape
 expect_exit 0
@@ -40,9 +34,3 @@ focus_game
 wait_for 120 showing goalin.bmp || fail "the recorded drive did not reach its goal"
 press Return
 expect_exit 0
-REPLAYED=$(sed -n 's/^this replay: *driving \([0-9]*\) s, penalty \([0-9]*\) s.*/\1 \2/p' "$WORK/game.log")
-read -r REPLAY_DRIVING REPLAY_PENALTY <<<"$REPLAYED"
-# Within a second at 30 frames a second; a busy machine's slower frames may add one or two
-# more, a pause kept in the file five.
-[[ -n $REPLAYED ]] && ((REPLAY_DRIVING - DRIVING <= 3 && DRIVING - REPLAY_DRIVING <= 3)) &&
-    [[ $REPLAY_PENALTY == 0 ]] || fail "the replay drove '$REPLAYED', the drive $DRIVING s"
