@@ -47,9 +47,10 @@ void AddPlayerBindings(KeyHelpScreen screen, std::vector<KeyHelpLine>& lines) {
         lines.push_back({binding.keyName, BoundActionIn(binding.action, GameLanguage)});
 }
 
-// A drive (never a watched one) stands still through the game's own pause while the list shows.
+// A drive, watched ones too, stands still through the game's own pause while the list shows:
+// the stopwatch and the penalty clock keep the times they had.
 void PauseDriveForList() {
-    pausedByList = ScreenState == Driving && !Watching() && !DrivingPaused();
+    pausedByList = ScreenState == Driving && !DrivingPaused();
     if (pausedByList) PauseDriving();
 }
 

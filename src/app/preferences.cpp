@@ -15,7 +15,6 @@
 namespace {
 // A preferences file is a few lines; anything larger was named by mistake.
 constexpr std::size_t kLargestPreferencesFile = 64 * 1024;
-const char* const kBlanks = " \t\r";
 
 std::string WriteScale(const Settings& settings) {
     return settings.display.autoScale ? "auto" : std::to_string(settings.display.scale);
@@ -99,12 +98,6 @@ bool ReadSwitch(const std::string& value, bool& on) {
 }
 
 }  // namespace
-
-std::string TrimmedBlanks(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 bool ReadScale(const std::string& value, Settings& settings) {
     DisplayOptions& display = settings.display;

@@ -11,6 +11,7 @@
 
 #include "app/key_bindings.h"
 #include "platform/scaling.h"
+#include "platform/text_file.h"
 #include "shared/texts.h"
 
 struct Settings {
@@ -36,8 +37,6 @@ struct SettingRow {
 };
 const std::vector<SettingRow>& SettingRows();
 
-// The text without blanks and tabs at either end.
-std::string TrimmedBlanks(const std::string& text);
 // "auto" or a whole number from 1 to the largest scale, into the display settings.
 bool ReadScale(const std::string& value, Settings& settings);
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "course/course_map.h"
+#include "platform/text_file.h"
 
 void CourseGrid::Resize(int columns, int rows) {
     xCount = columns;
@@ -232,19 +233,13 @@ std::string CourseTextHeaderOf(const std::string& text) {
 }
 
 namespace {
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The name a "# name: ..." line gives, and whether the line is one.
 bool NameLine(const std::string& line, std::string& name) {
-    const std::string body = Trimmed(line);
+    const std::string body = TrimmedBlanks(line);
     if (body.empty() || body[0] != '#') return false;
-    const std::string rest = Trimmed(body.substr(1));
+    const std::string rest = TrimmedBlanks(body.substr(1));
     if (rest.compare(0, 5, "name:") != 0) return false;
-    name = Trimmed(rest.substr(5));
+    name = TrimmedBlanks(rest.substr(5));
     return true;
 }
 }  // namespace

@@ -60,3 +60,10 @@ std::string Printable(const std::string& text) {
     }
     return out;
 }
+
+std::string CutAtCharacter(const std::string& text, std::size_t most) {
+    if (text.size() <= most) return text;
+    std::size_t end = most;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}

@@ -9,3 +9,5 @@
 // that no sequence in a file name or a file's line can retitle or clear the player's terminal.
 // Everything else, Japanese included, is kept.
 std::string Printable(const std::string& text);
+// At most `most` bytes of the text, cut at the start of a character so that none is cut in half.
+std::string CutAtCharacter(const std::string& text, std::size_t most);

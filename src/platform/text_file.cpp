@@ -100,3 +100,10 @@ void AppendInt32(std::vector<std::uint8_t>& stream, std::int32_t value) {
     const std::uint32_t bits = static_cast<std::uint32_t>(value);
     for (int i = 0; i < 4; ++i) stream.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
 }
+
+std::string TrimmedBlanks(const std::string& text) {
+    const char* const blanks = " \t\r";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}

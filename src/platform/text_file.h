@@ -39,3 +39,6 @@ private:
 };
 
 void AppendInt32(std::vector<std::uint8_t>& stream, std::int32_t value);
+
+// The text without blanks, tabs and carriage returns at either end.
+std::string TrimmedBlanks(const std::string& text);

@@ -11,6 +11,7 @@
 #include "course/map_text.h"
 #include "course/user_course.h"
 #include "platform/file_save.h"
+#include "platform/printable.h"
 #include "platform/text_file.h"
 #include "replays/drive_keys.h"
 #include "shared/game_folder.h"
@@ -65,14 +66,6 @@ std::string SameCourseOnShelf(const std::vector<std::uint8_t>& bytes) {
     return "";
 }
 
-// Cut at the start of a character.
-std::string Capped(std::string name) {
-    if (name.size() <= kLongestName) return name;
-    std::size_t end = kLongestName;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-    return name.substr(0, end);
-}
-
 // The course in the file, when the game can play it: its name and hash.
 bool ReadShelfCourse(const fs::path& file, ShelfCourse& course) {
     const std::string path = file.string();
@@ -84,7 +77,7 @@ bool ReadShelfCourse(const fs::path& file, ShelfCourse& course) {
     course.path = path;
     course.hash = CourseHash(mapBytes);
     const std::string named = LooksLikeMapFile(path, bytes) ? "" : CourseNameOf(CourseTextHeaderOf({bytes.begin(), bytes.end()}));
-    course.name = Capped(Printable(named.empty() ? file.filename().string() : named));
+    course.name = CutAtCharacter(Printable(named.empty() ? file.filename().string() : named), kLongestName);
     return true;
 }
 

@@ -142,15 +142,15 @@ std::string MakeChallenge(const std::string& coursePath, const std::string& keyP
     DriveRecord drive;
     const std::string problem = DriveProblem(std::string(bytes.begin(), bytes.end()), challenge.map, drive);
     if (!problem.empty()) return keyPath + ": " + problem;
+    // A challenge made before into the same record leaves no name behind.
+    challenge.name.clear();
     if (fromText) {
         std::vector<std::uint8_t> text;
         ReadOutsideFile(coursePath, kLargestUserCourse, text);
         challenge.name = CourseNameOf(CourseTextHeaderOf({text.begin(), text.end()}));
     }
     if (!FitsAName(challenge.name)) challenge.name = std::filesystem::path(coursePath).stem().string();
-    if (challenge.name.size() > kLargestChallengeName) challenge.name.resize(kLargestChallengeName);
-    // Not a character cut in half.
-    while (!FitsAName(challenge.name) && !challenge.name.empty() && (challenge.name.back() & 0x80)) challenge.name.pop_back();
+    challenge.name = CutAtCharacter(challenge.name, kLargestChallengeName);
     if (!FitsAName(challenge.name)) challenge.name = "course";
     // The map line names the copy a challenge puts beside the drive, never the sender's folders.
     drive.mapFile = ChallengeFileStem(challenge.name) + ".map";

@@ -96,6 +96,12 @@ TEST(Challenge, MadeFromACourseAndItsDrive) {
                               "1 Up\n2 W\n");
     EXPECT_EQ(MakeChallenge("my loop.map", "other.keys", challenge), "other.keys: the drive was driven on another course");
     EXPECT_EQ(MakeChallenge("gone.map", "best.keys", challenge), "gone.map: there is no such file");
+    // A long file name is cut before a character that would not fit whole: 33 of 40 (3 bytes each).
+    std::string longName;
+    for (int i = 0; i < 40; ++i) longName += "坂";
+    std::filesystem::rename("my loop.map", longName + ".map");
+    ASSERT_EQ(MakeChallenge(longName + ".map", "best.keys", challenge), "");
+    EXPECT_EQ(challenge.name, longName.substr(0, 99));
 
     // Written whole where the name says, never through a link.
     std::filesystem::create_symlink("elsewhere", "link.quonfel-challenge");
