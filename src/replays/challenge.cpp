@@ -38,7 +38,9 @@ public:
     bool Length(const std::string& line, const std::string& word, std::size_t largest, std::size_t& length) {
         if (line.rfind(word, 0) != 0) return false;
         const std::string digits = line.substr(word.size());
-        if (digits.empty() || digits.size() > kLengthDigits || digits.find_first_not_of("0123456789") != std::string::npos)
+        // Written without leading zeros, so that a file read is the file written.
+        if (digits.empty() || digits.size() > kLengthDigits || digits.find_first_not_of("0123456789") != std::string::npos ||
+            (digits.size() > 1 && digits[0] == '0'))
             return false;
         length = std::stoul(digits);
         return length <= largest;

@@ -57,6 +57,7 @@ TEST(Challenge, AGoodFileReadsAndEveryBadOneIsNamed) {
         {File(std::string(101, 'a'), map, keys), "damaged: the name is empty, longer than 100 bytes or not plain text"},
         {"quonfel-challenge 1\nname x\nmap 65537\n", "damaged: no map file length (\"map N\", N at most 65536)"},
         {"quonfel-challenge 1\nname x\nmap -1\n", "damaged: no map file length (\"map N\", N at most 65536)"},
+        {"quonfel-challenge 1\nname x\nmap 020\n", "damaged: no map file length (\"map N\", N at most 65536)"},
         {"quonfel-challenge 1\nname x\nmap 20\n0123456789", "truncated: the map file is 10 bytes short"},
         {File("x", map, keys).substr(0, File("x", map, keys).size() - 5), "truncated: the key file is 5 bytes short"},
         {"quonfel-challenge 1\nname x\nmap 0\nkeys 99999999\n",
