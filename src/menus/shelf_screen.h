@@ -6,7 +6,7 @@
 
 #include "records/shelf.h"
 
-// The ScreenState of the shelf, beside those of the specification's screens.
+// The ScreenState of the shelf, after those of the course menu, the bus menu, driving and the result.
 constexpr int ShelfSelect = 4;
 constexpr int ShelfRowsShown = 12;
 
