@@ -105,7 +105,10 @@ printf '# name: Gap\n/= == =? == == =\\\n|| .. .. .. .. ||\n\\= S> G> .. ..\n' >
 cp "$WORK/gap.txt" "$WORK/gap-opened.txt"
 (cd "$WORK/game" && exec ./quonfel-map edit "$WORK/gap.txt" >"$WORK/editor.log" 2>&1) &
 EDITOR_PID=$!
-EDITOR=$(timeout 20 xdotool search --sync --pid "$EDITOR_PID" --class 'quonfel-map' | head -n 1) || fail "no editor window for gap.txt"
+# (--all: without it xdotool takes a window of either the process or the class, which can
+# be the closed editor's while the server has not yet let it go)
+EDITOR=$(timeout 20 xdotool search --sync --all --pid "$EDITOR_PID" --class 'quonfel-map' | head -n 1) ||
+    fail "no editor window for gap.txt: $(cat "$WORK/editor.log")"
 xdotool windowfocus --sync "$EDITOR"
 expect_region_colour 0 0 744 200 $PROBLEM_MARK "the unreadable cells are not marked"
 cmp -s "$WORK/gap.txt" "$WORK/gap-opened.txt" || fail "opening wrote the file"

@@ -61,8 +61,9 @@ grep -qa 'quonfel-challenge ' "$WORK/mime/magic" || fail "challenge files are no
 appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/org.quonfel.Quonfel.metainfo.xml" ||
     fail "appstreamcli rejects the metadata"
 # Every setting of the game's table is in the manual page.
+manual=$(zcat "$WORK/root/usr/share/man/man6/quonfel.6.gz")
 for option in --scale --fullscreen --lang; do
-    zcat "$WORK/root/usr/share/man/man6/quonfel.6.gz" | grep -qF -- "${option//-/\\-}" || fail "quonfel(6) lacks $option"
+    grep -qF -- "${option//-/\\-}" <<<"$manual" || fail "quonfel(6) lacks $option"
 done
 for size in 48 64 128 256; do
     [[ $(identify -format %wx%h "$WORK/root/usr/share/icons/hicolor/${size}x$size/apps/org.quonfel.Quonfel.png") == "${size}x$size" ]] ||

@@ -27,7 +27,8 @@ lose_display_after() {
 
 # SDL's own message box names itself in UTF-8 only, which xdotool does not match.
 top_window_named() {
-    xwininfo -root -children | grep -qF "\"$1\":"
+    local windows
+    windows=$(xwininfo -root -children) && grep -qF "\"$1\":" <<<"$windows"
 }
 
 start_on_menu() {

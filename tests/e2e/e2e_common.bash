@@ -152,8 +152,11 @@ pixel() {
 }
 
 # Whether a rectangle (x y width height) of a screenshot holds the colour RRGGBB.
+# The list is read whole before it is searched: grep -q stops at the first match, and under
+# pipefail the convert still writing into the closed pipe would fail the check.
 region_has_colour() {
-    convert "$WORK/$1" -crop "$4x$5+$2+$3" -depth 8 -unique-colors txt:- | grep -qi "#$6"
+    local colours
+    colours=$(convert "$WORK/$1" -crop "$4x$5+$2+$3" -depth 8 -unique-colors txt:-) && grep -qi "#$6" <<<"$colours"
 }
 
 screen_pixel_is() {
