@@ -95,10 +95,6 @@ TEST_F(HeadlessGameTest, WhileTheKeyListShowsNoFrameMovesAndNoSecondCounts) {
     EXPECT_TRUE(DrivingPaused());
 }
 
-}  // namespace
-
-namespace {
-
 // With the ghost on and no best drive yet, the first drive of the course says so at the foot of
 // the course view for two seconds; the next drive does not again.
 TEST_F(HeadlessGameTest, NoGhostToRaceIsSaidOnceOverTheCourseView) {

@@ -22,6 +22,13 @@ struct Step {
     bool unsaved;
 };
 
+// Selects from one cell to the other, the cursor ending on the second.
+void Select(EditorModel& model, GridCell from, GridCell to) {
+    model.SetCursor(from);
+    model.StartSelection();
+    model.SetCursor(to);
+}
+
 void RunSteps(EditorModel& model, const std::vector<Step>& steps) {
     for (const Step& step : steps) {
         EXPECT_TRUE(step.act(model)) << step.what;
@@ -184,29 +191,16 @@ TEST(EditorModel, MirrorsAndTurnsTheCourseOrTheSelection) {
         {"undo takes one mirror back", [](EditorModel& m) { return m.Undo(); },
          "/= == == == =\\\n|| .. .. .. ||\nGv .. .. .. S^\n|| .. .. .. ||\n\\= == == == =/\n", true},
         {"a selection turned keeps its top-left cell",
-         [](EditorModel& m) {
-             m.Undo();
-             m.SetCursor({0, 1});
-             m.StartSelection();
-             m.SetCursor({1, 2});
-             return m.Turn();
-         },
+         [](EditorModel& m) { m.Undo(); Select(m, {0, 1}, {1, 2}); return m.Turn(); },
          "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == == =/\n", true},
         {"a 1 by 2 selection at the bottom does not fit turned",
-         [](EditorModel& m) {
-             m.SetCursor({3, 4});
-             m.StartSelection();
-             m.SetCursor({4, 4});
-             return !m.Turn();
-         },
+         [](EditorModel& m) { Select(m, {3, 4}, {4, 4}); return !m.Turn(); },
          "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == == =/\n", true},
         {"a mirrored selection", [](EditorModel& m) { m.Mirror(true); return true; },
          "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
         {"a copy pasted at the cursor",
          [](EditorModel& m) {
-             m.SetCursor({0, 0});
-             m.StartSelection();
-             m.SetCursor({1, 0});
+             Select(m, {0, 0}, {1, 0});
              m.Copy();
              m.DropSelection();
              m.SetCursor({1, 3});
@@ -216,14 +210,7 @@ TEST(EditorModel, MirrorsAndTurnsTheCourseOrTheSelection) {
         {"undo takes the whole paste back", [](EditorModel& m) { return m.Undo(); },
          "/= == == == =\\\nS> == .. .. ||\n.. .. .. .. Gv\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
         {"a cut pasted elsewhere",
-         [](EditorModel& m) {
-             m.SetCursor({4, 1});
-             m.StartSelection();
-             m.SetCursor({4, 2});
-             m.Cut();
-             m.SetCursor({2, 1});
-             return m.Paste();
-         },
+         [](EditorModel& m) { Select(m, {4, 1}, {4, 2}); m.Cut(); m.SetCursor({2, 1}); return m.Paste(); },
          "/= == == == =\\\nS> == || .. ..\n.. .. Gv .. ..\n|| .. .. .. ||\n\\= == == \\= ==\n", true},
     });
     CourseGrid turned = CourseGridOf(LoopCourse);

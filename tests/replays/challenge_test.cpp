@@ -32,6 +32,7 @@ std::string Read(const std::string& text, Challenge& challenge, DriveRecord& dri
 }
 
 TEST(Challenge, AGoodFileReadsAndEveryBadOneIsNamed) {
+    ScopedWorkDir dir;
     const std::string map = Bytes(Int32s(kTinyMap));
     const std::string keys = Keys("11", kTinyHash);
     const std::string good = File("Tiny", map, keys);
@@ -71,15 +72,11 @@ TEST(Challenge, AGoodFileReadsAndEveryBadOneIsNamed) {
         {File("x", map, "course 11\nbus 1\n"), "the drive cannot be read: no course-hash line"},
     };
     for (const auto& file : bad) EXPECT_EQ(Read(file.file, challenge, drive), file.problem) << file.file;
-}
 
-TEST(Challenge, FilesThatAreNoChallengeAreNotRead) {
-    ScopedWorkDir dir;
+    // Files that are no challenge are not read.
     ASSERT_EQ(mkfifo("pipe", 0600), 0);
     WriteText("huge", "");
     std::filesystem::resize_file("huge", 3ull << 30);  // sparse: takes no room
-    Challenge challenge;
-    DriveRecord drive;
     EXPECT_EQ(ReadChallengeFile("pipe", challenge, drive), "not a regular file");
     EXPECT_EQ(ReadChallengeFile("huge", challenge, drive), "larger than a challenge file can be (17 MB)");
     EXPECT_EQ(ReadChallengeFile("none", challenge, drive), "there is no such file");
