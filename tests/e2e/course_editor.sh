@@ -24,13 +24,20 @@ drag_row() {
     xdotool mousemove "$(cell_x "$4")" "$(cell_y "$2")" mouseup "$1"
 }
 editor_says() { grep -q "$1" "$WORK/editor.log"; }
+# Opens a course file in the editor, focused: EDITOR_PID is its process, EDITOR its window.
+# (--all: without it xdotool takes a window of either the process or the class, which can
+# be a closed editor's while the server has not yet let it go)
+open_editor() {
+    (cd "$WORK/game" && exec ./quonfel-map edit "$1" >"$WORK/editor.log" 2>&1) &
+    EDITOR_PID=$!
+    EDITOR=$(timeout 20 xdotool search --sync --all --pid "$EDITOR_PID" --class 'quonfel-map' | head -n 1) ||
+        fail "no editor window for $1: $(cat "$WORK/editor.log")"
+    xdotool windowfocus --sync "$EDITOR"
+}
 
 start_xvfb
 copy_game
-(cd "$WORK/game" && exec ./quonfel-map edit "$WORK/my.txt" >"$WORK/editor.log" 2>&1) &
-EDITOR_PID=$!
-EDITOR=$(timeout 20 xdotool search --sync --class 'quonfel-map' | head -n 1) || fail "no editor window"
-xdotool windowfocus --sync "$EDITOR"
+open_editor "$WORK/my.txt"
 
 # 6 by 2 cells: the new course's 10 by 8 shrunk from the right and the bottom.
 press ctrl+shift+Right ctrl+shift+Right ctrl+shift+Right ctrl+shift+Right
@@ -103,13 +110,7 @@ cmp -s "$WORK/my.txt" "$WORK/saved.txt" || fail "N saved the change"
 # and the mouse paints nothing while a question waits.
 printf '# name: Gap\n/= == =? == == =\\\n|| .. .. .. .. ||\n\\= S> G> .. ..\n' >"$WORK/gap.txt"
 cp "$WORK/gap.txt" "$WORK/gap-opened.txt"
-(cd "$WORK/game" && exec ./quonfel-map edit "$WORK/gap.txt" >"$WORK/editor.log" 2>&1) &
-EDITOR_PID=$!
-# (--all: without it xdotool takes a window of either the process or the class, which can
-# be the closed editor's while the server has not yet let it go)
-EDITOR=$(timeout 20 xdotool search --sync --all --pid "$EDITOR_PID" --class 'quonfel-map' | head -n 1) ||
-    fail "no editor window for gap.txt: $(cat "$WORK/editor.log")"
-xdotool windowfocus --sync "$EDITOR"
+open_editor "$WORK/gap.txt"
 expect_region_colour 0 0 744 200 $PROBLEM_MARK "the unreadable cells are not marked"
 cmp -s "$WORK/gap.txt" "$WORK/gap-opened.txt" || fail "opening wrote the file"
 press Right Right 1 space Right Right Right Down Down 5 space

@@ -80,10 +80,18 @@ copy_game() {
     rm -f "$WORK/game/score.dat"
 }
 
-# Runs the game in its copy of the folder (made fresh unless copy_game was called first).
+# Runs the game with these options in its copy of the folder (made fresh unless copy_game
+# was called first).
 start_game() {
     [[ -d $WORK/game ]] || copy_game
-    start_program "$WORK/game" ./quonfel
+    start_program "$WORK/game" ./quonfel "$@"
+}
+
+# The game started with these options, focused, on its course menu.
+open_course_menu() {
+    start_game "$@"
+    focus_game
+    expect_pixel 480 110 FF0000 "course menu"
 }
 
 # Runs a command that starts the game (its arguments after the folder to run it in) and

@@ -16,22 +16,14 @@ WHITE=FFFFFF
 difference_has() { expect_region_colour 330 14 54 26 "$1" "$2"; }
 # The game with options, into a drive of the cleared practice course.
 drive_again() {
-    start_program "$WORK/game" ./quonfel "$@"
-    focus_game
-    expect_pixel 480 110 FF0000 "course menu"
+    open_course_menu "$@"
     press Return
     wait_for 30 bus_menu_shown || fail "the bus menu did not come"
     press Return
     expect_pixel 600 300 004000 "driving screen"
 }
 
-start_xvfb
-copy_game
-write_straight_course
-read_practice_course
-start_program "$WORK/game" ./quonfel --ghost
-focus_game
-expect_pixel 480 110 FF0000 "course menu"
+open_straight_course_menu --ghost
 drive_into_goal
 press Escape
 expect_exit 0

@@ -4,9 +4,7 @@
 source "$(dirname "$0")/e2e_common.bash"
 
 start_xvfb
-start_game
-focus_game
-expect_pixel 480 110 FF0000 "course menu"
+open_course_menu
 
 # Near the bottom-right corner the popup opens left of and above the click, and stays open.
 xdotool mousemove 620 470 click 3

@@ -5,9 +5,7 @@
 source "$(dirname "$0")/e2e_common.bash"
 
 start_xvfb
-start_game
-focus_game
-expect_pixel 480 110 FF0000 "course menu"
+open_course_menu
 
 ctrl_drag_steps 100 100 5 0 20
 check_window_at 100 0

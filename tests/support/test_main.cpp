@@ -7,18 +7,14 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 std::string MakePrivateHome() {
-    std::string pattern = (fs::temp_directory_path() / "quonfel-home-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) == nullptr) return "";
-    return buffer.data();
+    std::string home = (fs::temp_directory_path() / "quonfel-home-XXXXXX").string();
+    return mkdtemp(home.data()) != nullptr ? home : "";
 }
 
 // The X server's key stays where it was found: the display is the machine's, not the player's.
