@@ -6,11 +6,6 @@
 # the minimap). Damaged files are refused in one line before any window, leaving no shelf.
 source "$(dirname "$0")/e2e_common.bash"
 
-# The minimap's slot of cell (x, 2) of the small loop: its middle pixel.
-dot_x() { echo $((414 + 10 * $1 + 4)); }
-DOT_Y=214
-WHITE=FFFFFF
-
 # Runs the game without a display in a fresh folder; prints its status, then what it said.
 refusal_of() {
     rm -rf "$WORK/fresh" && mkdir "$WORK/fresh"
@@ -38,7 +33,7 @@ head -n 2 "$WORK/first/Loop.quonfel-challenge" | cmp -s - <(printf "quonfel-chal
 start_program "$WORK/second" ./quonfel --challenge "$WORK/first/Loop.quonfel-challenge"
 focus_game
 expect_pixel 600 300 004000 "driving screen at once"
-expect_pixel "$(dot_x 2)" $DOT_Y $WHITE "the challenger's ghost in the goal"
+expect_pixel "$(dot_x 2)" "$(dot_y 2)" FFFFFF "the challenger's ghost in the goal"
 press Escape
 expect_exit 0
 cmp -s "$WORK/second/courses/Small loop.map" "$WORK/first/loop.map" || fail "the course is not on the shelf"

@@ -193,6 +193,10 @@ expect_region_colour() {
     wait_for 30 screen_region_has "$1" "$2" "$3" "$4" "$5" || fail "$6"
 }
 
+# The minimap's slot of course cell (x, y): its middle pixel, where a ghost's dot is white.
+dot_x() { echo $((418 + 10 * $1)); }
+dot_y() { echo $((194 + 10 * $1)); }
+
 # Waits for the game to end and checks its exit status.
 expect_exit() {
     local want=$1 status=0

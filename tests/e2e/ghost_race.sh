@@ -8,9 +8,7 @@
 source "$(dirname "$0")/e2e_common.bash"
 source "$(dirname "$0")/goal_drive.bash"
 
-# The minimap's slot of cell (x, 1) of the straight course: its middle pixel.
-dot_x() { echo $((414 + 10 * $1 + 4)); }
-DOT_Y=204
+DOT_Y=$(dot_y 1)  # the straight course's row
 WHITE=FFFFFF
 # The difference's box in the top right corner of the course view.
 difference_has() { expect_region_colour 330 14 54 26 "$1" "$2"; }

@@ -106,9 +106,8 @@ TEST(Challenge, MadeFromACourseAndItsDrive) {
     EXPECT_EQ(WriteChallengeFile("link.quonfel-challenge", challenge),
               "link.quonfel-challenge is a symbolic link; a challenge is not written through one");
     EXPECT_FALSE(std::filesystem::exists("elsewhere"));
-}
 
-TEST(Challenge, ACourseTextNamesItselfAtItsTop) {
+    // A course text names itself at its top; the name makes the file's name.
     const auto name = [](const std::string& text) { return CourseNameOf(CourseTextHeaderOf(text)); };
     EXPECT_EQ(name("# name: Loop of mine \n# more\n|| ..\n"), "Loop of mine");
     EXPECT_EQ(name("# a comment\n# names: not this\n# name:山道\n.. ..\n"), "山道");

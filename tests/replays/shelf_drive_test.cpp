@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "records/screen_fixture.h"
 #include "records/shelf.h"
 #include "replays/ghost.h"
 #include "shared/globals.h"
@@ -36,12 +37,7 @@ void OpenShelfAt(HeadlessGame& game, int row) {
     PressTimes(game, VK_DOWN, row);
 }
 
-bool YellowIn(const Rect& area) {
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (offscreen->PixelAt(x, y) == kYellow) return true;
-    return false;
-}
+bool YellowIn(const Rect& area) { return CountPixels(*offscreen, area, kYellow) > 0; }
 
 TEST(ShelfDrives, EachCourseKeepsItsOwnBestTimeAndGhost) {
     ScopedWorkDir dir;

@@ -200,11 +200,7 @@ TEST(SynthTest, ADriveSoundsItsWarningsOnlyWhileARuleIsBrokenAndChimesAtTheGoal)
         const std::size_t at = ear.FrameStart(205) + static_cast<std::size_t>((0.13 * after + 0.01) * kRate);
         for (int note = 0; note < 3; ++note) {
             const double level = Level(ear.heard, at, kRate / 10, chime[note]);
-            if (note <= after) {
-                EXPECT_GT(level, 0.02) << note << " after " << after;
-            } else {
-                EXPECT_LT(level, 0.005) << note << " after " << after;
-            }
+            EXPECT_TRUE(note <= after ? level > 0.02 : level < 0.005) << note << " after " << after << ": " << level;
         }
     }
     EXPECT_LT(Peak(ear.heard), 0.8);
