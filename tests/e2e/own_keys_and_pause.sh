@@ -4,8 +4,8 @@
 # W for each E; a key the game uses for something else is refused with one line, and the rest
 # applies. Paused for five seconds, the drive shows its label over the still course view, keeps
 # no pause key and replays to its goal. That the pause counts in no time is pinned exactly by
-# the headless drive with a fake clock (tests/replays/pause_test.cpp): here the frames come at
-# the machine's pace, so seconds are not compared.
+# the headless drive with a fake clock (tests/replays/best_drive_test.cpp): here the frames
+# come at the machine's pace, so seconds are not compared.
 source "$(dirname "$0")/e2e_common.bash"
 source "$(dirname "$0")/goal_drive.bash"
 

@@ -1,6 +1,7 @@
 // The game records every drive through its window procedure and keeps the one that sets a
 // new best time as best-N.keys; played back, that file drives the same bus frame by frame to
-// the same goal.
+// the same goal. A paused drive is recorded as the same drive without the pause, and each
+// course of the shelf keeps a best drive of its own.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -10,12 +11,16 @@
 #include <functional>
 
 #include "app/app.h"
+#include "app/keys.h"
 #include "app/map_to_play.h"
 #include "course/course_map.h"
 #include "platform/dialogs.h"
 #include "platform/file_save.h"
 #include "platform/messages.h"
+#include "menus/shelf_screen.h"
 #include "records/score_table.h"
+#include "records/screen_fixture.h"
+#include "records/shelf.h"
 #include "replays/drive_recorder.h"
 #include "replays/ghost.h"
 #include "replays/watch.h"
@@ -236,6 +241,150 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
     EXPECT_EQ(ScreenState, BusSelect);  // the course is finished now
     MainWindowProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(GhostRunning());
+    GameSettings.ghost = false;
+    ForgetMapToPlay();
+}
+
+constexpr long kPausedBefore = 100;  // the frame, well into course 0's shipped drive
+constexpr int kPausedSeconds = 5;
+
+// A drive paused for five seconds: nothing moves or counts while it stands, and it is timed
+// and recorded exactly as the same drive without the pause.
+TEST_F(BestDrive, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
+    const std::vector<KeyPress> presses = RecordedDrive(0);
+    const DriveTrace unpaused = TraceDrive(0, presses);
+    fs::remove(ScoreFileName);
+    fs::remove(BestDriveFileName(0));
+    FakeClock clock;
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    game.EnterCourse(0, 0);
+    DriveTrace paused;
+    std::size_t next = 0;
+    for (long frame = 0; game.Driving() && frame < 400; ++frame) {
+        clock.wallSeconds = kReplayFirstSecond + frame / kReplayFramesPerSecond + (frame > kPausedBefore ? kPausedSeconds : 0);
+        if (frame == kPausedBefore) {
+            const BusPose before = game.Pose();
+            game.Press('P');
+            clock.wallSeconds += kPausedSeconds;
+            clock.counter += kPausedSeconds * clock.frequency;
+            game.Frame();
+            game.Press('W');  // does nothing while paused
+            game.Frame();
+            EXPECT_TRUE(before.x == game.Pose().x && before.speed == game.Pose().speed && DrivingPaused());
+            EXPECT_TRUE(DrivingFramesDrawn() == kPausedBefore && game.DrivingSeconds() == 3);
+            game.Press(VK_PAUSE);
+        }
+        while (next < presses.size() && presses[next].frame == frame) game.Press(presses[next++].key);
+        if (!game.Driving()) break;
+        game.Frame();
+        paused.poses.push_back(game.Pose());
+    }
+    paused.goal = game.GoalReached();
+    ExpectSameDrive(unpaused, paused);
+    EXPECT_EQ(game.DrivingSeconds(), 7);  // as the shipped drive's own record says
+    const DriveRecord recorded = ReadDriveFile(BestDriveFileName(0));
+    EXPECT_TRUE(recorded.drivingSeconds == 7 && recorded.penaltySeconds == 0);
+    ExpectSamePresses(presses, recorded.presses);  // no P, no W while paused
+
+    // Losing the focus pauses only with pause-on-focus-loss; Enter still leaves the drive.
+    game.Press(VK_RETURN);  // from the result screen to the course menu
+    game.EnterCourse(0, 0);
+    game.Frame();
+    for (const bool asked : {false, true}) {
+        GameSettings.pauseOnFocusLoss = asked;
+        MainWindowProc(nullptr, WM_KILLFOCUS, 0, 0);
+        EXPECT_EQ(DrivingPaused(), asked);
+    }
+    GameSettings.pauseOnFocusLoss = false;
+    game.Press(VK_RETURN);
+    EXPECT_EQ(ScreenState, CourseSelect);
+}
+
+constexpr Colorref kYellow = Rgb(255, 255, 0);
+
+void PressTimes(HeadlessGame& game, int key, int times) {
+    for (int i = 0; i < times; ++i) game.Press(key);
+}
+
+// From the course menu to the shelf, the cursor on the given row.
+void OpenShelfAt(HeadlessGame& game, int row) {
+    PressTimes(game, VK_DOWN, 11);
+    game.Press(VK_RETURN);
+    ASSERT_EQ(ScreenState, ShelfSelect);
+    PressTimes(game, VK_UP, 20);
+    PressTimes(game, VK_DOWN, row);
+}
+
+bool YellowIn(const Rect& area) { return CountPixels(*offscreen, area, kYellow) > 0; }
+
+// Two courses of the shelf driven to the goal one after the other, through the course menu's
+// last row and the shelf screen as a player would: each keeps its own best time on the shelf
+// screen and its own best drive, which it races as its ghost afterwards.
+TEST_F(BestDrive, EachShelfCourseKeepsItsOwnBestTimeAndGhost) {
+    fs::create_directory("courses");
+    const std::string source = std::string(QUONFEL_SOURCE_DIR) + "/courses/";
+    WriteText("courses/a.txt", "# name: A straight\n" + ReadText(source + "0.txt"));
+    fs::copy_file(source + "1.txt", "courses/b.txt");
+    // The shelf's courses and their shipped drives, in the shelf's order, with their seconds.
+    struct Course {
+        int shipped;
+        std::int32_t seconds;
+    };
+    const Course courses[] = {{0, 7}, {1, 25}};
+
+    FakeClock clock;
+    MessageBoxRecorder boxes;
+    GameSettings.ghost = true;
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    for (int row = 0; row < 2; ++row) {
+        OpenShelfAt(game, row);
+        game.Press(VK_RETURN);
+        ASSERT_EQ(ScreenState, Driving) << "row " << row;
+        EXPECT_FALSE(GhostRunning());
+        PlayDrive(game, clock, RecordedDrive(courses[row].shipped));
+        ASSERT_TRUE(game.GoalReached());
+        game.Press(VK_RETURN);
+        ASSERT_EQ(ScreenState, CourseSelect);
+    }
+    EXPECT_TRUE(boxes.boxes.empty());  // the last row opened although course 10 is not finished
+
+    OpenShelfAt(game, 0);
+    game.Frame();
+    ASSERT_EQ(shelfScreen.courses.size(), 2u);
+    EXPECT_EQ(shelfScreen.courses[0].name, "A straight");
+    EXPECT_EQ(shelfScreen.courses[1].name, "b.txt");
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(shelfScreen.courses[row].bestTime, courses[row].seconds);
+        const int top = 100 + 20 * row;
+        EXPECT_TRUE(YellowIn({490, top, 560, top + 16})) << "no best time drawn on row " << row;
+        EXPECT_TRUE(YellowIn({50, top, 66, top + 16})) << "no cleared mark on row " << row;
+        EXPECT_TRUE(fs::exists(ShelfBestDriveFile(shelfScreen.courses[row].hash)));
+    }
+    EXPECT_FALSE(YellowIn({50, 140, 560, 156}));  // the file dialog's row
+    // score.dat's row of the user-made course goes on as before: the better of the two.
+    EXPECT_EQ(scoreTable->Current(UserMapCourse).bestTime, 7);
+
+    // Each races its own drive: a ghost runs only on the course its drive was driven on.
+    game.Press(VK_ESCAPE);
+    ASSERT_EQ(ScreenState, CourseSelect);
+    for (int row = 0; row < 2; ++row) {
+        OpenShelfAt(game, row);
+        game.Press(VK_RETURN);
+        ASSERT_EQ(ScreenState, BusSelect) << "a cleared course asks for the bus first";
+        game.Press(VK_RETURN);
+        ASSERT_EQ(ScreenState, Driving);
+        EXPECT_TRUE(GhostRunning()) << "row " << row;
+        game.Press(VK_RETURN);
+    }
+    // The last entry opens the file dialog for any other file.
+    bool asked = false;
+    SetOpenFileHandler([&](const OpenFileRequest&, std::string&) { return asked = true, false; });
+    OpenShelfAt(game, 2);
+    game.Press(VK_RETURN);
+    SetOpenFileHandler(nullptr);
+    EXPECT_TRUE(asked);
     GameSettings.ghost = false;
     ForgetMapToPlay();
 }
