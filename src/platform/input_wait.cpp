@@ -118,8 +118,10 @@ void CloseInputWait(InputWait& wait) {
 void WaitForInputOrTimeout(InputWait& wait, std::int64_t timeoutNs) {
     if (timeoutNs == 0 || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
     if (wait.display && wait.timerFd >= 0) {
-        // Events Xlib has read from the connection already would not wake the poll.
-        if (QLength(static_cast<Display*>(wait.display)) > 0) return;
+        // Events read from the connection already would not wake the poll: those in Xlib's
+        // queue, and those that a wait for a reply (the present's XSync) left in XCB's, which
+        // only this moves into Xlib's queue. Missed, a key could wait for the next event.
+        if (XEventsQueued(static_cast<Display*>(wait.display), QueuedAfterReading) > 0) return;
         WaitForDisplayOrTimer(wait, timeoutNs);
     } else {
         WaitWithoutDisplay(timeoutNs);

@@ -80,7 +80,9 @@ void DrawPopup(Surface& menu, const std::vector<PopupItem>& items, int hover) {
 // pointer's window pixels are turned into game pixels to find the item under it.
 int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     if (!impl_->sdl) return 0;
-    SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
+    // The menu draws in the window's pixels: no frame may be composed there meanwhile.
+    impl_->TakeBackLentPixels();
+    SDL_Surface* target = impl_->WindowPixels();
     auto font = Font::Default();
     if (!target || !font) return 0;
     const Point window = Position();

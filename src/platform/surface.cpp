@@ -84,6 +84,15 @@ void CopyRows(const std::uint32_t* from, int fromPitch, std::uint32_t* to, int t
     for (int row = 0; row < height; ++row) CopyRow(from + row * fromPitch, to + row * toPitch, width);
 }
 
+bool Covers(const Rect& outer, const Rect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The one surface whose part lives in borrowed pixels (a window's), so that the window can
+// have them back before it lets them go.
+Surface* borrower = nullptr;
+
 }  // namespace
 
 std::unique_ptr<Surface> Surface::Create(int width, int height) {
@@ -116,11 +125,66 @@ std::unique_ptr<Surface> Surface::LoadBmp(const std::string& path) {
     return surface;
 }
 
-Surface::Surface(SDL_Surface* sdl) : sdl_(sdl) {}
+Surface::Surface(SDL_Surface* sdl) : own_(sdl), sdl_(sdl) {}
 
 Surface::~Surface() {
     DropKeyedRuns();
-    SDL_FreeSurface(sdl_);
+    TakeBackPart(false);
+    SDL_FreeSurface(own_);
+}
+
+std::uint32_t* Surface::At(int x, int y) {
+    return Pixels() + (y - heldAt_.y) * PitchInPixels() + (x - heldAt_.x);
+}
+
+const std::uint32_t* Surface::At(int x, int y) const {
+    return Pixels() + (y - heldAt_.y) * PitchInPixels() + (x - heldAt_.x);
+}
+
+Rect Surface::HeldPart() const { return Rect{heldAt_.x, heldAt_.y, heldAt_.x + sdl_->w, heldAt_.y + sdl_->h}; }
+
+bool Surface::KeepPartIn(SDL_Surface* pixels, Point at) {
+    if (!pixels || pixels->format->format != SDL_PIXELFORMAT_XRGB8888 || SDL_MUSTLOCK(pixels) || pixels->pitch % 4 != 0)
+        return false;
+    const Rect part{at.x, at.y, at.x + pixels->w, at.y + pixels->h};
+    if (part.IsEmpty() || !Covers(Rect{0, 0, Width(), Height()}, part)) return false;
+    SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(pixels->pixels, pixels->w, pixels->h, 32, pixels->pitch,
+                                                           SDL_PIXELFORMAT_XRGB8888);
+    if (!view) return false;
+    if (borrower) borrower->TakeBackPart(true);
+    TakeBackPart(true);
+    DropKeyedRuns();
+    CopyRows(At(at.x, at.y), PitchInPixels(), static_cast<std::uint32_t*>(view->pixels), view->pitch / 4, view->w,
+             view->h);
+    sdl_ = view;
+    borrowed_ = pixels;
+    heldAt_ = at;
+    borrower = this;
+    return true;
+}
+
+bool Surface::KeepsPartIn(const SDL_Surface* pixels, Point at) const {
+    return !HoldsEverything() && borrowed_ == pixels && sdl_->pixels == pixels->pixels && sdl_->w == pixels->w &&
+           sdl_->h == pixels->h && heldAt_.x == at.x && heldAt_.y == at.y;
+}
+
+void Surface::ReturnBorrowedPixels(const SDL_Surface* pixels, bool copyBack) {
+    if (borrower && borrower->borrowed_ == pixels) borrower->TakeBackPart(copyBack);
+}
+
+void Surface::TakeBackPart(bool copyBack) {
+    if (HoldsEverything()) return;
+    SDL_Surface* view = sdl_;
+    const Point at = heldAt_;
+    sdl_ = own_;
+    heldAt_ = Point{0, 0};
+    borrowed_ = nullptr;
+    if (borrower == this) borrower = nullptr;
+    DropKeyedRuns();
+    if (copyBack)
+        CopyRows(static_cast<const std::uint32_t*>(view->pixels), view->pitch / 4, At(at.x, at.y), PitchInPixels(),
+                 view->w, view->h);
+    SDL_FreeSurface(view);
 }
 
 void Surface::DropKeyedRuns() const {
@@ -153,33 +217,30 @@ int Surface::CopyKeyed(const Rect& srcRect, int x, int y, Surface& target) const
     SDL_Surface* runs = KeyedRuns();
     if (!runs) return kErrInvalidParams;
     SDL_Rect from{srcRect.left, srcRect.top, srcRect.Width(), srcRect.Height()};
-    SDL_Rect to{x, y, 0, 0};
+    SDL_Rect to{x - target.heldAt_.x, y - target.heldAt_.y, 0, 0};
     return SDL_BlitSurface(runs, &from, target.sdl_, &to) == 0 ? kCopyOk : kErrInvalidParams;
 }
 
-int Surface::Width() const { return sdl_->w; }
-int Surface::Height() const { return sdl_->h; }
+int Surface::Width() const { return own_->w; }
+int Surface::Height() const { return own_->h; }
 
 Colorref Surface::PixelAt(int x, int y) const {
-    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
-    return ToColorref(Pixels()[y * PitchInPixels() + x]);
+    if (!HeldPart().Contains(x, y)) return 0;
+    return ToColorref(*At(x, y));
 }
 
 void Surface::SetPixel(int x, int y, Colorref colour) {
-    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
-    Pixels()[y * PitchInPixels() + x] = ToPixel(colour);
+    if (!HeldPart().Contains(x, y)) return;
+    *At(x, y) = ToPixel(colour);
 }
 
 void Surface::Fill(Colorref colour) { FillRect(Rect{0, 0, Width(), Height()}, colour); }
 
 void Surface::FillRect(const Rect& rect, Colorref colour) {
-    const int left = std::max(rect.left, 0);
-    const int top = std::max(rect.top, 0);
-    const int right = std::min(rect.right, Width());
-    const int bottom = std::min(rect.bottom, Height());
-    if (left >= right || top >= bottom) return;
+    const Rect part = Intersection(rect, HeldPart());
+    if (part.IsEmpty()) return;
     const std::uint32_t pixel = ToPixel(colour);
-    for (int y = top; y < bottom; ++y) FillRow(Pixels() + y * PitchInPixels() + left, right - left, pixel);
+    for (int y = part.top; y < part.bottom; ++y) FillRow(At(part.left, y), part.Width(), pixel);
 }
 
 void Surface::SetColourKey(Colorref key) {
@@ -195,9 +256,9 @@ bool Surface::HasKeyPixels() const {
     if (keyPixels_ < 0) {
         const std::uint32_t key = ToPixel(key_);
         keyPixels_ = 0;
-        for (int y = 0; y < Height() && keyPixels_ == 0; ++y) {
+        for (int y = 0; y < sdl_->h && keyPixels_ == 0; ++y) {
             const std::uint32_t* row = Pixels() + y * PitchInPixels();
-            keyPixels_ = std::any_of(row, row + Width(), [key](std::uint32_t p) { return (p & kRgbMask) == key; });
+            keyPixels_ = std::any_of(row, row + sdl_->w, [key](std::uint32_t p) { return (p & kRgbMask) == key; });
         }
     }
     return keyPixels_ == 1;
@@ -210,16 +271,14 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
     if (src.IsEmpty() || dst.IsEmpty() || !LiesWithin(src, source.Width(), source.Height()))
         return kErrInvalidRect;
 
-    // A copy within one surface may overlap itself: read from a snapshot.
+    // A copy within one surface may overlap itself, and a surface kept partly in a window
+    // has no pixels outside it: read from a snapshot.
     std::unique_ptr<Surface> snapshot;
     const Surface* from = &source;
     Rect fromRect = src;
-    if (&source == this) {
-        snapshot = Create(src.Width(), src.Height());
+    if (&source == this || !source.HoldsEverything()) {
+        snapshot = source.Snapshot(src);
         if (!snapshot) return kErrInvalidParams;
-        snapshot->Blt(nullptr, *this, &src, false);
-        snapshot->hasKey_ = hasKey_;
-        snapshot->key_ = key_;
         from = snapshot.get();
         fromRect = Rect{0, 0, src.Width(), src.Height()};
     }
@@ -227,10 +286,11 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
     // A picture without a pixel of its key copies the same either way, and faster unkeyed.
     const bool keyed = useSourceKey && source.HasKeyPixels();
     const std::uint32_t key = ToPixel(source.key_);
-    const int x0 = std::max(dst.left, 0);
-    const int x1 = std::min(dst.right, Width());
-    const int y0 = std::max(dst.top, 0);
-    const int y1 = std::min(dst.bottom, Height());
+    const Rect held = HeldPart();
+    const int x0 = std::max(dst.left, held.left);
+    const int x1 = std::min(dst.right, held.right);
+    const int y0 = std::max(dst.top, held.top);
+    const int y1 = std::min(dst.bottom, held.bottom);
     if (x0 >= x1 || y0 >= y1) return kCopyOk;
     DropKeyedRuns();
     // Unstretched, as every copy of a frame is: rows read and written in order.
@@ -239,7 +299,7 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
         const int sx = fromRect.left + (x0 - dst.left);
         const int sy = fromRect.top + (y0 - dst.top);
         CopyRows(from->Pixels() + sy * from->PitchInPixels() + sx, from->PitchInPixels(),
-                 Pixels() + y0 * PitchInPixels() + x0, PitchInPixels(), x1 - x0, y1 - y0);
+                 At(x0, y0), PitchInPixels(), x1 - x0, y1 - y0);
         return kCopyOk;
     }
     // The source column of every destination column, worked out once for all rows.
@@ -249,7 +309,7 @@ int Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRect
     for (int y = y0; y < y1; ++y) {
         const int sy = fromRect.top + SourceIndex(y - dst.top, src.Height(), dst.Height());
         const std::uint32_t* srcRow = from->Pixels() + sy * from->PitchInPixels();
-        std::uint32_t* dstRow = Pixels() + y * PitchInPixels() + x0;
+        std::uint32_t* dstRow = At(x0, y);
         for (int i = 0; i < x1 - x0; ++i) {
             const std::uint32_t pixel = srcRow[sourceColumn[i]] & kRgbMask;
             if (keyed && pixel == key) continue;
@@ -277,25 +337,43 @@ int Surface::BltFastWithin(const Rect& clip, int x, int y, const Surface& source
 }
 
 void Surface::MixFastWithin(const Rect& clip, int x, int y, const Surface& source, const Rect& srcRect) {
-    if (lost_ || source.lost_ || &source == this) return;
+    if (lost_ || source.lost_ || &source == this || !source.HoldsEverything()) return;
     const Rect from = Intersection(srcRect, Rect{0, 0, source.Width(), source.Height()});
     const Rect landing{x + from.left - srcRect.left, y + from.top - srcRect.top, x + from.right - srcRect.left,
                        y + from.bottom - srcRect.top};
-    const Rect part = Intersection(Intersection(landing, clip), Rect{0, 0, Width(), Height()});
+    const Rect part = Intersection(Intersection(landing, clip), HeldPart());
     if (part.IsEmpty()) return;
     DropKeyedRuns();
     const std::uint32_t key = source.hasKey_ ? ToPixel(source.key_) : ~0u;
     for (int row = part.top; row < part.bottom; ++row) {
         const std::uint32_t* in = source.Pixels() + (from.top + row - landing.top) * source.PitchInPixels() +
                                   (from.left + part.left - landing.left);
-        MixRow(in, Pixels() + row * PitchInPixels() + part.left, part.Width(), key);
+        MixRow(in, At(part.left, row), part.Width(), key);
     }
+}
+
+// The pixels of a part as they read, black where none are held; with the same key.
+std::unique_ptr<Surface> Surface::Snapshot(const Rect& part) const {
+    auto copy = Create(part.Width(), part.Height());
+    if (!copy) return nullptr;
+    copy->hasKey_ = hasKey_;
+    copy->key_ = key_;
+    const Rect held = Intersection(part, HeldPart());
+    if (held.IsEmpty()) return copy;
+    CopyRows(At(held.left, held.top), PitchInPixels(),
+             copy->Pixels() + (held.top - part.top) * copy->PitchInPixels() + (held.left - part.left),
+             copy->PitchInPixels(), held.Width(), held.Height());
+    return copy;
 }
 
 void Surface::SetLost(bool lost) { lost_ = lost; }
 bool Surface::IsLost() const { return lost_; }
 
 bool Surface::SaveBmp(const std::string& path) const {
+    if (!HoldsEverything()) {
+        auto whole = Snapshot(Rect{0, 0, Width(), Height()});
+        return whole && whole->SaveBmp(path);
+    }
     SDL_Surface* rgb = SDL_ConvertSurfaceFormat(sdl_, SDL_PIXELFORMAT_BGR24, 0);
     if (!rgb) return false;
     const bool saved = SDL_SaveBMP(rgb, path.c_str()) == 0;

@@ -68,8 +68,23 @@ public:
     // The same picture as the bytes of a BMP file, to be saved by the caller.
     bool BmpBytes(std::vector<std::uint8_t>& bytes) const;
 
-    // Raw XRGB8888 access for the platform layer and its tests. The writable pixels and the
-    // SDL surface may be written through, so handing them out forgets the encoded key runs.
+    // Keeps the part of this surface at `at`, as large as `pixels`, in those pixels (a
+    // window's own, XRGB8888) instead of its own, so that what is drawn there is what the
+    // window shows. The part's picture moves into them. While it lasts nothing is kept
+    // outside the part: it reads black and drawing there is dropped. False when the pixels
+    // cannot be written in place or the part does not lie within the surface.
+    bool KeepPartIn(SDL_Surface* pixels, Point at);
+    bool KeepsPartIn(const SDL_Surface* pixels, Point at) const;
+    // The surface that keeps a part in these pixels, if any, takes it back into its own:
+    // called before the pixels are freed or drawn over. With copyBack false the part's
+    // picture is given up (the pixels are gone already).
+    static void ReturnBorrowedPixels(const SDL_Surface* pixels, bool copyBack);
+    // Where the surface's pixels are: the whole surface, or the part kept in a window's.
+    Rect HeldPart() const;
+
+    // Raw XRGB8888 access, of the held part, for the platform layer and its tests. The
+    // writable pixels and the SDL surface may be written through, so handing them out
+    // forgets the encoded key runs.
     std::uint32_t* Pixels();
     const std::uint32_t* Pixels() const;
     int PitchInPixels() const;
@@ -77,12 +92,20 @@ public:
 
 private:
     explicit Surface(SDL_Surface* sdl);
+    std::uint32_t* At(int x, int y);
+    const std::uint32_t* At(int x, int y) const;
+    bool HoldsEverything() const { return sdl_ == own_; }
+    void TakeBackPart(bool copyBack);
+    std::unique_ptr<Surface> Snapshot(const Rect& part) const;
     SDL_Surface* KeyedRuns() const;
     void DropKeyedRuns() const;
     // Unstretched copy of srcRect to (x, y) of target, leaving target alone at the key.
     int CopyKeyed(const Rect& srcRect, int x, int y, Surface& target) const;
 
-    SDL_Surface* sdl_;
+    SDL_Surface* own_;  // the whole surface
+    SDL_Surface* sdl_;  // where its pixels are now: own_, or a view of borrowed ones
+    const SDL_Surface* borrowed_ = nullptr;
+    Point heldAt_{0, 0};
     bool hasKey_ = false;
     Colorref key_ = 0;
     bool lost_ = false;

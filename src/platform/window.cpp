@@ -113,6 +113,38 @@ Point Window::Impl::GamePoint(int windowX, int windowY) const {
     return Point{FloorDivide(windowX - at.x, at.scale), FloorDivide(windowY - at.y, at.scale)};
 }
 
+// SDL's picture of the window. A resized window gets a new one and SDL frees the old one
+// here, so the surface composing in the old pixels takes its part back first; a
+// replacement that was not seen coming leaves it nothing to take back.
+SDL_Surface* Window::Impl::WindowPixels() {
+    if (lentPixels) {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(sdl, &w, &h);
+        if (w != lentPixels->w || h != lentPixels->h) TakeBackLentPixels();
+    }
+    SDL_Surface* pixels = SDL_GetWindowSurface(sdl);
+    if (lentPixels && pixels != lentPixels) {
+        Surface::ReturnBorrowedPixels(lentPixels, false);
+        lentPixels = nullptr;
+    }
+    return pixels;
+}
+
+void Window::Impl::TakeBackLentPixels() {
+    if (lentPixels) Surface::ReturnBorrowedPixels(lentPixels, true);
+    lentPixels = nullptr;
+}
+
+// At scale 1 in a window the window's pixels are the surface's part: nothing to copy.
+bool Window::Impl::ComposesInWindow(Surface& screenSized, SDL_Surface* target) {
+    if (fullscreen || scale != 1 || target->w != width || target->h != height) return false;
+    if (lentPixels == target && screenSized.KeepsPartIn(target, origin)) return true;
+    TakeBackLentPixels();
+    if (!screenSized.KeepPartIn(target, origin)) return false;
+    lentPixels = target;
+    return true;
+}
+
 // The window as the game placed it, each game pixel scale by scale.
 void Window::Impl::PlaceWindow() {
     SDL_SetWindowSize(sdl, width * scale, height * scale);
@@ -174,6 +206,7 @@ std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width,
 }
 
 Window::~Window() {
+    if (impl_) impl_->TakeBackLentPixels();
     if (impl_) CloseInputWait(impl_->wait);
     if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     if (currentWindow == this) currentWindow = nullptr;
@@ -209,6 +242,7 @@ LParam Window::DefWindowProc(std::uint32_t message, WParam wParam, LParam lParam
 void Window::Destroy() {
     if (destroyed_ || impl_->destroying) return;
     impl_->destroying = true;
+    impl_->TakeBackLentPixels();
     if (proc_) proc_(this, WM_DESTROY, 0, 0);
     if (impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     impl_->sdl = nullptr;
@@ -226,14 +260,17 @@ void Window::SetIcon(const std::uint32_t* argbPixels, int side) {
     SDL_FreeSurface(icon);
 }
 
-int Window::Present(const Surface& screenSized) {
+int Window::Present(Surface& screenSized) {
     if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
-    SDL_Surface* target = SDL_GetWindowSurface(impl_->sdl);
+    SDL_Surface* target = impl_->WindowPixels();
     if (!target) return kErrSurfaceLost;
-    const PicturePlacement at = impl_->Placement(target->w, target->h);
-    ClearAround(target, at, impl_->width, impl_->height);
-    if (!ShowScaled(screenSized.Sdl(), impl_->origin.x, impl_->origin.y, impl_->width, impl_->height, target, at))
-        return kErrSurfaceLost;
+    if (!impl_->ComposesInWindow(screenSized, target)) {
+        impl_->TakeBackLentPixels();
+        const PicturePlacement at = impl_->Placement(target->w, target->h);
+        ClearAround(target, at, impl_->width, impl_->height);
+        if (!ShowScaled(screenSized.Sdl(), impl_->origin.x, impl_->origin.y, impl_->width, impl_->height, target, at))
+            return kErrSurfaceLost;
+    }
     if (SDL_UpdateWindowSurface(impl_->sdl) != 0) return kErrSurfaceLost;
     return kCopyOk;
 }
@@ -244,6 +281,7 @@ void Window::SetFullscreen(bool on) {
     // A window without a display only notes the mode, which decides what input it reports.
     if (!impl_->sdl) impl_->fullscreen = on;
     if (!impl_->sdl || on == impl_->fullscreen) return;
+    impl_->TakeBackLentPixels();
     // Off X (Wayland) the compositor always does fullscreen, and a window cannot place itself.
     if (on) impl_->fullscreenByManager = !impl_->pointerFromX11 || X11WindowManagerRuns(impl_->sdl);
     SDL_Rect screen{};
@@ -267,6 +305,8 @@ bool Window::IsFullscreen() const { return impl_->fullscreen; }
 // In fullscreen the place is only noted, for when the window comes back.
 void Window::Move(int x, int y, int width, int height) {
     const bool resized = width != impl_->width || height != impl_->height;
+    // The frames after the move are drawn at the new place, not in the window's pixels.
+    impl_->TakeBackLentPixels();
     impl_->origin = Point{x, y};
     impl_->width = width;
     impl_->height = height;

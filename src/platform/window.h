@@ -52,9 +52,11 @@ public:
     void Destroy();
     bool IsDestroyed() const { return destroyed_; }
 
-    // Copies the window's part of a screen-sized surface (at the window's position) into
-    // the window, each pixel shown at the window's scale. 0 on success, else an error code.
-    int Present(const Surface& screenSized);
+    // Shows the window's part of a screen-sized surface (at the window's position), each
+    // pixel at the window's scale. 0 on success, else an error code. At scale 1 in a window
+    // the surface keeps that part in the window's own pixels from then on, so later frames
+    // are drawn straight into the window and shown without a copy; elsewhere it is copied.
+    int Present(Surface& screenSized);
 
     // Fullscreen shows the picture at the largest whole scale that fits the screen, centred
     // on black; leaving it puts the window back where it was.

@@ -41,6 +41,9 @@ struct Window::Impl {
     bool draggable = true;
     bool movesWithoutButtons = false;
     InputWait wait;
+    // The window's pixels as last lent to a screen-sized surface to compose in (scale 1, in a
+    // window); they must be given back before SDL may free them.
+    SDL_Surface* lentPixels = nullptr;
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
     std::deque<Message> pending;
@@ -61,6 +64,9 @@ struct Window::Impl {
     PicturePlacement Placement() const;
     Point GamePoint(int windowX, int windowY) const;
     void PlaceWindow();
+    SDL_Surface* WindowPixels();
+    void TakeBackLentPixels();
+    bool ComposesInWindow(Surface& screenSized, SDL_Surface* target);
 };
 
 // The game picture at the placement's scale, from the part at (x, y) of the source, into a

@@ -414,3 +414,40 @@ TEST(RealWindow, AtScaleTwoEachGamePixelIsTwoByTwoWhileTheGameSeesItsOwnPixels) 
     EXPECT_TRUE(OnScreen(*window) == (SDL_Rect{60, 80, 128, 96}));
     EXPECT_EQ(window->Position(), (Point{30, 40}));
 }
+
+// At scale 1 the surface's part is the window's own pixels. A resize that the window did not
+// ask for gives the window new ones; the picture drawn in the old ones must come through.
+TEST(RealWindow, AtScaleOneTheFrameIsDrawnInTheWindowAndOutlivesANewWindowSurface) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 10, 20, 64, 48);
+    ASSERT_TRUE(window);
+    auto screen = Surface::Create(ScreenWidth(), ScreenHeight());
+    screen->SetPixel(10 + 3, 20 + 4, Rgb(255, 0, 0));
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    EXPECT_EQ(WindowPixel(*window, 3, 4), 0xFF0000u);
+    // Drawn after that present: in the window at once; outside its part nothing is kept.
+    screen->SetPixel(10 + 5, 20 + 6, Rgb(0, 255, 0));
+    screen->SetPixel(0, 0, Rgb(0, 0, 255));
+    EXPECT_EQ(WindowPixel(*window, 5, 6), 0x00FF00u);
+    EXPECT_EQ(screen->PixelAt(10 + 5, 20 + 6), Rgb(0, 255, 0));
+    EXPECT_EQ(screen->PixelAt(0, 0), 0u);
+
+    SDL_SetWindowSize(WindowAccess::Sdl(*window), 80, 60);
+    OnScreen(*window);
+    screen->SetPixel(10 + 7, 20 + 8, Rgb(0, 0, 255));
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    // Copied now, centred in the larger window, with what was drawn in the old pixels.
+    EXPECT_EQ(WindowPixel(*window, 8 + 3, 6 + 4), 0xFF0000u);
+    EXPECT_EQ(WindowPixel(*window, 8 + 5, 6 + 6), 0x00FF00u);
+    EXPECT_EQ(WindowPixel(*window, 8 + 7, 6 + 8), 0x0000FFu);
+
+    // Back at its size the window composes in place again, from the same picture.
+    SDL_SetWindowSize(WindowAccess::Sdl(*window), 64, 48);
+    OnScreen(*window);
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    screen->SetPixel(10 + 9, 20 + 9, Rgb(255, 255, 0));
+    EXPECT_EQ(WindowPixel(*window, 7, 8), 0x0000FFu);
+    EXPECT_EQ(WindowPixel(*window, 9, 9), 0xFFFF00u);
+    window->Destroy();
+    EXPECT_EQ(screen->PixelAt(10 + 9, 20 + 9), Rgb(255, 255, 0));
+}
