@@ -312,6 +312,7 @@ TEST(Preferences, KeyLinesBindFurtherKeysAndNameEachKeyRefused) {
         {"key pause = Return", "", "line 1: Return is already the key of giving up the drive"},
         {"key volume-up = Pause", "", "line 1: Pause is already the key of pause"},
         {"key ghost = E\nkey pause = E, F12", "69>71 123>80 ", "line 2: E is already bound to ghost"},
+        {"key ghost = Keypad 7, Keypad 6", "", "line 1: Keypad 7 is already the key of left-16|line 1: Keypad 6 is already the key of right-8"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> problems;

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/keys.h"
+#include "platform/surface.h"
 #include "records/score_table.h"
 #include "replays/drive_recorder.h"
 #include "shared/globals.h"
@@ -13,6 +14,18 @@
 
 constexpr long kPausedBefore = 100;  // the frame, well into course 0's shipped drive
 constexpr int kPausedSeconds = 5;
+
+// Pixels unlike the frame the pause began on, but for the label: writing from x = 152 on its black box.
+int PixelsOffThePausedPicture(const Surface& moment) {
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const Colorref pixel = offscreen->PixelAt(x, y);
+            const bool onLabel = x >= 142 && x < 254 && y >= 82 && y < 122;
+            wrong += onLabel ? (pixel == Rgb(255, 255, 0) ? x < 152 : pixel != Rgb(0, 0, 0)) : pixel != moment.PixelAt(x, y);
+        }
+    return wrong;
+}
 
 TEST(Pause, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
     ScopedWorkDir dir;
@@ -31,6 +44,8 @@ TEST(Pause, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
         clock.wallSeconds = kReplayFirstSecond + frame / kReplayFramesPerSecond + (frame > kPausedBefore ? kPausedSeconds : 0);
         if (frame == kPausedBefore) {
             const BusPose before = game.Pose();
+            const std::unique_ptr<Surface> moment = Surface::Create(640, 480);
+            moment->BltFast(0, 0, *offscreen, {0, 0, 640, 480}, false);
             game.Press('P');
             clock.wallSeconds += kPausedSeconds;
             clock.counter += kPausedSeconds * clock.frequency;
@@ -39,6 +54,7 @@ TEST(Pause, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
             game.Frame();
             EXPECT_TRUE(before.x == game.Pose().x && before.speed == game.Pose().speed && DrivingPaused());
             EXPECT_TRUE(DrivingFramesDrawn() == kPausedBefore && game.DrivingSeconds() == 3);
+            EXPECT_EQ(PixelsOffThePausedPicture(*moment), 0);
             game.Press(VK_PAUSE);
         }
         while (next < presses.size() && presses[next].frame == frame) game.Press(presses[next++].key);
@@ -58,6 +74,9 @@ TEST(Pause, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
     // Losing the focus pauses only with pause-on-focus-loss; Enter still leaves the drive.
     game.Press(VK_RETURN);  // from the result screen to the course menu
     game.EnterCourse(0, 0);
+    GameSettings.pauseOnFocusLoss = true;
+    MainWindowProc(nullptr, WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(DrivingPaused());  // no frame of the drive yet to rest on
     game.Frame();
     for (const bool asked : {false, true}) {
         GameSettings.pauseOnFocusLoss = asked;

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "records/score_table.h"
+#include "records/screen_fixture.h"
 #include "records/shelf.h"
 #include "replays/ghost.h"
 #include "shared/globals.h"
@@ -74,7 +75,9 @@ TEST(ShelfDrives, EachCourseKeepsItsOwnBestTimeAndGhost) {
     }
     EXPECT_TRUE(boxes.boxes.empty());  // the last row opened although course 10 is not finished
 
-    OpenShelfAt(game, 0);
+    PressTimes(game, VK_DOWN, 11);
+    game.Press(VK_RETURN);
+    EXPECT_EQ(shelfScreen.cursor, 1) << "the bar left the course driven last";
     game.Frame();
     ASSERT_EQ(shelfScreen.courses.size(), 2u);
     EXPECT_EQ(shelfScreen.courses[0].name, "A straight");
@@ -109,6 +112,13 @@ TEST(ShelfDrives, EachCourseKeepsItsOwnBestTimeAndGhost) {
     game.Press(VK_RETURN);
     SetOpenFileHandler(nullptr);
     EXPECT_TRUE(asked);
+    // Past twelve rows the list scrolls, a white arrow at the right saying rows are out of sight.
+    PressTimes(game, VK_RETURN, 2);  // the bus menu of the course before, its drive given up
+    for (int i = 0; i < 12; ++i) fs::copy_file(source + "1.txt", "courses/c" + std::to_string(i) + ".txt");
+    OpenShelfAt(game, 12);
+    game.Frame();
+    EXPECT_EQ(shelfScreen.top, 1);
+    EXPECT_EQ(CountPixels(*offscreen, {570, 100, 573, 120}, Rgb(255, 255, 255)), 2);  // the tip of ▲ at 572
     GameSettings.ghost = false;
     ForgetMapToPlay();
 }
