@@ -81,6 +81,7 @@ TEST_F(HeadlessGameTest, WhileTheKeyListShowsNoFrameMovesAndNoSecondCounts) {
     // The panel's grey frame and dark paper, over the driving screen (15 rows: 404 high).
     EXPECT_EQ(offscreen->PixelAt(17, 40), Rgb(192, 192, 192));
     EXPECT_EQ(offscreen->PixelAt(18, 40), Rgb(24, 32, 48));
+    EXPECT_EQ(offscreen->PixelAt(18, 440), Rgb(192, 192, 192));  // two rows of frame at its foot
     EXPECT_EQ(CountPixels(*offscreen, {28, 90, 300, 110}, Rgb(160, 220, 255)), 130);  // the first row's keys, ↑ / ↓
     EXPECT_EQ(CountPixels(*offscreen, {28, 90, 34, 110}, Rgb(160, 220, 255)), 2);  // the arrow's tip at 33
 

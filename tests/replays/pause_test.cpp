@@ -15,14 +15,14 @@
 constexpr long kPausedBefore = 100;  // the frame, well into course 0's shipped drive
 constexpr int kPausedSeconds = 5;
 
-// Pixels unlike the frame the pause began on, but for the label: writing from x = 152 on its black box.
+// Pixels unlike the frame the pause began on, but for the label: writing from (152, 92) on its black box.
 int PixelsOffThePausedPicture(const Surface& moment) {
     int wrong = 0;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) {
             const Colorref pixel = offscreen->PixelAt(x, y);
             const bool onLabel = x >= 142 && x < 254 && y >= 82 && y < 122;
-            wrong += onLabel ? (pixel == Rgb(255, 255, 0) ? x < 152 : pixel != Rgb(0, 0, 0)) : pixel != moment.PixelAt(x, y);
+            wrong += onLabel ? (pixel == Rgb(255, 255, 0) ? x < 152 || y < 92 : pixel != Rgb(0, 0, 0)) : pixel != moment.PixelAt(x, y);
         }
     return wrong;
 }
