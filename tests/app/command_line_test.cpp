@@ -187,6 +187,8 @@ TEST(Preferences, EachLineIsTakenOrNamedAsAProblem) {
         {"key pause = Return", "scale 1 volume 80", "line 1: Return is already the key of giving up the drive"},
         {"key volume-up = Pause", "scale 1 volume 80", "line 1: Pause is already the key of pause"},
         {"key ghost = E\nkey pause = E, F12", "scale 1 volume 80 key 69>71 key 123>80", "line 2: E is already bound to ghost"},
+        {"key ghost = Keypad 7, Keypad 6", "scale 1 volume 80",
+         "line 1: Keypad 7 is already the key of left-16|line 1: Keypad 6 is already the key of right-8"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> problems;

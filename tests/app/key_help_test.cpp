@@ -10,6 +10,7 @@
 #include "headless_fixtures.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
+#include "records/screen_fixture.h"
 #include "records/stopwatch.h"
 #include "replays/drive_recorder.h"
 #include "shared/globals.h"
@@ -78,8 +79,11 @@ TEST_F(HeadlessGameTest, WhileTheKeyListShowsNoFrameMovesAndNoSecondCounts) {
     EXPECT_EQ(liveBusState.speed, speed);
     EXPECT_EQ(stopwatch->DriveSecondsShown(), 3);
     // The panel's grey frame and dark paper, over the driving screen (15 rows: 404 high).
-    EXPECT_EQ(offscreen->PixelAt(16, 40), Rgb(192, 192, 192));
+    EXPECT_EQ(offscreen->PixelAt(17, 40), Rgb(192, 192, 192));
     EXPECT_EQ(offscreen->PixelAt(18, 40), Rgb(24, 32, 48));
+    EXPECT_EQ(offscreen->PixelAt(18, 440), Rgb(192, 192, 192));  // two rows of frame at its foot
+    EXPECT_EQ(CountPixels(*offscreen, {28, 90, 300, 110}, Rgb(160, 220, 255)), 130);  // the first row's keys, ↑ / ↓
+    EXPECT_EQ(CountPixels(*offscreen, {28, 90, 34, 110}, Rgb(160, 220, 255)), 2);  // the arrow's tip at 33
 
     EXPECT_TRUE(TakeKeyHelpKey(VK_ESCAPE));  // closes the list, does not quit
     EXPECT_FALSE(KeyHelpShown());
@@ -102,8 +106,12 @@ TEST_F(HeadlessGameTest, NoGhostToRaceIsSaidOnceOverTheCourseView) {
     game.EnterCourse(0, 0);
     EXPECT_EQ(CourseNoteShown(), "ゴーストなし：まだベスト走行がありません");
     game.Frame();
-    EXPECT_EQ(offscreen->PixelAt(198, 360), Rgb(32, 42, 58));  // the line's paper
-    for (int frame = 1; frame < 60; ++frame) game.Frame();
+    EXPECT_EQ(offscreen->PixelAt(198, 381), Rgb(32, 42, 58));  // the line's paper, 8 above the view's foot
+    EXPECT_NE(offscreen->PixelAt(198, 382), Rgb(32, 42, 58));
+    EXPECT_EQ(CountPixels(*offscreen, {38, 362, 358, 378}, Rgb(255, 255, 255)), 1127);  // its white writing
+    for (int frame = 1; frame < 59; ++frame) game.Frame();
+    EXPECT_EQ(CourseNoteShown(), "ゴーストなし：まだベスト走行がありません");
+    game.Frame();
     EXPECT_EQ(CourseNoteShown(), "");
     game.Press(VK_RETURN);  // back to the course menu
     game.EnterCourse(0, 0);

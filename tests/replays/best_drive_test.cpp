@@ -17,6 +17,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_save.h"
 #include "platform/messages.h"
+#include "platform/surface.h"
 #include "menus/shelf_screen.h"
 #include "records/score_table.h"
 #include "records/screen_fixture.h"
@@ -248,6 +249,18 @@ TEST_F(BestDrive, AMapOfTheCommandLineIsDrivenAtOnceAndItsBestDriveWatched) {
 constexpr long kPausedBefore = 100;  // the frame, well into course 0's shipped drive
 constexpr int kPausedSeconds = 5;
 
+// Pixels unlike the frame the pause began on, but for the label: writing from (152, 92) on its black box.
+int PixelsOffThePausedPicture(const Surface& moment) {
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const Colorref pixel = offscreen->PixelAt(x, y);
+            const bool onLabel = x >= 142 && x < 254 && y >= 82 && y < 122;
+            wrong += onLabel ? (pixel == Rgb(255, 255, 0) ? x < 152 || y < 92 : pixel != Rgb(0, 0, 0)) : pixel != moment.PixelAt(x, y);
+        }
+    return wrong;
+}
+
 // A drive paused for five seconds: nothing moves or counts while it stands, and it is timed
 // and recorded exactly as the same drive without the pause.
 TEST_F(BestDrive, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
@@ -265,6 +278,8 @@ TEST_F(BestDrive, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
         clock.wallSeconds = kReplayFirstSecond + frame / kReplayFramesPerSecond + (frame > kPausedBefore ? kPausedSeconds : 0);
         if (frame == kPausedBefore) {
             const BusPose before = game.Pose();
+            const std::unique_ptr<Surface> moment = Surface::Create(640, 480);
+            moment->BltFast(0, 0, *offscreen, {0, 0, 640, 480}, false);
             game.Press('P');
             clock.wallSeconds += kPausedSeconds;
             clock.counter += kPausedSeconds * clock.frequency;
@@ -273,6 +288,7 @@ TEST_F(BestDrive, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
             game.Frame();
             EXPECT_TRUE(before.x == game.Pose().x && before.speed == game.Pose().speed && DrivingPaused());
             EXPECT_TRUE(DrivingFramesDrawn() == kPausedBefore && game.DrivingSeconds() == 3);
+            EXPECT_EQ(PixelsOffThePausedPicture(*moment), 0);
             game.Press(VK_PAUSE);
         }
         while (next < presses.size() && presses[next].frame == frame) game.Press(presses[next++].key);
@@ -290,6 +306,9 @@ TEST_F(BestDrive, APausedDriveIsTimedAndRecordedAsTheSameDriveWithoutThePause) {
     // Losing the focus pauses only with pause-on-focus-loss; Enter still leaves the drive.
     game.Press(VK_RETURN);  // from the result screen to the course menu
     game.EnterCourse(0, 0);
+    GameSettings.pauseOnFocusLoss = true;
+    MainWindowProc(nullptr, WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(DrivingPaused());  // no frame of the drive yet to rest on
     game.Frame();
     for (const bool asked : {false, true}) {
         GameSettings.pauseOnFocusLoss = asked;
@@ -350,7 +369,9 @@ TEST_F(BestDrive, EachShelfCourseKeepsItsOwnBestTimeAndGhost) {
     }
     EXPECT_TRUE(boxes.boxes.empty());  // the last row opened although course 10 is not finished
 
-    OpenShelfAt(game, 0);
+    PressTimes(game, VK_DOWN, 11);
+    game.Press(VK_RETURN);
+    EXPECT_EQ(shelfScreen.cursor, 1) << "the bar left the course driven last";
     game.Frame();
     ASSERT_EQ(shelfScreen.courses.size(), 2u);
     EXPECT_EQ(shelfScreen.courses[0].name, "A straight");
@@ -385,6 +406,13 @@ TEST_F(BestDrive, EachShelfCourseKeepsItsOwnBestTimeAndGhost) {
     game.Press(VK_RETURN);
     SetOpenFileHandler(nullptr);
     EXPECT_TRUE(asked);
+    // Past twelve rows the list scrolls, a white arrow at the right saying rows are out of sight.
+    PressTimes(game, VK_RETURN, 2);  // the bus menu of the course before, its drive given up
+    for (int i = 0; i < 12; ++i) fs::copy_file(source + "1.txt", "courses/c" + std::to_string(i) + ".txt");
+    OpenShelfAt(game, 12);
+    game.Frame();
+    EXPECT_EQ(shelfScreen.top, 1);
+    EXPECT_EQ(CountPixels(*offscreen, {570, 100, 573, 120}, Rgb(255, 255, 255)), 2);  // the tip of ▲ at 572
     GameSettings.ghost = false;
     ForgetMapToPlay();
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/app.h"
+#include "app/key_help.h"
 #include "app/watching.h"
 #include "bus/bus.h"
 #include "course/course_map.h"
@@ -92,6 +93,7 @@ TEST_F(Watch, StoppingLeadsToTheCourseMenuOrEndsTheGame) {
             AdvanceWatch(nullptr);
             game.Frame();
         }
+        EXPECT_EQ(KeyHelpTitle(), "キー一覧：走行の再生");  // F1 lists the keys of watching
         MainWindowProc(nullptr, WM_KEYDOWN, VK_SPACE, 0);
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_NE(out.find("this replay:    stopped before the drive ended"), std::string::npos) << out;
