@@ -8,7 +8,8 @@
 # -n  at most N faults per file, spread evenly over it (default 15; 0: every one found)
 # -b  the configured build folder (default $MUTATE_BUILD_DIR, else build/)
 # -j  parallel jobs for building and testing (default 2)
-# -t  time limit of one test; a test that hangs counts as catching the fault (default 120)
+# -t  time limit of one test, and four times it of one fault's whole run; a test that hangs
+#     counts as catching the fault (default 120)
 # TEST-REGEX picks the CTest tests to run (ctest -R); without it, every unit test.
 #
 # The faults: a comparison flipped (< to >=, == to !=, ...), an integer constant moved by one,
@@ -37,7 +38,7 @@ while (($#)) && [[ $1 != -- ]]; do files+=("$1") && shift; done
 (($#)) && shift
 test_select=(-L unit)
 (($#)) && test_select=(-R "$1")
-((${#files[@]})) || { sed -n '5,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+((${#files[@]})) || { sed -n '5,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 [[ -f $build/CTestTestfile.cmake ]] || { echo "mutate: $build is no configured build folder (-b)" >&2; exit 2; }
 for file in "${files[@]}"; do [[ -f $file ]] || { echo "mutate: no file $file" >&2; exit 2; }; done
 
@@ -151,7 +152,10 @@ plant() {
 
 build_tests() { cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$WORK/build.log" 2>&1; }
 run_tests() {
-    ctest --test-dir "$build" "${test_select[@]}" --stop-on-failure -j "$jobs" --timeout "$timeout" >"$WORK/test.log" 2>&1
+    # A test's own TIMEOUT property outranks --timeout, so a fault that makes a test spin is
+    # also ended from outside; ending it counts as catching the fault.
+    timeout -k 10 "$((timeout * 4))" ctest --test-dir "$build" "${test_select[@]}" --stop-on-failure -j "$jobs" \
+        --timeout "$timeout" >"$WORK/test.log" 2>&1
 }
 
 build_tests || { echo "mutate: the build fails before any fault is planted: see $build" >&2; tail -20 "$WORK/build.log" >&2; exit 1; }
