@@ -233,6 +233,9 @@ TEST(EditorModel, PickingAndTheCursorGoRoundAndStopAtTheEdge) {
     EXPECT_EQ(model.Cursor(), (GridCell{1, 0}));
     model.MoveCursor(-3, 5);
     EXPECT_EQ(model.Cursor(), (GridCell{0, 1}));
+    EditorModel single(CourseGridOf("..\n"));
+    single.MoveCursor(1, 1);
+    EXPECT_EQ(single.Cursor(), (GridCell{0, 0}));  // one cell: nowhere to go
     EXPECT_FALSE(model.Paint({0, 1}, TileEmpty));  // a paint that changes nothing says so
     EXPECT_EQ(model.UndoDepth(), 0u);
     // A digit again turns the junction, start or goal it chose; the others only choose.
@@ -271,6 +274,9 @@ TEST(EditorFiles, ATextWithTyposOpensWithItsFlawsMarked) {
     EditorModel model(opened.course);
     model.SetReadFlaws(opened.readFlaws);
     EXPECT_EQ(model.ProblemCount(), 2 + 2);  // the flaws, then the roads into the empty corner
+    EditorModel mirrored = model;
+    mirrored.Mirror(true);
+    EXPECT_EQ(mirrored.ProblemCount(), 2);  // the marks go when their cells move
     model.Paint({1, 1}, TileEmpty);          // painted as it was read: its mark goes all the same
     EXPECT_EQ(model.ProblemCount(), 3);
     model.Paint({3, 2}, 9);
