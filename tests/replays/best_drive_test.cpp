@@ -409,10 +409,16 @@ TEST_F(BestDrive, EachShelfCourseKeepsItsOwnBestTimeAndGhost) {
     // Past twelve rows the list scrolls, a white arrow at the right saying rows are out of sight.
     PressTimes(game, VK_RETURN, 2);  // the bus menu of the course before, its drive given up
     for (int i = 0; i < 12; ++i) fs::copy_file(source + "1.txt", "courses/c" + std::to_string(i) + ".txt");
+    WriteText("courses/c0.txt", "# name: " + std::string(60, 'W') + "\n" + ReadText(source + "1.txt"));
     OpenShelfAt(game, 12);
     game.Frame();
     EXPECT_EQ(shelfScreen.top, 1);
     EXPECT_EQ(CountPixels(*offscreen, {570, 100, 573, 120}, Rgb(255, 255, 255)), 2);  // the tip of ▲ at 572
+    // The top row shown, "WWW…", is cut to its room: its writing reaches the room's end.
+    EXPECT_TRUE(YellowIn({440, 100, 482, 116}) && !YellowIn({482, 100, 489, 116}));
+    game.Press(VK_ESCAPE);
+    game.Press(VK_RETURN);  // opened again, the bar still on row 12, in sight
+    EXPECT_TRUE(shelfScreen.cursor == 12 && shelfScreen.top == 1);
     GameSettings.ghost = false;
     ForgetMapToPlay();
 }
