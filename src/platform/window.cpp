@@ -135,6 +135,17 @@ void Window::Impl::TakeBackLentPixels() {
     lentPixels = nullptr;
 }
 
+// SDL forgets the window's pixels as soon as its size changes, even when it changes back
+// before the next present, and frees them at the next look: the frame composed in them is
+// taken back while they are still there.
+int Window::Impl::TakeBackLentPixelsOnResize(void* impl, SDL_Event* event) {
+    auto& self = *static_cast<Impl*>(impl);
+    if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED && self.sdl &&
+        event->window.windowID == SDL_GetWindowID(self.sdl))
+        self.TakeBackLentPixels();
+    return 1;
+}
+
 // At scale 1 in a window the window's pixels are the surface's part: nothing to copy.
 bool Window::Impl::ComposesInWindow(Surface& screenSized, SDL_Surface* target) {
     if (fullscreen || scale != 1 || target->w != width || target->h != height) return false;
@@ -192,6 +203,7 @@ std::unique_ptr<Window> Window::Create(WindowProc proc, const std::string& class
     impl.pointerFromX11 = ReceiveX11PointerEvents();
     impl.draggable = impl.pointerFromX11;
     impl.wait = OpenInputWait(sdl);
+    SDL_AddEventWatch(Impl::TakeBackLentPixelsOnResize, &impl);
     RepeatTiming repeat;
     ReadX11KeyRepeat(sdl, repeat.delayMs, repeat.intervalMs);
     impl.pads.SetRepeatTiming(repeat);
@@ -206,6 +218,7 @@ std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width,
 }
 
 Window::~Window() {
+    if (impl_) SDL_DelEventWatch(Impl::TakeBackLentPixelsOnResize, impl_.get());
     if (impl_) impl_->TakeBackLentPixels();
     if (impl_) CloseInputWait(impl_->wait);
     if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
@@ -242,6 +255,7 @@ LParam Window::DefWindowProc(std::uint32_t message, WParam wParam, LParam lParam
 void Window::Destroy() {
     if (destroyed_ || impl_->destroying) return;
     impl_->destroying = true;
+    SDL_DelEventWatch(Impl::TakeBackLentPixelsOnResize, impl_.get());
     impl_->TakeBackLentPixels();
     if (proc_) proc_(this, WM_DESTROY, 0, 0);
     if (impl_->sdl) SDL_DestroyWindow(impl_->sdl);

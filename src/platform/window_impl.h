@@ -66,6 +66,7 @@ struct Window::Impl {
     void PlaceWindow();
     SDL_Surface* WindowPixels();
     void TakeBackLentPixels();
+    static int TakeBackLentPixelsOnResize(void* impl, SDL_Event* event);
     bool ComposesInWindow(Surface& screenSized, SDL_Surface* target);
 };
 

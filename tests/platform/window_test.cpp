@@ -448,6 +448,15 @@ TEST(RealWindow, AtScaleOneTheFrameIsDrawnInTheWindowAndOutlivesANewWindowSurfac
     screen->SetPixel(10 + 9, 20 + 9, Rgb(255, 255, 0));
     EXPECT_EQ(WindowPixel(*window, 7, 8), 0x0000FFu);
     EXPECT_EQ(WindowPixel(*window, 9, 9), 0xFFFF00u);
+
+    // Resized away and back between two presents, it has new pixels of the same size.
+    SDL_SetWindowSize(WindowAccess::Sdl(*window), 80, 60);
+    OnScreen(*window);
+    SDL_SetWindowSize(WindowAccess::Sdl(*window), 64, 48);
+    OnScreen(*window);
+    ASSERT_EQ(window->Present(*screen), kCopyOk);
+    EXPECT_EQ(WindowPixel(*window, 9, 9), 0xFFFF00u);
+    EXPECT_EQ(WindowPixel(*window, 3, 4), 0xFF0000u);
     window->Destroy();
     EXPECT_EQ(screen->PixelAt(10 + 9, 20 + 9), Rgb(255, 255, 0));
 }
