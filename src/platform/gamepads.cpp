@@ -161,6 +161,14 @@ bool StartGamepadSupport() {
     return false;
 }
 
+// With no pad plugged in, a read only looks for a new one (two polls of the system's device
+// lists); five times a second finds it soon enough.
 void ReadGamepads() {
-    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_GameControllerUpdate();
+    constexpr std::uint64_t kPadLookIntervalMs = 200;
+    static std::uint64_t lastReadMs = 0;
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return;
+    const std::uint64_t now = SDL_GetTicks64();
+    if (SDL_NumJoysticks() == 0 && lastReadMs != 0 && now - lastReadMs < kPadLookIntervalMs) return;
+    lastReadMs = now;
+    SDL_GameControllerUpdate();
 }

@@ -78,6 +78,7 @@ void WaitForDisplayOrTimer(InputWait& wait, std::int64_t timeoutNs) {
     const std::int64_t end = MonotonicNow() + timeoutNs;
     const std::int64_t timerAt = end - std::min(TypicalDelay(wait.delays), timeoutNs);
     if (!PollDisplayAndTimer(wait, timerAt)) return;
+    wait.endedByTimerAlone = true;
     NoteDelay(wait.delays, MonotonicNow() - timerAt);
     while (MonotonicNow() < end) {
     }
@@ -116,6 +117,7 @@ void CloseInputWait(InputWait& wait) {
 }
 
 void WaitForInputOrTimeout(InputWait& wait, std::int64_t timeoutNs) {
+    wait.endedByTimerAlone = false;
     if (timeoutNs == 0 || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
     if (wait.display && wait.timerFd >= 0) {
         // Events read from the connection already would not wake the poll: those in Xlib's

@@ -19,10 +19,14 @@ struct InputWait {
     int timerFd = -1;
     void* display = nullptr;  // Xlib's connection, to see events it has read already
     WakeDelays delays;
+    // The last wait slept until its timer with nothing on the display: no input can be
+    // waiting that the wait would have seen.
+    bool endedByTimerAlone = false;
 };
 
 InputWait OpenInputWait(SDL_Window* window);
 void CloseInputWait(InputWait& wait);
 // Sleeps until the display has input or timeoutNs nanoseconds have passed; a negative
 // timeout waits for input alone. Returns at once when events wait in SDL's or Xlib's queue.
+// Sets wait.endedByTimerAlone.
 void WaitForInputOrTimeout(InputWait& wait, std::int64_t timeoutNs);

@@ -179,6 +179,20 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
     }
 }
 
+// SDL's pump reads the display and does SDL's own chores, a dozen system calls. After a
+// wait that its timer alone ended, the display has nothing new: only SDL's queue is read then,
+// but the pump still runs five times a second for those chores (a focus change SDL may hold
+// back for 200 ms, a signal caught, the screen saver kept off).
+bool Window::Impl::NextEvent(SDL_Event& event) {
+    constexpr std::uint64_t kLongestUnpumpedMs = 200;
+    const std::uint64_t now = SDL_GetTicks64();
+    const bool quiet = wait.endedByTimerAlone && now - lastPumpTicks < kLongestUnpumpedMs;
+    wait.endedByTimerAlone = false;
+    if (quiet) return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
+    lastPumpTicks = now;
+    return SDL_PollEvent(&event);
+}
+
 // Repeats of held pad buttons come after every event waiting, so a release already queued
 // ends the repeating first.
 bool Window::PeekMessage(Message& out) {
@@ -194,7 +208,7 @@ bool Window::PeekMessage(Message& out) {
     // SDL ends a round of polling at a marker it queued itself (a wait leaves one behind);
     // events queued after the marker are still taken now.
     for (int round = 0; round < 2; ++round) {
-        while (SDL_PollEvent(&event)) {
+        while (impl_->NextEvent(event)) {
             if (impl_->Translate(event, out)) return true;
             if (impl_->TakePending(out)) return true;
         }

@@ -41,6 +41,7 @@ struct Window::Impl {
     bool draggable = true;
     bool movesWithoutButtons = false;
     InputWait wait;
+    std::uint64_t lastPumpTicks = 0;  // when SDL last read the display (SDL_GetTicks64)
     // The window's pixels as last lent to a screen-sized surface to compose in (scale 1, in a
     // window); they must be given back before SDL may free them.
     SDL_Surface* lentPixels = nullptr;
@@ -54,6 +55,7 @@ struct Window::Impl {
     bool TranslateWheel(const SDL_MouseWheelEvent& wheel, Message& out) const;
     void QueuePadEvents(const std::vector<PadButtonEvent>& events);
     bool TakePending(Message& out);
+    bool NextEvent(SDL_Event& event);
     bool TranslateKey(const SDL_KeyboardEvent& key, Message& out);
     bool TranslateX11Pointer(const SDL_Event& event, Message& out);
     bool TranslateWindowEvent(const SDL_WindowEvent& window, Message& out);
