@@ -181,8 +181,8 @@ bool Window::Impl::Translate(const SDL_Event& event, Message& out) {
 
 // SDL's pump reads the display and does SDL's own chores, a dozen system calls. After a
 // wait that its timer alone ended, the display has nothing new: only SDL's queue is read then,
-// but the pump still runs five times a second for those chores (a focus change SDL may hold
-// back for 200 ms, a signal caught, the screen saver kept off).
+// but the pump still runs five times a second for those chores (the screen saver kept off, a
+// focus change SDL holds back for 200 ms after a change of display mode).
 bool Window::Impl::NextEvent(SDL_Event& event) {
     constexpr std::uint64_t kLongestUnpumpedMs = 200;
     const std::uint64_t now = SDL_GetTicks64();
