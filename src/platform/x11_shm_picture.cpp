@@ -105,3 +105,5 @@ void X11ShmPicture::Show() {
                  static_cast<unsigned>(pixels_->w), static_cast<unsigned>(pixels_->h), False);
     XFlush(shared_->display);
 }
+
+int X11ShmPicture::SegmentId() const { return shared_->segment.shmid; }

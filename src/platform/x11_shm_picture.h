@@ -21,6 +21,8 @@ public:
     SDL_Surface* Pixels() const { return pixels_; }
     // Asks the server to copy the pixels into the window's top left corner.
     void Show();
+    // The System V segment holding the pixels.
+    int SegmentId() const;
 
     struct Shared;
 

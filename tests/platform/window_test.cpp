@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <sys/shm.h>
 
 #include <cstdlib>
 #include <vector>
 
 #include "platform/input_wait.h"
 #include "platform/window.h"
+#include "platform/x11_shm_picture.h"
 #include "support/window_support.h"
 
 namespace {
@@ -469,4 +471,18 @@ TEST(RealWindow, AtScaleOneTheFrameIsDrawnInTheWindowAndOutlivesANewWindowSurfac
     EXPECT_EQ(WindowPixel(*window, 3, 4), 0xFF0000u);
     window->Destroy();
     EXPECT_EQ(screen->PixelAt(10 + 9, 20 + 9), Rgb(255, 255, 0));
+}
+
+// The shared pixels are marked for removal as soon as the X server holds them too, so they
+// go with the game even when it is killed; no other user may read them.
+TEST(RealWindow, TheSharedPixelsGoWithTheGameHoweverItEnds) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
+    auto window = Window::Create(RecordingProc, "QuonfelTest", "テスト", 0, 0, 64, 48);
+    ASSERT_TRUE(window);
+    auto picture = X11ShmPicture::Create(WindowAccess::Sdl(*window), 64, 48);
+    ASSERT_TRUE(picture);
+    shmid_ds segment{};
+    ASSERT_EQ(shmctl(picture->SegmentId(), IPC_STAT, &segment), 0);
+    EXPECT_EQ(segment.shm_nattch, 2u);  // the game and the server
+    EXPECT_EQ(segment.shm_perm.mode & 01777u, SHM_DEST | 0600u);
 }
