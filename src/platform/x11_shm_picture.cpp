@@ -97,13 +97,21 @@ X11ShmPicture::X11ShmPicture(std::unique_ptr<Shared> shared, SDL_Surface* pixels
 
 X11ShmPicture::~X11ShmPicture() { SDL_FreeSurface(pixels_); }
 
-// No wait for the server to answer: it copies the pixels as it reads the request, and the
-// game draws its next frame a frame interval later. A server that far behind would show one
-// frame partly drawn, and the next request shows it whole.
+// Most frames do not wait for the server to answer: it copies the pixels as it reads the
+// request, and the game draws its next frame a frame interval later. A server that far
+// behind would show one frame partly drawn, and the next request shows it whole. Every
+// eighth frame waits, so a server slower than the game is never more than eight frames
+// (a quarter of a second) behind, and the game slows to its pace.
 void X11ShmPicture::Show() {
+    constexpr int kFramesBetweenWaits = 8;
     XShmPutImage(shared_->display, shared_->window, shared_->gc, shared_->image, 0, 0, 0, 0,
                  static_cast<unsigned>(pixels_->w), static_cast<unsigned>(pixels_->h), False);
-    XFlush(shared_->display);
+    framesSinceWait_ = (framesSinceWait_ + 1) % kFramesBetweenWaits;
+    if (framesSinceWait_ == 0) {
+        XSync(shared_->display, False);
+    } else {
+        XFlush(shared_->display);
+    }
 }
 
 int X11ShmPicture::SegmentId() const { return shared_->segment.shmid; }

@@ -1,7 +1,7 @@
-// The window's picture in memory shared with the X server (MIT-SHM), shown without waiting
-// for the server. SDL shows its window surface the same way but then waits for the server to
-// answer (XSync): a round trip of five system calls and a sleep in every frame. Kept apart
-// from window.cpp for the same reason as x11_pointer.h.
+// The window's picture in memory shared with the X server (MIT-SHM), shown mostly without
+// waiting for the server. SDL shows its window surface the same way but then waits for the
+// server to answer (XSync): a round trip of five system calls and a sleep in every frame.
+// Kept apart from window.cpp for the same reason as x11_pointer.h.
 #pragma once
 #include <memory>
 
@@ -30,4 +30,5 @@ private:
     explicit X11ShmPicture(std::unique_ptr<Shared> shared, SDL_Surface* pixels);
     std::unique_ptr<Shared> shared_;
     SDL_Surface* pixels_;
+    int framesSinceWait_ = 0;
 };
