@@ -15,14 +15,14 @@
 # ones, made by a second preloaded library). scripts/measure-side-by-side.sh runs this for
 # several option sets and shows their figures side by side.
 #
-# Frames are counted by a small preloaded library that wraps SDL_UpdateWindowSurface and
-# XShmPutImage, the calls that put each finished frame into the window: it notes the moment
-# of every frame in a shared file the script reads. The game itself is not changed. A frame's
-# lateness is the time between two frames shown, less the frame interval (1/30 s): the next
-# deadline counts from the reading before a frame, so that is how far past its deadline the
-# frame began, give or take the difference in drawing time of the two frames. The CPU share
-# counts every thread of the game in nanoseconds (/proc/PID/task/*/schedstat). PROFILE=FILE
-# adds a profile of the driving stretch.
+# Frames are counted by a small preloaded library that wraps SDL_UpdateWindowSurface, the
+# call that puts each finished frame into the window: it notes the moment of every frame in a
+# shared file the script reads. The game itself is not changed. A frame's lateness is the time
+# between two frames shown, less the frame interval (1/30 s): the next deadline counts from
+# the reading before a frame, so that is how far past its deadline the frame began, give or
+# take the difference in drawing time of the two frames. The CPU share counts every thread of
+# the game in nanoseconds (/proc/PID/task/*/schedstat). PROFILE=FILE adds a profile of the
+# driving stretch.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME_DIR=$(cd "${1:-build/game}" && pwd)
@@ -88,33 +88,15 @@ static uint64_t Nanoseconds(clockid_t clock) {
     return (uint64_t)now.tv_sec * 1000000000u + (uint64_t)now.tv_nsec;
 }
 
-static void NoteFrame(void) {
-    if (!frameLog) return;
-    if (frameLog->frames == 0) frameLog->firstFrameNs = Nanoseconds(CLOCK_REALTIME);
-    if (frameLog->frames < MAX_FRAMES) frameLog->frameNs[frameLog->frames] = Nanoseconds(CLOCK_MONOTONIC);
-    frameLog->frames++;
-}
-
-static int insideSdl;
-
 int SDL_UpdateWindowSurface(void* window) {
     static int (*real)(void*);
     if (!real) real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
-    insideSdl = 1;
     int result = real(window);
-    insideSdl = 0;
-    NoteFrame();
-    return result;
-}
-
-// The game's own shared-memory present; SDL's, inside the call above, is counted there.
-typedef int (*PutImage)(void*, unsigned long, void*, void*, int, int, int, int, unsigned, unsigned, int);
-int XShmPutImage(void* display, unsigned long drawable, void* gc, void* image, int srcX, int srcY, int x, int y,
-                 unsigned width, unsigned height, int sendEvent) {
-    static PutImage real;
-    if (!real) real = (PutImage)dlsym(RTLD_NEXT, "XShmPutImage");
-    int result = real(display, drawable, gc, image, srcX, srcY, x, y, width, height, sendEvent);
-    if (!insideSdl) NoteFrame();
+    if (frameLog) {
+        if (frameLog->frames == 0) frameLog->firstFrameNs = Nanoseconds(CLOCK_REALTIME);
+        if (frameLog->frames < MAX_FRAMES) frameLog->frameNs[frameLog->frames] = Nanoseconds(CLOCK_MONOTONIC);
+        frameLog->frames++;
+    }
     return result;
 }
 EOF

@@ -91,9 +91,7 @@ int Window::TrackPopupMenu(const std::vector<PopupItem>& items, Point screen) {
     auto saved = Surface::Create(target->w, target->h);
     auto menu = Surface::Create(layout.box.Width(), layout.box.Height());
     if (!saved || !menu) return 0;
-    // SDL's pixels do not hold a frame shown from the shared picture.
-    SDL_BlitSurface(impl_->sharedPictureShown ? impl_->sharedPicture->Pixels() : target, nullptr, saved->Sdl(),
-                    nullptr);
+    SDL_BlitSurface(target, nullptr, saved->Sdl(), nullptr);
 
     const PicturePlacement picture = impl_->Placement(target->w, target->h);
     const Point menuAt{picture.x + layout.box.left * picture.scale, picture.y + layout.box.top * picture.scale};

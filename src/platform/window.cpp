@@ -156,28 +156,6 @@ bool Window::Impl::ComposesInWindow(Surface& screenSized, SDL_Surface* target) {
     return true;
 }
 
-// Made at the first frame, and anew when the picture changes size.
-bool Window::Impl::ShowsInSharedPicture(Surface& screenSized) {
-    int windowWidth = 0, windowHeight = 0;
-    SDL_GetWindowSize(sdl, &windowWidth, &windowHeight);
-    const bool fits = !fullscreen && scale == 1 && windowWidth == width && windowHeight == height;
-    const SDL_Surface* pixels = sharedPicture ? sharedPicture->Pixels() : nullptr;
-    if (!fits || (pixels && (pixels->w != width || pixels->h != height))) DropSharedPicture();
-    if (fits && !sharedPicture && !sharedPictureRefused) {
-        sharedPicture = X11ShmPicture::Create(sdl, width, height);
-        sharedPictureRefused = !sharedPicture;
-    }
-    sharedPictureShown = sharedPicture && ComposesInWindow(screenSized, sharedPicture->Pixels());
-    if (sharedPictureShown) sharedPicture->Show();
-    return sharedPictureShown;
-}
-
-void Window::Impl::DropSharedPicture() {
-    if (sharedPicture && lentPixels == sharedPicture->Pixels()) TakeBackLentPixels();
-    sharedPicture.reset();
-    sharedPictureShown = false;
-}
-
 // The window as the game placed it, each game pixel scale by scale.
 void Window::Impl::PlaceWindow() {
     SDL_SetWindowSize(sdl, width * scale, height * scale);
@@ -242,7 +220,6 @@ std::unique_ptr<Window> WindowAccess::CreateHeadless(WindowProc proc, int width,
 Window::~Window() {
     if (impl_) SDL_DelEventWatch(Impl::TakeBackLentPixelsOnResize, impl_.get());
     if (impl_) impl_->TakeBackLentPixels();
-    if (impl_) impl_->DropSharedPicture();
     if (impl_) CloseInputWait(impl_->wait);
     if (impl_ && impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     if (currentWindow == this) currentWindow = nullptr;
@@ -280,7 +257,6 @@ void Window::Destroy() {
     impl_->destroying = true;
     SDL_DelEventWatch(Impl::TakeBackLentPixelsOnResize, impl_.get());
     impl_->TakeBackLentPixels();
-    impl_->DropSharedPicture();
     if (proc_) proc_(this, WM_DESTROY, 0, 0);
     if (impl_->sdl) SDL_DestroyWindow(impl_->sdl);
     impl_->sdl = nullptr;
@@ -300,7 +276,6 @@ void Window::SetIcon(const std::uint32_t* argbPixels, int side) {
 
 int Window::Present(Surface& screenSized) {
     if (!impl_->sdl || screenSized.IsLost()) return kErrSurfaceLost;
-    if (impl_->ShowsInSharedPicture(screenSized)) return kCopyOk;
     SDL_Surface* target = impl_->WindowPixels();
     if (!target) return kErrSurfaceLost;
     if (!impl_->ComposesInWindow(screenSized, target)) {

@@ -5,14 +5,12 @@
 
 #include <deque>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include "platform/gamepads.h"
 #include "platform/input_wait.h"
 #include "platform/scaling.h"
 #include "platform/window.h"
-#include "platform/x11_shm_picture.h"
 
 // Bits of a key message's lParam.
 constexpr LParam kAltDownBit = LParam{1} << 29;
@@ -47,11 +45,6 @@ struct Window::Impl {
     // The window's pixels as last lent to a screen-sized surface to compose in (scale 1, in a
     // window); they must be given back before SDL may free them.
     SDL_Surface* lentPixels = nullptr;
-    // At scale 1 in a window on X11 the frame is composed in pixels the X server reads
-    // directly; none where the server refused them.
-    std::unique_ptr<X11ShmPicture> sharedPicture;
-    bool sharedPictureRefused = false;
-    bool sharedPictureShown = false;  // the window shows the last frame from it
     Gamepads pads;
     // Messages made ahead: one pad event can give two (a stick turned from left to up).
     std::deque<Message> pending;
@@ -77,8 +70,6 @@ struct Window::Impl {
     void TakeBackLentPixels();
     static int TakeBackLentPixelsOnResize(void* impl, SDL_Event* event);
     bool ComposesInWindow(Surface& screenSized, SDL_Surface* target);
-    bool ShowsInSharedPicture(Surface& screenSized);
-    void DropSharedPicture();
 };
 
 // The game picture at the placement's scale, from the part at (x, y) of the source, into a
