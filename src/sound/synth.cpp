@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
@@ -63,12 +64,15 @@ double EngineHz(double speed, int gear) {
 }
 
 Synth::Synth(int sampleRate) : rate_(sampleRate) {
-    pitchSmooth_ = Smooth(0.08);
-    gainSmooth_ = Smooth(0.04);
+    pitchSmooth_ = Smooth(0.08, kBlock);
+    gainSmooth_ = Smooth(0.04, kBlock);
     wobbleSmooth_ = Smooth(0.25);
+    volumeSmooth_ = Smooth(0.04);
+    volumeKeptOverBlock_ = 1 - Smooth(0.04, kBlock);
     warningSmooth_ = Smooth(0.006);
     bendSmooth_ = Smooth(0.04);
     limiterRelease_ = Smooth(0.2);
+    limiterKeptOverBlock_ = 1 - Smooth(0.2, kBlock);
     hissFilter_ = 1 - std::exp(-kTwoPi * 1500 / rate_);
     hissAttack_ = Smooth(0.015);
     hissRelease_ = Smooth(0.12);
@@ -76,9 +80,9 @@ Synth::Synth(int sampleRate) : rate_(sampleRate) {
     crashDecay_ = std::exp(-1 / (0.33 * rate_));
 }
 
-// The share of the way to a target that a value covers in one sample, to get within 1/e of
-// it in the given time: what keeps every change of pitch and loudness free of clicks.
-double Synth::Smooth(double seconds) const { return 1 - std::exp(-1 / (seconds * rate_)); }
+// The share of the way to a target that a value covers in `samples` samples, to get within
+// 1/e of it in the given time: what keeps every change of pitch and loudness free of clicks.
+double Synth::Smooth(double seconds, int samples) const { return 1 - std::exp(-samples / (seconds * rate_)); }
 
 void Synth::Advance(Phase& phase, double hz) const {
     phase += static_cast<Phase>(static_cast<std::int64_t>(hz * turnsPerHz_));
@@ -152,20 +156,32 @@ void Synth::StartCue(SoundCue cue) {
     }
 }
 
-float Synth::EngineSample() {
-    if (engineGain_ < 1e-6 && engineTargetGain_ == 0) return 0;
+bool Synth::RenderEngine(float* out, int count) {
+    if (engineGain_ < 1e-6 && engineTargetGain_ == 0) {
+        std::fill(out, out + count, 0.0f);
+        return false;
+    }
+    // Pitch and loudness move once a block; the loudness is ramped across it.
+    const double startGain = engineGain_;
     engineHz_ += (engineTargetHz_ - engineHz_) * pitchSmooth_;
     engineGain_ += (engineTargetGain_ - engineGain_) * gainSmooth_;
-    // A slow drift of a few tenths of a per cent keeps the note alive over an hour.
-    wobble_ += (Noise() - wobble_) * wobbleSmooth_;
-    const double hz = engineHz_ * (1 + 1.5 * wobble_);
-    Advance(enginePhase_, hz);
-    Advance(engineSubPhase_, hz / 2);
-    // The firing of the cylinders, a faint beat at half the note, then the edge taken off.
-    const double wave = Lookup(tables.engine, enginePhase_) * (1 + 0.12 * Sine(engineSubPhase_));
-    const double cutoff = kTwoPi * 6 * hz / rate_;
-    engineLowpass_ += (wave - engineLowpass_) * cutoff / (1 + cutoff);
-    return static_cast<float>(engineGain_ * engineLowpass_ / 1.12);
+    const double cutoff = kTwoPi * 6 * engineHz_ / rate_;
+    const double lowpass = cutoff / (1 + cutoff);
+    const double gainStep = (engineGain_ - startGain) / count;
+    double gain = startGain;
+    for (int i = 0; i < count; ++i) {
+        // A slow drift of a few tenths of a per cent keeps the note alive over an hour.
+        wobble_ += (Noise() - wobble_) * wobbleSmooth_;
+        const double hz = engineHz_ * (1 + 1.5 * wobble_);
+        Advance(enginePhase_, hz);
+        Advance(engineSubPhase_, hz / 2);
+        // The firing of the cylinders, a faint beat at half the note, then the edge taken off.
+        const double wave = Lookup(tables.engine, enginePhase_) * (1 + 0.12 * Sine(engineSubPhase_));
+        engineLowpass_ += (wave - engineLowpass_) * lowpass;
+        gain += gainStep;
+        out[i] = static_cast<float>(gain * engineLowpass_ * (1 / 1.12));
+    }
+    return true;
 }
 
 float Synth::WarningSample() {
@@ -226,17 +242,57 @@ float Synth::ToneSample() {
     return static_cast<float>(sum);
 }
 
+bool Synth::WarningsSounding() const {
+    return warnings_ != 0 || laneGain_ >= 1e-6 || wallGain_ >= 1e-6;
+}
+
+bool Synth::NoiseSounding() const { return hissHold_ > 0 || hissGain_ >= 1e-6 || crashGain_ >= 1e-6; }
+
+bool Synth::TonesSounding() const {
+    return std::any_of(std::begin(tones_), std::end(tones_), [](const Tone& tone) { return tone.hz != 0; });
+}
+
+// The engine first, then whatever else sounds, block by block; a quiet sound costs one test
+// a block.
 void Synth::Render(const SoundControls& controls, float* out, int count) {
     ReadControls(controls);
-    for (int i = 0; i < count; ++i) {
-        double mix = EngineSample() + WarningSample() + NoiseSample() + ToneSample();
-        volume_ += (volumeTarget_ - volume_) * gainSmooth_;
-        mix *= volume_;
-        // A limiter that acts at once and lets go in a fifth of a second: a pile-up of sounds
-        // is turned down, never clipped.
-        limiterGain_ += (1 - limiterGain_) * limiterRelease_;
-        if (std::fabs(mix) * limiterGain_ > kCeiling) limiterGain_ = kCeiling / std::fabs(mix);
-        out[i] = static_cast<float>(mix * limiterGain_);
+    for (int start = 0; start < count; start += kBlock) {
+        float* block = out + start;
+        const int length = std::min(kBlock, count - start);
+        bool sounding = RenderEngine(block, length);
+        if (WarningsSounding()) {
+            sounding = true;
+            for (int i = 0; i < length; ++i) block[i] += WarningSample();
+        }
+        if (NoiseSounding()) {
+            sounding = true;
+            for (int i = 0; i < length; ++i) block[i] += NoiseSample();
+        }
+        if (TonesSounding()) {
+            sounding = true;
+            for (int i = 0; i < length; ++i) block[i] += ToneSample();
+        }
+        if (!sounding && length == kBlock) {
+            SettleOverSilentBlock();
+            continue;
+        }
+        for (int i = 0; i < length; ++i) block[i] = Limited(block[i]);
     }
     samplesSinceFrame_ += count;
+}
+
+// What a block of silence through Limited does to the volume and the limiter, at once.
+void Synth::SettleOverSilentBlock() {
+    volume_ = volumeTarget_ + (volume_ - volumeTarget_) * volumeKeptOverBlock_;
+    limiterGain_ = 1 + (limiterGain_ - 1) * limiterKeptOverBlock_;
+}
+
+float Synth::Limited(double mix) {
+    volume_ += (volumeTarget_ - volume_) * volumeSmooth_;
+    mix *= volume_;
+    // A limiter that acts at once and lets go in a fifth of a second: a pile-up of sounds is
+    // turned down, never clipped.
+    limiterGain_ += (1 - limiterGain_) * limiterRelease_;
+    if (std::fabs(mix) * limiterGain_ > kCeiling) limiterGain_ = kCeiling / std::fabs(mix);
+    return static_cast<float>(mix * limiterGain_);
 }

@@ -34,6 +34,9 @@ class Synth {
 public:
     using Phase = std::uint32_t;  // of an oscillator: 2^32 is a whole turn
 
+    // Samples worked out together: pitch and loudness move once a block (0.7 ms at 48 kHz).
+    static constexpr int kBlock = 32;
+
     explicit Synth(int sampleRate);
     // The next `count` samples, from -1 to 1: one buffer of the device. The controls are
     // read once a buffer.
@@ -52,18 +55,25 @@ private:
     void StartCue(SoundCue cue);
     void AddTone(double hz, double amplitude, double seconds, double delay = 0, double bendHz = 0,
                  double partial = 0);
-    float EngineSample();
+    bool RenderEngine(float* out, int count);  // false: silent
+    bool WarningsSounding() const;
+    bool NoiseSounding() const;
+    bool TonesSounding() const;
+    float Limited(double mix);
+    void SettleOverSilentBlock();
     float WarningSample();
     float NoiseSample();
     float ToneSample();
     double Noise();
     void Advance(Phase& phase, double hz) const;
-    double Smooth(double seconds) const;
+    double Smooth(double seconds, int samples = 1) const;
 
     double rate_;
     double secondsPerSample_ = 1 / rate_, turnsPerHz_ = 4294967296.0 / rate_;
-    // Per-sample smoothing shares (see Smooth) and filter coefficients.
-    double pitchSmooth_, gainSmooth_, wobbleSmooth_, warningSmooth_, bendSmooth_, limiterRelease_;
+    // Smoothing shares (see Smooth): the engine's pitch and loudness a block, the others a
+    // sample; and filter coefficients.
+    double pitchSmooth_, gainSmooth_, wobbleSmooth_, volumeSmooth_, warningSmooth_, bendSmooth_, limiterRelease_;
+    double volumeKeptOverBlock_, limiterKeptOverBlock_;
     double hissFilter_, hissAttack_, hissRelease_, crashFilter_, crashDecay_;
     std::uint32_t seenFrames_ = 0;
     std::int64_t seenSecond_ = 0;

@@ -233,3 +233,17 @@ TEST(SynthTest, APileUpOfEverySoundNeverClipsAndTheLimiterLetsGoAfterIt) {
             << "volume " << row.volume;
     }
 }
+
+// The game starts silent; the first tick on the menu comes at the volume already set, as does
+// one after the player turned the volume down in silence.
+TEST(SynthTest, TheVolumeSetInSilenceIsTheVolumeOfTheNextSound) {
+    Listener ear;
+    for (const double expected : {0.0215, 0.0054}) {
+        ear.Render(kRate / 2);
+        const std::size_t tick = ear.heard.size();
+        ear.Cue(SoundCue::CursorMove);
+        ear.Render(kRate / 50);
+        EXPECT_NEAR(Level(ear.heard, tick, kRate / 50, 1760), expected, 0.0002);
+        ear.controls.volume = 40;
+    }
+}
