@@ -141,6 +141,15 @@ cpu_ns() {
     [[ -d /proc/$GAME_PID/task ]] || { echo "the game has ended early:" >&2; cat "$WORK/game.log" >&2; exit 1; }
     cat /proc/"$GAME_PID"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%.0f\n", sum }'
 }
+# The part of it spent on SDL's audio thread, which makes the sound (0 without --sound).
+audio_ns() {
+    local task sum=0
+    for task in /proc/"$GAME_PID"/task/*; do
+        [[ $(cat "$task/comm" 2>/dev/null) == SDLAudio* ]] || continue
+        sum=$((sum + $(cut -d' ' -f1 "$task/schedstat" 2>/dev/null || echo 0)))
+    done
+    echo "$sum"
+}
 
 # --- X server and game ----------------------------------------------------------------------
 source "$(dirname "$0")/private-xvfb.bash"
@@ -173,12 +182,12 @@ server_ticks() { awk '{ print $14 + $15 }' "/proc/$XVFB_PID/stat"; }
 
 # Measures one stretch; prints the CPU share in percent, the frames per second, the median
 # and 99th percentile of the frames' lateness in milliseconds ("-" without frames), and the
-# X server's CPU share in percent.
+# X server's CPU share in percent, then the audio thread's share in percent.
 measure_stretch() {
-    local cpu0 frames0 time0 server0 cpu1 frames1 time1 server1
-    cpu0=$(cpu_ns); frames0=$(frame_count); time0=$(date +%s%N); server0=$(server_ticks)
+    local cpu0 frames0 time0 server0 audio0 cpu1 frames1 time1 server1 audio1
+    cpu0=$(cpu_ns); frames0=$(frame_count); time0=$(date +%s%N); server0=$(server_ticks); audio0=$(audio_ns)
     "$@"
-    cpu1=$(cpu_ns); frames1=$(frame_count); time1=$(date +%s%N); server1=$(server_ticks)
+    cpu1=$(cpu_ns); frames1=$(frame_count); time1=$(date +%s%N); server1=$(server_ticks); audio1=$(audio_ns)
     ((frames1 <= MAX_FRAMES)) || frames1=$MAX_FRAMES
     local late=(- -)
     if ((frames1 - frames0 >= 3)); then
@@ -190,7 +199,9 @@ measure_stretch() {
     fi
     awk -v c="$((cpu1 - cpu0))" -v f="$((frames1 - frames0))" -v ns="$((time1 - time0))" \
         -v m="${late[0]}" -v p="${late[1]}" -v x="$((server1 - server0))" -v hz="$(getconf CLK_TCK)" \
-        'BEGIN { s = ns / 1e9; printf "%.2f %.2f %s %s %.2f\n", 100 * c / 1e9 / s, f / s, m, p, 100 * x / hz / s }'
+        -v a="$((audio1 - audio0))" \
+        'BEGIN { s = ns / 1e9; printf "%.2f %.2f %s %s %.2f %.2f\n", 100 * c / 1e9 / s, f / s, m, p, 100 * x / hz / s,
+                 100 * a / 1e9 / s }'
 }
 
 stay() { sleep "$SECONDS_PER_STRETCH"; }
@@ -226,7 +237,7 @@ window_picture() { import -window "$WINDOW" png:- 2>/dev/null | convert - -sampl
 pixel_of() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'; }
 
 sleep 1  # let start-up settle before the first stretch
-read -r MENU_CPU MENU_FPS _ _ MENU_SERVER < <(measure_stretch stay)
+read -r MENU_CPU MENU_FPS _ _ MENU_SERVER MENU_AUDIO < <(measure_stretch stay)
 xdotool key Return  # the practice course, cleared: the bus menu
 sleep 1
 read -r BUS_CPU BUS_FPS _ _ _ < <(measure_stretch stay)
@@ -239,7 +250,7 @@ if [[ -n ${PROFILE:-} ]]; then
     perf record -q -F 2000 --call-graph ${PROFILE_CALLS:-fp} -p "$GAME_PID" -o "$PROFILE" -- sleep "$SECONDS_PER_STRETCH" >/dev/null 2>&1 &
     PERF_PID=$!
 fi
-read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 DRIVE_SERVER < <(measure_stretch drive_around)
+read -r DRIVE_CPU DRIVE_FPS LATE_MEDIAN LATE_P99 DRIVE_SERVER DRIVE_AUDIO < <(measure_stretch drive_around)
 [[ -n $PERF_PID ]] && wait "$PERF_PID" || true
 PEAK_KB=$(awk '/^VmHWM:/ { print $2 }' "/proc/$GAME_PID/status")
 window_picture "$WORK/last-frame.png" &&
@@ -266,6 +277,7 @@ driving, ${SECONDS_PER_STRETCH} s:         CPU ${DRIVE_CPU} % of a core, ${DRIVE
   frame lateness:       median ${LATE_MEDIAN} ms, 99th percentile ${LATE_P99} ms
 result screen, ${SECONDS_PER_STRETCH} s:   CPU ${RESULT_CPU} % of a core, ${RESULT_FPS} frames/s shown
 X server CPU:           ${MENU_SERVER} % on the course menu, ${DRIVE_SERVER} % driving
+audio thread's CPU:     ${MENU_AUDIO} % on the course menu, ${DRIVE_AUDIO} % driving (part of the game's)
 peak memory (VmHWM):    $((PEAK_KB / 1024)) MB (${PEAK_KB} kB)
 last driving frame:     /tmp/quonfel-measure-last-frame.png
 result screen:          /tmp/quonfel-measure-result.png (shown: $RESULT_SHOWN)
