@@ -12,6 +12,8 @@ constexpr double kEngineRunsOnSeconds = 0.2;
 constexpr double kCeiling = 0.8;
 constexpr double kIdleHz = 55;         // A1: the engine at rest, its harmonics carry it
 constexpr double kReverseIdleHz = 46;  // reverse pulls the note down
+// The engine's note and loudness follow the pedal within 1/e in these times.
+constexpr double kEnginePitchSeconds = 0.08, kEngineGainSeconds = 0.04;
 // Lane warning: a falling two-note chime in each penalty second; wall warning: four short
 // lower pips. Each pattern starts again when the penalty clock counts a second.
 constexpr double kLaneNotes[][3] = {{0.0, 0.15, 988}, {0.25, 0.40, 784}};  // start s, end s, Hz
@@ -64,8 +66,8 @@ double EngineHz(double speed, int gear) {
 }
 
 Synth::Synth(int sampleRate) : rate_(sampleRate) {
-    pitchSmooth_ = Smooth(0.08, kBlock);
-    gainSmooth_ = Smooth(0.04, kBlock);
+    pitchSmooth_ = Smooth(kEnginePitchSeconds, kBlock);
+    gainSmooth_ = Smooth(kEngineGainSeconds, kBlock);
     wobbleSmooth_ = Smooth(0.25);
     volumeSmooth_ = Smooth(0.04);
     volumeKeptOverBlock_ = 1 - Smooth(0.04, kBlock);
@@ -161,10 +163,13 @@ bool Synth::RenderEngine(float* out, int count) {
         std::fill(out, out + count, 0.0f);
         return false;
     }
-    // Pitch and loudness move once a block; the loudness is ramped across it.
+    // Pitch and loudness move once a block; the loudness is ramped across it. A buffer's last,
+    // shorter block moves them only its own share of the way, or they would follow faster the
+    // more often a device cut its buffers short.
+    const bool whole = count == kBlock;
     const double startGain = engineGain_;
-    engineHz_ += (engineTargetHz_ - engineHz_) * pitchSmooth_;
-    engineGain_ += (engineTargetGain_ - engineGain_) * gainSmooth_;
+    engineHz_ += (engineTargetHz_ - engineHz_) * (whole ? pitchSmooth_ : Smooth(kEnginePitchSeconds, count));
+    engineGain_ += (engineTargetGain_ - engineGain_) * (whole ? gainSmooth_ : Smooth(kEngineGainSeconds, count));
     const double cutoff = kTwoPi * 6 * engineHz_ / rate_;
     const double lowpass = cutoff / (1 + cutoff);
     const double gainStep = (engineGain_ - startGain) / count;

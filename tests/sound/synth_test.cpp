@@ -247,3 +247,13 @@ TEST(SynthTest, TheVolumeSetInSilenceIsTheVolumeOfTheNextSound) {
         ear.controls.volume = 40;
     }
 }
+
+// The engine comes up at one pace however the device cuts the stream into buffers.
+TEST(SynthTest, TheEngineComesUpAtOnePaceWhateverTheBufferSize) {
+    for (const int buffer : {512, 33, 7}) {
+        Listener ear;
+        ++ear.controls.drivingFrames;
+        while (ear.heard.size() < kFrame) ear.Render(buffer);
+        EXPECT_NEAR(Level(ear.heard, 0, kFrame, 55), 0.00512, 0.0001) << "buffers of " << buffer;
+    }
+}
