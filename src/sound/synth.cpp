@@ -14,6 +14,8 @@ constexpr double kIdleHz = 55;         // A1: the engine at rest, its harmonics 
 constexpr double kReverseIdleHz = 46;  // reverse pulls the note down
 // The engine's note and loudness follow the pedal within 1/e in these times.
 constexpr double kEnginePitchSeconds = 0.08, kEngineGainSeconds = 0.04;
+// The volume follows its keys within 1/e in this time; the limiter lets go in this one.
+constexpr double kVolumeSeconds = 0.04, kLimiterReleaseSeconds = 0.2;
 // Lane warning: a falling two-note chime in each penalty second; wall warning: four short
 // lower pips. Each pattern starts again when the penalty clock counts a second.
 constexpr double kLaneNotes[][3] = {{0.0, 0.15, 988}, {0.25, 0.40, 784}};  // start s, end s, Hz
@@ -69,12 +71,12 @@ Synth::Synth(int sampleRate) : rate_(sampleRate) {
     pitchSmooth_ = Smooth(kEnginePitchSeconds, kBlock);
     gainSmooth_ = Smooth(kEngineGainSeconds, kBlock);
     wobbleSmooth_ = Smooth(0.25);
-    volumeSmooth_ = Smooth(0.04);
-    volumeKeptOverBlock_ = 1 - Smooth(0.04, kBlock);
+    volumeSmooth_ = Smooth(kVolumeSeconds);
+    volumeKeptOverBlock_ = 1 - Smooth(kVolumeSeconds, kBlock);
     warningSmooth_ = Smooth(0.006);
     bendSmooth_ = Smooth(0.04);
-    limiterRelease_ = Smooth(0.2);
-    limiterKeptOverBlock_ = 1 - Smooth(0.2, kBlock);
+    limiterRelease_ = Smooth(kLimiterReleaseSeconds);
+    limiterKeptOverBlock_ = 1 - Smooth(kLimiterReleaseSeconds, kBlock);
     hissFilter_ = 1 - std::exp(-kTwoPi * 1500 / rate_);
     hissAttack_ = Smooth(0.015);
     hissRelease_ = Smooth(0.12);
