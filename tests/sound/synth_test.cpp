@@ -190,8 +190,9 @@ TEST(SynthTest, ADriveSoundsItsWarningsOnlyWhileARuleIsBrokenAndChimesAtTheGoal)
     EXPECT_GT(Level(ear.heard, ear.FrameStart(130), kFrame, kWallHz), kHeard);
     // The crash stops the engine at once, not 0.2 s after the last frame.
     EXPECT_LT(Level(ear.heard, ear.FrameStart(282), 3 * kFrame, 165.5), 0.02);
-    // The brake hisses for 0.22 s, then fades.
+    // The brake hisses for 0.22 s, then fades: half of it is left 80 ms later.
     EXPECT_NEAR(Roughness(ear.heard, ear.FrameStart(176), 4 * kFrame), 0.037, 0.004);
+    EXPECT_NEAR(Roughness(ear.heard, ear.FrameStart(184), kFrame), 0.017, 0.003);
     EXPECT_LT(Roughness(ear.heard, ear.FrameStart(200), 4 * kFrame), 0.002);
     // The chime's notes rise one after another, 0.13 s apart, each ringing on.
     EXPECT_LT(Level(ear.heard, ear.FrameStart(201), 3 * kFrame, kChimeHz), kQuiet);
