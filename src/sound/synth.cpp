@@ -193,7 +193,6 @@ bool Synth::RenderEngine(float* out, int count) {
 
 float Synth::WarningSample() {
     const bool lane = (warnings_ & WarnWrongLane) != 0, wall = (warnings_ & WarnWallContact) != 0;
-    if (!lane && !wall && laneGain_ < 1e-6 && wallGain_ < 1e-6) return 0;
     const double t = warningTime_;
     warningTime_ += secondsPerSample_;
     if (warningTime_ >= 1) warningTime_ -= 1;
@@ -216,7 +215,6 @@ float Synth::WarningSample() {
 }
 
 float Synth::NoiseSample() {
-    if (hissHold_ <= 0 && hissGain_ < 1e-6 && crashGain_ < 1e-6) return 0;
     const double noise = Noise();
     // The hiss: noise above about 1.5 kHz, rising in 15 ms, fading in 120 ms once let go.
     hissLow_ += (noise - hissLow_) * hissFilter_;
@@ -250,13 +248,21 @@ float Synth::ToneSample() {
 }
 
 bool Synth::WarningsSounding() const {
-    return warnings_ != 0 || laneGain_ >= 1e-6 || wallGain_ >= 1e-6;
+    return (warnings_ & (WarnWrongLane | WarnWallContact)) != 0 || laneGain_ >= 1e-6 || wallGain_ >= 1e-6;
 }
 
 bool Synth::NoiseSounding() const { return hissHold_ > 0 || hissGain_ >= 1e-6 || crashGain_ >= 1e-6; }
 
 bool Synth::TonesSounding() const {
     return std::any_of(std::begin(tones_), std::end(tones_), [](const Tone& tone) { return tone.hz != 0; });
+}
+
+// A sound's samples added to a block, if it sounds at the block's start: the one test of
+// whether it is quiet. True if it sounded.
+bool Synth::AddIfSounding(float* block, int length, bool (Synth::*sounds)() const, float (Synth::*sample)()) {
+    if (!(this->*sounds)()) return false;
+    for (int i = 0; i < length; ++i) block[i] += (this->*sample)();
+    return true;
 }
 
 // The engine first, then whatever else sounds, block by block; a quiet sound costs one test
@@ -267,18 +273,9 @@ void Synth::Render(const SoundControls& controls, float* out, int count) {
         float* block = out + start;
         const int length = std::min(kBlock, count - start);
         bool sounding = RenderEngine(block, length);
-        if (WarningsSounding()) {
-            sounding = true;
-            for (int i = 0; i < length; ++i) block[i] += WarningSample();
-        }
-        if (NoiseSounding()) {
-            sounding = true;
-            for (int i = 0; i < length; ++i) block[i] += NoiseSample();
-        }
-        if (TonesSounding()) {
-            sounding = true;
-            for (int i = 0; i < length; ++i) block[i] += ToneSample();
-        }
+        sounding |= AddIfSounding(block, length, &Synth::WarningsSounding, &Synth::WarningSample);
+        sounding |= AddIfSounding(block, length, &Synth::NoiseSounding, &Synth::NoiseSample);
+        sounding |= AddIfSounding(block, length, &Synth::TonesSounding, &Synth::ToneSample);
         if (!sounding && length == kBlock) {
             SettleOverSilentBlock();
             continue;

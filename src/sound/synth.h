@@ -59,6 +59,7 @@ private:
     bool WarningsSounding() const;
     bool NoiseSounding() const;
     bool TonesSounding() const;
+    bool AddIfSounding(float* block, int length, bool (Synth::*sounds)() const, float (Synth::*sample)());
     float Limited(double mix);
     void SettleOverSilentBlock();
     float WarningSample();
